@@ -1,0 +1,48 @@
+# Front door: `make run` starts the clock, `make test` runs every test layer.
+BUILD ?= build
+LOGS := $(BUILD)/logs
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_WIN64 := cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+CMAKE_WIN32 := cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DVELTRANO_BUILD_TESTS=OFF
+CMAKE_NATIVE := cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug
+
+.PHONY: all setup native win64 win32 test run bench assets format clean
+
+all: native win64 win32
+
+setup:
+	@bash scripts/setup.sh
+
+native: setup
+	@mkdir -p $(LOGS)
+	@echo "native build: log in $(LOGS)/native.log"
+	@($(CMAKE_NATIVE) && cmake --build $(BUILD)/native -j$(JOBS)) > $(LOGS)/native.log 2>&1 || (tail -40 $(LOGS)/native.log; exit 1)
+
+win64: setup
+	@mkdir -p $(LOGS)
+	@echo "x86_64 Windows build: log in $(LOGS)/win64.log"
+	@($(CMAKE_WIN64) && cmake --build $(BUILD)/win64 -j$(JOBS)) > $(LOGS)/win64.log 2>&1 || (tail -40 $(LOGS)/win64.log; exit 1)
+
+win32: setup
+	@mkdir -p $(LOGS)
+	@echo "i686 Windows build: log in $(LOGS)/win32.log"
+	@($(CMAKE_WIN32) && cmake --build $(BUILD)/win32 -j$(JOBS)) > $(LOGS)/win32.log 2>&1 || (tail -40 $(LOGS)/win32.log; exit 1)
+
+test: native win64 win32
+	@bash scripts/run-tests.sh $(BUILD)
+
+run: win64
+	@bash scripts/run.sh $(BUILD) $(BUILD)/win64/src/veltrano.exe
+
+bench: win64 native
+	@bash scripts/bench.sh $(BUILD)
+
+assets:
+	python3 tools/make_assets.py res/assets
+	python3 tests/assets/check_assets.py res/assets
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,21 @@
+#pragma once
+// Turns a process start into one running clock and the clock's end into the process's end.
+#include <windows.h>
+
+namespace app {
+
+class ClockWindow;
+
+class ClockApp {
+public:
+    explicit ClockApp(HINSTANCE module) : module_(module) {}
+    // Runs the clock window modally: its loop is the program's only message loop.
+    int run();
+    ClockWindow* mainWindow() const { return mainWindow_; }
+
+private:
+    HINSTANCE module_;
+    ClockWindow* mainWindow_ = nullptr;
+};
+
+} // namespace app

@@ -1,0 +1,123 @@
+#include "app/settings_file.h"
+
+#include "win/handles.h"
+#include "win/strings.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace app {
+
+const wchar_t* const SettingsFileName = L"Settings.def";
+
+namespace {
+
+bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
+    win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    // A file larger than the record only needs its first part; the rest is ignored.
+    bytes.assign(core::SettingsFileSize, 0);
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return false;
+    bytes.resize(read);
+    return true;
+}
+
+bool writeWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size() && FlushFileBuffers(file.get());
+}
+
+bool fileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+std::wstring currentDirectory() {
+    const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    if (needed == 0)
+        return {};
+    std::wstring directory(needed, L'\0');
+    const DWORD length = GetCurrentDirectoryW(needed, &directory[0]);
+    directory.resize(length < needed ? length : 0);
+    return directory;
+}
+
+std::wstring programDirectory() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+std::wstring joinPath(const std::wstring& directory, const std::wstring& name) {
+    if (directory.empty())
+        return name;
+    const wchar_t last = directory.back();
+    return (last == L'\\' || last == L'/') ? directory + name : directory + L"\\" + name;
+}
+
+SettingsFile::SettingsFile(std::wstring startDirectory)
+    : startDirectory_(std::move(startDirectory)) {}
+
+std::wstring SettingsFile::path() const {
+    return loadedPath_.empty() ? joinPath(startDirectory_, SettingsFileName) : loadedPath_;
+}
+
+bool SettingsFile::load(core::ClockSettings& settings) {
+    // The program's own directory comes first, as the system's own file search would have it.
+    const std::wstring candidates[] = {joinPath(programDirectory(), SettingsFileName),
+                                       joinPath(startDirectory_, SettingsFileName)};
+    for (const std::wstring& candidate : candidates) {
+        if (!fileExists(candidate))
+            continue;
+        std::vector<std::uint8_t> bytes;
+        if (!readWholeFile(candidate, bytes))
+            continue;
+        core::decodeSettings(bytes.data(), bytes.size(), settings);
+        loadedPath_ = candidate;
+        return true;
+    }
+    return false;
+}
+
+bool SettingsFile::save(const core::ClockSettings& settings) {
+    const std::vector<std::uint8_t> bytes = core::encodeSettings(settings, win::isAnsiLeadByte);
+    const std::wstring target = path();
+    // Write beside the target, then swap it in: the old file survives any failure before the move.
+    const std::wstring temporary =
+        target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    if (!writeWholeFile(temporary, bytes)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    if (!MoveFileExW(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace app

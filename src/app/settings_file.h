@@ -1,0 +1,37 @@
+#pragma once
+// "Settings.def" on disk: found where the clock was started or beside the program, and
+// replaced in one step on every save so a crash or a full disk never leaves half a file.
+#include "core/settings.h"
+
+#include <string>
+
+namespace app {
+
+extern const wchar_t* const SettingsFileName;
+
+class SettingsFile {
+public:
+    // startDirectory: the working directory captured when the clock window was created.
+    explicit SettingsFile(std::wstring startDirectory);
+
+    // Looks beside the program first, then in the start directory; false when neither holds the
+    // file, leaving `settings` as it was. Fields past the end of a short file keep their values.
+    bool load(core::ClockSettings& settings);
+    // Writes the file that was read, or a new one in the start directory. On failure the old file
+    // stays as it was and false is returned.
+    bool save(const core::ClockSettings& settings);
+
+    const std::wstring& startDirectory() const { return startDirectory_; }
+    // The file saves go to.
+    std::wstring path() const;
+
+private:
+    std::wstring startDirectory_;
+    std::wstring loadedPath_;
+};
+
+std::wstring currentDirectory();
+std::wstring programDirectory();
+std::wstring joinPath(const std::wstring& directory, const std::wstring& name);
+
+} // namespace app

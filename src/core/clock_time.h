@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace core {
+
+struct LocalTime {
+    int year = 2000, month = 1, day = 1, dayOfWeek = 6 /* 0 = Sunday */, hour = 0, minute = 0,
+        second = 0, milliseconds = 0;
+};
+
+// "HH:MM:SS", the form alarm and shutdown times are stored in.
+std::string timeOfDayText(int hour, int minute, int second);
+int secondOfDay(const LocalTime& t);
+// Same text from a second of the day; values outside 0..86399 are taken modulo one day.
+std::string timeOfDayText(int secondOfDay);
+
+// A late timer tick must still look at the seconds it skipped, but a clock change must not
+// replay a whole stretch of alarms: up to this many seconds are caught up.
+constexpr int MaxCatchUpSeconds = 60;
+// previous+1 .. now (wrapping at midnight) when now follows previous by 1..60 seconds; otherwise
+// just {now}. previous < 0 means there was no earlier tick.
+std::vector<int> secondsToCheck(int previousSecondOfDay, int nowSecondOfDay);
+
+// One character for the day of the week, 0 = Sunday, taken modulo 7.
+std::wstring weekdayCharacter(int dayOfWeek);
+// "2008年5月1日 星期四": no leading zeros.
+std::wstring trayDateText(const LocalTime& t);
+
+// Text limits of the notification area (buffer sizes minus the terminator).
+constexpr std::size_t TrayTipMaxUnits = 127, BalloonTextMaxUnits = 255, BalloonTitleMaxUnits = 63;
+std::wstring trayTipText(const LocalTime& t);
+
+extern const wchar_t* const BalloonTitle;
+std::wstring alarmBalloonText(const std::string& timeText, const std::wstring& reminder);
+
+} // namespace core

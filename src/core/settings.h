@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/alarm_table.h"
+#include "core/codepage.h"
+
+namespace core {
+
+// The settings file is a fixed 15206-byte image; every integer is 32-bit signed little-endian
+// and nothing is padded. Field offsets live in settings.cpp next to the code that uses them.
+constexpr std::size_t SettingsFileSize = 15206;
+
+struct ClockSettings {
+    std::int32_t styleIndex = 0, opacityIndex = 0, alwaysOnTop = 0, lockPosition = 0,
+                 hourlyChime = 1, showSecondHand = 1, startWithSystem = 0, clickThrough = 0;
+    AlarmTable alarms;
+    ShutdownSchedule shutdown;
+    std::int32_t windowLeft = -1, windowTop = -1;
+    float zoom = 1.0f;
+    std::int32_t alarmSoundSeconds = 30;
+    // Paths are bytes in the ANSI code page.
+    std::string alarmSoundPath, customFacePath, customHourPath, customMinutePath, customSecondPath,
+        customCasePath;
+};
+
+// Always exactly SettingsFileSize bytes. Texts are zero-terminated and zero-padded; one too long
+// for its field is cut on a character boundary with `isLead`.
+std::vector<std::uint8_t> encodeSettings(const ClockSettings& s, LeadBytePredicate isLead);
+
+// Overlays `size` bytes on `s`, which holds defaults or earlier values. A field that is not wholly
+// inside the data, or a text without a terminator inside its field, keeps its value. Bytes past
+// SettingsFileSize are ignored. Values are not range-checked here; each user corrects its own.
+void decodeSettings(const std::uint8_t* data, std::size_t size, ClockSettings& s);
+
+} // namespace core

@@ -1,0 +1,96 @@
+#include "dialogs/shutdown_countdown_dialog.h"
+
+#include "dialogs/system_shutdown.h"
+#include "win/handles.h"
+
+#include "../../res/resource.h"
+
+#include <cwchar>
+
+namespace dialogs {
+
+namespace {
+
+constexpr UINT_PTR countdownTimer = 1;
+constexpr UINT countdownPeriodMs = 1000;
+constexpr int digitsX = 130;
+constexpr int digitsY = 20;
+constexpr int digitHeight = 90;
+constexpr int digitWidth = 30;
+const COLORREF digitColour = RGB(255, 0, 0);
+
+} // namespace
+
+ShutdownCountdownDialog::ShutdownCountdownDialog(HINSTANCE module)
+    : Dialog(module, IDD_SHUTDOWN_COUNTDOWN) {}
+
+bool ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    switch (message) {
+    case WM_INITDIALOG:
+        result = onInitDialog();
+        return true;
+    case WM_TIMER:
+        onTimer();
+        return false; // then the default processing
+    case WM_PAINT:
+        onPaint();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ShutdownCountdownDialog::onInitDialog() {
+    remainingSeconds_ = StartSeconds;
+    SetTimer(hwnd(), countdownTimer, countdownPeriodMs, nullptr);
+    return true;
+}
+
+void ShutdownCountdownDialog::onTimer() {
+    if (remainingSeconds_ == 0) {
+        KillTimer(hwnd(), countdownTimer);
+        onOK();
+        return;
+    }
+    win::WindowDc dc(hwnd());
+    drawNumber(dc.get());
+    countDown();
+}
+
+void ShutdownCountdownDialog::onPaint() {
+    win::PaintScope paint(hwnd());
+    drawNumber(paint.dc());
+    // Every paint shows the next number, as the one at opening shows the first.
+    countDown();
+}
+
+void ShutdownCountdownDialog::countDown() {
+    if (remainingSeconds_ > 0)
+        --remainingSeconds_;
+}
+
+void ShutdownCountdownDialog::drawNumber(HDC dc) {
+    win::UniqueFont font(CreateFontW(digitHeight, digitWidth, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                     ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, FF_SWISS, L"Arial"));
+    wchar_t text[16];
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%02u", remainingSeconds_);
+    win::SelectGuard selected(dc, font.get());
+    SetTextColor(dc, digitColour);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetBkMode(dc, OPAQUE);
+    TextOutW(dc, digitsX, digitsY, text, static_cast<int>(wcslen(text)));
+}
+
+void ShutdownCountdownDialog::onOK() {
+    KillTimer(hwnd(), countdownTimer);
+    shutDownSystem();
+    endDialog(IDOK);
+}
+
+void ShutdownCountdownDialog::onCancel() {
+    KillTimer(hwnd(), countdownTimer);
+    endDialog(IDCANCEL);
+}
+
+} // namespace dialogs

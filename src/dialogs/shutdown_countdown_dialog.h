@@ -1,0 +1,30 @@
+#pragma once
+// The last twenty seconds before an automatic shutdown, in large red digits.
+#include "win/dialog.h"
+
+namespace dialogs {
+
+class ShutdownCountdownDialog : public win::Dialog {
+public:
+    static constexpr unsigned StartSeconds = 20;
+
+    explicit ShutdownCountdownDialog(HINSTANCE module);
+
+    unsigned remainingSeconds() const { return remainingSeconds_; }
+
+protected:
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void onOK() override;
+    void onCancel() override;
+
+private:
+    bool onInitDialog();
+    void onTimer();
+    void onPaint();
+    void drawNumber(HDC dc);
+    void countDown();
+
+    unsigned remainingSeconds_ = StartSeconds;
+};
+
+} // namespace dialogs

@@ -1,0 +1,64 @@
+#include "dialogs/system_shutdown.h"
+
+#include <utility>
+
+namespace dialogs {
+
+namespace {
+
+constexpr UINT shutdownFlags = EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF;
+constexpr DWORD shutdownReason = 1;
+
+ShutdownRequest& replacement() {
+    static ShutdownRequest instance;
+    return instance;
+}
+
+BOOL requestShutdown() {
+    if (replacement())
+        return replacement()(shutdownFlags, shutdownReason);
+    return ExitWindowsEx(shutdownFlags, shutdownReason);
+}
+
+bool isWindows9x(const OSVERSIONINFOW& version) {
+    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && version.dwMajorVersion == 4 &&
+           (version.dwMinorVersion == 0 || version.dwMinorVersion == 10 ||
+            version.dwMinorVersion == 90);
+}
+
+bool isWindows2000Family(const OSVERSIONINFOW& version) {
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
+           version.dwMinorVersion <= 2;
+}
+
+void enableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid);
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    CloseHandle(token);
+}
+
+} // namespace
+
+void setShutdownRequest(ShutdownRequest request) { replacement() = std::move(request); }
+
+BOOL shutDownSystem() {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!GetVersionExW(&version))
+        return FALSE;
+    if (isWindows9x(version))
+        return requestShutdown();
+    if (isWindows2000Family(version)) {
+        enableShutdownPrivilege();
+        return requestShutdown();
+    }
+    return FALSE;
+}
+
+} // namespace dialogs

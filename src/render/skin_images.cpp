@@ -1,0 +1,101 @@
+#include "render/skin_images.h"
+
+#include "win/handles.h"
+
+#include <objidl.h>
+
+#include <cstring>
+#include <vector>
+
+namespace render {
+
+std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size) {
+    if (!bytes || size == 0)
+        return nullptr;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block)
+        return nullptr;
+    void* target = GlobalLock(block);
+    if (!target) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(target, bytes, size);
+    GlobalUnlock(block);
+    // The image reads from its stream for as long as it lives; the stream frees the block when the
+    // image lets go of it, so replacing a look does not leak the old one's bytes.
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    std::unique_ptr<Gdiplus::Image> image(new Gdiplus::Image(stream, FALSE));
+    stream->Release();
+    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0)
+        return nullptr;
+    return image;
+}
+
+std::unique_ptr<Gdiplus::Image> loadPngResource(HMODULE module, int resourceId) {
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(resourceId), L"PNG");
+    if (!resource)
+        return nullptr;
+    const DWORD size = SizeofResource(module, resource);
+    HGLOBAL loaded = LoadResource(module, resource);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    return decodeImage(bytes, size);
+}
+
+std::unique_ptr<Gdiplus::Image> loadImageFile(const std::wstring& path) {
+    if (path.empty())
+        return nullptr;
+    win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return nullptr;
+    LARGE_INTEGER size{};
+    // Skin images are small; anything this large is not one and is not worth reading.
+    constexpr LONGLONG maxImageFileBytes = 64LL * 1024 * 1024;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > maxImageFileBytes)
+        return nullptr;
+    std::vector<unsigned char> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+        read != bytes.size())
+        return nullptr;
+    return decodeImage(bytes.data(), bytes.size());
+}
+
+bool SkinImages::loadPngResource(HMODULE module, int resourceId, SkinSlot slot) {
+    if (!FindResourceW(module, MAKEINTRESOURCEW(resourceId), L"PNG"))
+        return false;
+    images_[slot] = render::loadPngResource(module, resourceId);
+    return images_[slot] != nullptr;
+}
+
+void SkinImages::loadBuiltInLook(HMODULE module, const core::SkinResourceIds& ids) {
+    loadPngResource(module, ids.face, FaceSlot);
+    loadPngResource(module, ids.hour, HourSlot);
+    loadPngResource(module, ids.minute, MinuteSlot);
+    loadPngResource(module, ids.second, SecondSlot);
+    loadPngResource(module, ids.caseImage, CaseSlot);
+}
+
+void SkinImages::loadFile(const std::wstring& path, SkinSlot slot) {
+    images_[slot] = loadImageFile(path);
+}
+
+void SkinImages::recordSizes() {
+    for (int slot = FaceSlot; slot < CaseSlot; ++slot) {
+        Gdiplus::Image* picture = images_[slot].get();
+        sizes_[slot].width = picture ? static_cast<int>(picture->GetWidth()) : 0;
+        sizes_[slot].height = picture ? static_cast<int>(picture->GetHeight()) : 0;
+    }
+}
+
+void SkinImages::releaseAll() {
+    for (auto& picture : images_)
+        picture.reset();
+}
+
+} // namespace render

@@ -1,0 +1,50 @@
+#pragma once
+// The five images of the current look and the sizes the renderer works from.
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include "core/skin_table.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace render {
+
+enum SkinSlot { FaceSlot, HourSlot, MinuteSlot, SecondSlot, CaseSlot, SlotCount };
+
+struct ImageSize {
+    int width = 0;
+    int height = 0;
+};
+
+// Decodes an image held in memory; null when the bytes are no image GDI+ can read.
+std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size);
+// A "PNG" resource of the module; null when it is missing or does not decode.
+std::unique_ptr<Gdiplus::Image> loadPngResource(HMODULE module, int resourceId);
+// Reads the whole file first, so the user's file is not kept open while it is shown.
+std::unique_ptr<Gdiplus::Image> loadImageFile(const std::wstring& path);
+
+class SkinImages {
+public:
+    // Loads a "PNG" resource into a slot; a missing resource leaves the slot as it was.
+    bool loadPngResource(HMODULE module, int resourceId, SkinSlot slot);
+    // The five resources of a built-in look, in slot order.
+    void loadBuiltInLook(HMODULE module, const core::SkinResourceIds& ids);
+    // A file that is missing or not an image leaves the slot empty: that layer is not drawn.
+    void loadFile(const std::wstring& path, SkinSlot slot);
+    // Takes the face and hand sizes once per look, so the half-second redraw only draws.
+    void recordSizes();
+    void release(SkinSlot slot) { images_[slot].reset(); }
+    void releaseAll();
+
+    Gdiplus::Image* image(SkinSlot slot) const { return images_[slot].get(); }
+    ImageSize size(SkinSlot slot) const { return slot < CaseSlot ? sizes_[slot] : ImageSize{}; }
+
+private:
+    std::array<std::unique_ptr<Gdiplus::Image>, SlotCount> images_;
+    std::array<ImageSize, CaseSlot> sizes_{};
+};
+
+} // namespace render

@@ -1,0 +1,83 @@
+#include "sound/alarm_sound_player.h"
+
+#include <mmsystem.h>
+#include <vfw.h>
+
+namespace sound {
+
+namespace {
+// A hidden child without the player's menu, reporting its mode to the clock window. Its own
+// error boxes are suppressed: a file that will not play must not stack boxes every half second.
+constexpr DWORD playerStyle = WS_CHILD | MCIWNDF_NOTIFYMODE | MCIWNDF_NOMENU | MCIWNDF_NOERRORDLG;
+} // namespace
+
+UINT playerModeMessage() { return MCIWNDM_NOTIFYMODE; }
+
+bool AlarmSoundPlayer::reopen(const std::wstring& path) {
+    if (player_) {
+        if (playing_)
+            stop();
+        close();
+    }
+    if (path.empty())
+        return true;
+    player_ = MCIWndCreateW(parent_, module_, playerStyle, path.c_str());
+    if (player_ && MCIWndGetDeviceID(player_) == 0) {
+        // The window exists but no device took the file: it cannot be played.
+        close();
+    }
+    return player_ != nullptr;
+}
+
+bool AlarmSoundPlayer::play() {
+    if (!player_)
+        return false;
+    SendMessageW(player_, MCI_SEEK, 0, MCIWND_START);
+    if (SendMessageW(player_, MCI_PLAY, 0, 0) == 0)
+        playing_ = true;
+    return playing_;
+}
+
+void AlarmSoundPlayer::stop() {
+    if (player_)
+        SendMessageW(player_, MCI_STOP, 0, 0);
+    playing_ = false;
+}
+
+void AlarmSoundPlayer::close() {
+    if (!player_)
+        return;
+    SendMessageW(player_, MCI_CLOSE, 0, 0);
+    // The hidden window would otherwise stay a child of the clock until it ends.
+    DestroyWindow(player_);
+    player_ = nullptr;
+    playing_ = false;
+}
+
+long AlarmSoundPlayer::position() const {
+    if (!player_)
+        return 0;
+    return static_cast<long>(SendMessageW(player_, MCIWNDM_GETPOSITIONW, 0, 0));
+}
+
+void AlarmSoundPlayer::applyTimeLimit(int seconds) {
+    if (!playing_ || seconds <= 0)
+        return;
+    if (position() / 1000 >= seconds)
+        stop();
+}
+
+void AlarmSoundPlayer::onModeChanged(HWND player, LPARAM mode) {
+    if (player != player_ || !playing_)
+        return;
+    if (mode == MCI_MODE_STOP || mode == MCI_MODE_NOT_READY)
+        playing_ = false;
+}
+
+void AlarmSoundPlayer::shutDown() {
+    if (playing_)
+        stop();
+    close();
+}
+
+} // namespace sound

@@ -1,0 +1,46 @@
+#pragma once
+// Plays the user's alarm sound file in a hidden media-player window and cuts it to the chosen
+// number of seconds.
+#include <windows.h>
+
+#include <string>
+
+namespace sound {
+
+class AlarmSoundPlayer {
+public:
+    AlarmSoundPlayer(HWND parent, HINSTANCE module) : parent_(parent), module_(module) {}
+    ~AlarmSoundPlayer() { shutDown(); }
+    AlarmSoundPlayer(const AlarmSoundPlayer&) = delete;
+    AlarmSoundPlayer& operator=(const AlarmSoundPlayer&) = delete;
+
+    // Drops the current player and opens `path` in a new one (none for an empty path).
+    // False when a path was given but could not be opened.
+    bool reopen(const std::wstring& path);
+    // From the beginning; false when there is no player or it refused to play.
+    bool play();
+    void stop();
+    void close();
+    // Position in milliseconds, 0 without a player.
+    long position() const;
+    // Stops a playing file once it has played `seconds` whole seconds; 0 or less never cuts.
+    void applyTimeLimit(int seconds);
+    // The media window reports its mode changes; a file that ended by itself is no longer playing.
+    void onModeChanged(HWND player, LPARAM mode);
+    void shutDown();
+
+    bool isPlaying() const { return playing_; }
+    bool hasPlayer() const { return player_ != nullptr; }
+    HWND playerWindow() const { return player_; }
+
+private:
+    HWND parent_;
+    HINSTANCE module_;
+    HWND player_ = nullptr;
+    bool playing_ = false;
+};
+
+// The message the media window sends its parent when its mode changes.
+UINT playerModeMessage();
+
+} // namespace sound

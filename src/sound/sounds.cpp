@@ -1,0 +1,19 @@
+#include "sound/sounds.h"
+
+#include "../../res/resource.h"
+
+#include <mmsystem.h>
+
+namespace sound {
+
+namespace {
+void playResource(HMODULE module, int resourceId) {
+    PlaySoundW(MAKEINTRESOURCEW(resourceId), module, SND_RESOURCE | SND_ASYNC | SND_NOSTOP);
+}
+} // namespace
+
+void requestChime(HMODULE module) { playResource(module, IDR_WAVE_CHIME); }
+
+void playBuiltInAlarm(HMODULE module) { playResource(module, IDR_WAVE_ALARM); }
+
+} // namespace sound

@@ -1,0 +1,65 @@
+// Dragging, double clicks and the hover fade of the clock window.
+#include "app/clock_window.h"
+
+#include "core/fade.h"
+
+namespace app {
+
+void ClockWindow::onLButtonDown() {
+    // Always switched on, locked or not: a drag shows the whole clock, not an outline.
+    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+    if (!settings_.lockPosition)
+        SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}
+
+void ClockWindow::onLButtonDblClk() { ui::openDateTimeSettings(); }
+
+void ClockWindow::onMouseMove() {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = hwnd();
+    track.dwHoverTime = 0;
+    TrackMouseEvent(&track);
+}
+
+void ClockWindow::onMouseHover() {
+    if (!core::fadeInStarts(displayedOpacity_))
+        return;
+    stopTimer(RedrawTimer);
+    stopTimer(FadeOutTimer);
+    startTimer(FadeInTimer, FadePeriodMs);
+}
+
+void ClockWindow::onMouseLeave() {
+    if (!core::fadeOutStarts(chosenOpacityIndex(settings_.opacityIndex)))
+        return;
+    stopTimer(RedrawTimer);
+    stopTimer(FadeInTimer);
+    startTimer(FadeOutTimer, FadePeriodMs);
+}
+
+void ClockWindow::fadeInStep() {
+    const core::FadeStepResult step = core::fadeInStep(displayedOpacity_);
+    if (step.finished) {
+        stopTimer(FadeInTimer);
+        startTimer(RedrawTimer, RedrawPeriodMs);
+        return;
+    }
+    displayedOpacity_ = step.displayedOpacity;
+    renderClock(displayedOpacity_);
+}
+
+void ClockWindow::fadeOutStep() {
+    const core::FadeStepResult step =
+        core::fadeOutStep(displayedOpacity_, chosenOpacityIndex(settings_.opacityIndex));
+    if (step.finished) {
+        stopTimer(FadeOutTimer);
+        startTimer(RedrawTimer, RedrawPeriodMs);
+        return;
+    }
+    displayedOpacity_ = step.displayedOpacity;
+    renderClock(displayedOpacity_);
+}
+
+} // namespace app

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/clock_time.h"
+
+namespace {
+
+using core::secondsToCheck;
+using V = std::vector<int>;
+
+constexpr int At(int h, int m, int s) {
+    return h * 3600 + m * 60 + s;
+}
+
+TEST(TimeOfDayText, PadsToTwoDigits) {
+    EXPECT_EQ(core::timeOfDayText(7, 5, 0), "07:05:00");
+    EXPECT_EQ(core::timeOfDayText(23, 59, 59), "23:59:59");
+    EXPECT_EQ(core::timeOfDayText(0), "00:00:00");
+    EXPECT_EQ(core::timeOfDayText(86399), "23:59:59");
+    EXPECT_EQ(core::timeOfDayText(At(12, 34, 56)), "12:34:56");
+}
+
+TEST(TimeOfDayText, SecondOfDayOfLocalTime) {
+    core::LocalTime t;
+    t.hour = 13;
+    t.minute = 2;
+    t.second = 9;
+    EXPECT_EQ(core::secondOfDay(t), At(13, 2, 9));
+    EXPECT_EQ(core::timeOfDayText(core::secondOfDay(t)), "13:02:09");
+}
+
+TEST(SecondsToCheck, OnTimeTickChecksOneSecond) {
+    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 0, 1)), V{At(8, 0, 1)});
+}
+
+TEST(SecondsToCheck, SameSecondChecksItOnlyOnce) {
+    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 0, 0)), V{At(8, 0, 0)});
+}
+
+TEST(SecondsToCheck, LateTickCatchesUpSkippedSeconds) {
+    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 0, 3)), (V{At(8, 0, 1), At(8, 0, 2), At(8, 0, 3)}));
+}
+
+TEST(SecondsToCheck, WrapsAtMidnight) {
+    EXPECT_EQ(secondsToCheck(At(23, 59, 59), At(0, 0, 1)), (V{0, 1}));
+    EXPECT_EQ(secondsToCheck(At(23, 59, 58), 0), (V{86399, 0}));
+}
+
+TEST(SecondsToCheck, SixtySecondsIsTheLongestCatchUp) {
+    const V sixty = secondsToCheck(At(8, 0, 0), At(8, 1, 0));
+    ASSERT_EQ(sixty.size(), 60u);
+    EXPECT_EQ(sixty.front(), At(8, 0, 1));
+    EXPECT_EQ(sixty.back(), At(8, 1, 0));
+    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 1, 1)), V{At(8, 1, 1)});
+    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(9, 0, 0)), V{At(9, 0, 0)});
+}
+
+TEST(SecondsToCheck, ClockSetBackChecksOnlyNow) {
+    EXPECT_EQ(secondsToCheck(At(8, 0, 5), At(8, 0, 4)), V{At(8, 0, 4)});
+    EXPECT_EQ(secondsToCheck(At(0, 0, 10), At(23, 59, 50)), V{At(23, 59, 50)});
+}
+
+TEST(SecondsToCheck, NoPreviousTick) {
+    EXPECT_EQ(secondsToCheck(-1, At(8, 0, 0)), V{At(8, 0, 0)});
+}
+
+TEST(WeekdayText, Characters) {
+    EXPECT_EQ(core::weekdayCharacter(0), L"日");
+    EXPECT_EQ(core::weekdayCharacter(4), L"四");
+    EXPECT_EQ(core::weekdayCharacter(6), L"六");
+    EXPECT_EQ(core::weekdayCharacter(7), L"日");
+    EXPECT_EQ(core::weekdayCharacter(-1), L"六");
+}
+
+TEST(TrayText, DateHasNoLeadingZeros) {
+    core::LocalTime t;
+    t.year = 2008;
+    t.month = 5;
+    t.day = 1;
+    t.dayOfWeek = 4;
+    EXPECT_EQ(core::trayDateText(t), L"2008年5月1日 星期四");
+    t.month = 12;
+    t.day = 31;
+    t.dayOfWeek = 0;
+    EXPECT_EQ(core::trayDateText(t), L"2008年12月31日 星期日");
+}
+
+TEST(TrayText, TipStartsWithTheProgramName) {
+    core::LocalTime t; // 2000-01-01 was a Saturday
+    EXPECT_EQ(core::trayTipText(t), L"Veltrano\n\n2000年1月1日 星期六");
+    EXPECT_LE(core::trayTipText(t).size(), core::TrayTipMaxUnits);
+}
+
+TEST(BalloonText, Layout) {
+    EXPECT_EQ(core::alarmBalloonText("07:30:00", L"开会"), L"现在是北京时间：07:30:00\n\n开会");
+    EXPECT_LE(std::wstring(core::BalloonTitle).size(), core::BalloonTitleMaxUnits);
+}
+
+TEST(BalloonText, LongReminderIsCutTo255Units) {
+    const std::wstring text = core::alarmBalloonText("07:30:00", std::wstring(400, L'x'));
+    EXPECT_EQ(text.size(), core::BalloonTextMaxUnits);
+}
+
+TEST(BalloonText, CutDoesNotSplitASurrogatePair) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        const std::wstring prefix = core::alarmBalloonText("07:30:00", L"");
+        // Put a surrogate pair on units 254 and 255 of the finished text.
+        std::wstring reminder(core::BalloonTextMaxUnits - 1 - prefix.size(), L'x');
+        reminder += static_cast<wchar_t>(0xD83D);
+        reminder += static_cast<wchar_t>(0xDD14);
+        reminder += L"tail";
+        const std::wstring text = core::alarmBalloonText("07:30:00", reminder);
+        EXPECT_EQ(text.size(), core::BalloonTextMaxUnits - 1);
+        EXPECT_EQ(text.back(), L'x');
+    } else {
+        GTEST_SKIP() << "wchar_t holds whole code points here";
+    }
+}
+
+} // namespace

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/geometry.h"
+
+namespace {
+
+using core::Hand;
+using core::PointF;
+
+constexpr double Eps = 1e-4;
+
+void expectNear(const PointF& p, double x, double y) {
+    EXPECT_NEAR(p.x, x, Eps);
+    EXPECT_NEAR(p.y, y, Eps);
+}
+
+// Face 130x130 with a 13x81 hour hand at zoom 1.
+std::array<PointF, 3> hourHandAt(int hour, int minute) {
+    const PointF centre = core::dialCentre(130, 130, 1.0f);
+    return core::handCornersF(13, 81, 1.0f, centre, core::handPose(Hand::Hour, hour, minute, 0));
+}
+
+TEST(HandCorners, SixOClockHangsStraightDown) {
+    const auto c = hourHandAt(6, 0);
+    expectNear(c[0], 58.5, 38);
+    expectNear(c[1], 71.5, 38);
+    expectNear(c[2], 58.5, 119);
+}
+
+TEST(HandCorners, NineOClockIsMirroredAndTurnedQuarter) {
+    const auto c = hourHandAt(9, 0);
+    expectNear(c[0], 92, 71.5);
+    expectNear(c[1], 92, 58.5);
+    expectNear(c[2], 11, 71.5);
+}
+
+TEST(HandCorners, TwelveOClockIsMirroredAndUpsideDown) {
+    const auto c = hourHandAt(12, 0);
+    expectNear(c[0], 58.5, 92);
+    expectNear(c[1], 71.5, 92);
+    expectNear(c[2], 58.5, 11);
+}
+
+TEST(HandCorners, RoundingTakesHalvesUp) {
+    const PointF centre = core::dialCentre(130, 130, 1.0f);
+    const auto c = core::handCorners(13, 81, 1.0f, centre, core::handPose(Hand::Hour, 6, 0, 0));
+    EXPECT_EQ(c[0].x, 59);
+    EXPECT_EQ(c[0].y, 38);
+    EXPECT_EQ(c[1].x, 72);
+    EXPECT_EQ(c[2].y, 119);
+    const auto m = core::handCorners(13, 81, 1.0f, centre, core::handPose(Hand::Hour, 9, 0, 0));
+    EXPECT_EQ(m[0].x, 92);
+    EXPECT_EQ(m[0].y, 72);
+    EXPECT_EQ(m[1].y, 59); // 58.5 up, despite cos(90 degrees) not being exactly zero
+    EXPECT_EQ(m[2].x, 11);
+}
+
+TEST(HandCorners, ZoomScalesImageAndPivot) {
+    const float zoom = 2.0f;
+    const PointF centre = core::dialCentre(130, 130, zoom);
+    const auto c = core::handCornersF(13, 81, zoom, centre, core::handPose(Hand::Hour, 6, 0, 0));
+    expectNear(c[0], 130 - 13, 130 - 54);
+    expectNear(c[1], 130 + 13, 130 - 54);
+    expectNear(c[2], 130 - 13, 130 + 108);
+}
+
+TEST(HandPose, Angles) {
+    EXPECT_FLOAT_EQ(core::handPose(Hand::Hour, 6, 0, 0).angleDegrees, 0.0f);
+    EXPECT_FLOAT_EQ(core::handPose(Hand::Hour, 3, 30, 0).angleDegrees, -75.0f);
+    EXPECT_FLOAT_EQ(core::handPose(Hand::Hour, 23, 59, 0).angleDegrees, 539.5f);
+    EXPECT_FLOAT_EQ(core::handPose(Hand::Minute, 0, 0, 0).angleDegrees, -180.0f);
+    EXPECT_FLOAT_EQ(core::handPose(Hand::Minute, 0, 45, 0).angleDegrees, 90.0f);
+    EXPECT_FLOAT_EQ(core::handPose(Hand::Second, 0, 0, 59).angleDegrees, 174.0f);
+}
+
+TEST(HandPose, HourMirroringBoundaries) {
+    for (const int hour : {2, 9, 14, 21, 0, 12, 23}) {
+        EXPECT_TRUE(core::handPose(Hand::Hour, hour, 0, 0).mirrored) << hour;
+    }
+    for (const int hour : {3, 8, 15, 20}) {
+        EXPECT_FALSE(core::handPose(Hand::Hour, hour, 59, 0).mirrored) << hour;
+    }
+}
+
+TEST(HandPose, MinuteAndSecondMirroringBoundaries) {
+    for (const int v : {15, 45, 0, 59}) {
+        EXPECT_TRUE(core::handPose(Hand::Minute, 0, v, 30).mirrored) << v;
+        EXPECT_TRUE(core::handPose(Hand::Second, 0, 30, v).mirrored) << v;
+    }
+    for (const int v : {16, 44, 30}) {
+        EXPECT_FALSE(core::handPose(Hand::Minute, 0, v, 0).mirrored) << v;
+        EXPECT_FALSE(core::handPose(Hand::Second, 0, 0, v).mirrored) << v;
+    }
+}
+
+TEST(Canvas, ZoomOneAndAHalf) {
+    const core::CanvasSize size = core::canvasSize(130, 130, 1.5f);
+    EXPECT_EQ(size.width, 195);
+    EXPECT_EQ(size.height, 195);
+    const PointF centre = core::dialCentre(130, 130, 1.5f);
+    EXPECT_EQ(centre.x, 97.0);
+    EXPECT_EQ(centre.y, 97.0);
+}
+
+TEST(Canvas, TruncatesEachSide) {
+    const core::CanvasSize size = core::canvasSize(131, 77, 1.1f);
+    EXPECT_EQ(size.width, 144);
+    EXPECT_EQ(size.height, 84);
+    const PointF centre = core::dialCentre(131, 77, 1.0f);
+    EXPECT_EQ(centre.x, 65.0);
+    EXPECT_EQ(centre.y, 38.0);
+}
+
+TEST(EffectiveZoom, NonsenseZoomBecomesOne) {
+    EXPECT_EQ(core::effectiveZoom(std::numeric_limits<float>::quiet_NaN(), 130, 130), 1.0f);
+    EXPECT_EQ(core::effectiveZoom(std::numeric_limits<float>::infinity(), 130, 130), 1.0f);
+    EXPECT_EQ(core::effectiveZoom(-std::numeric_limits<float>::infinity(), 130, 130), 1.0f);
+    EXPECT_EQ(core::effectiveZoom(0.0f, 130, 130), 1.0f);
+    EXPECT_EQ(core::effectiveZoom(-1.0f, 130, 130), 1.0f);
+}
+
+TEST(EffectiveZoom, SaneZoomsPassUnchanged) {
+    for (const float z : {1.0f, 1.1f, 1.25f, 1.5f, 2.0f, 0.5f}) {
+        EXPECT_EQ(core::effectiveZoom(z, 130, 130), z);
+    }
+}
+
+TEST(EffectiveZoom, HugeZoomIsLoweredToTheLargestThatFits) {
+    const float z = core::effectiveZoom(1e30f, 130, 90);
+    EXPECT_EQ(core::canvasSize(130, 90, z).width, core::MaxFrameSide);
+    EXPECT_GT(core::canvasSize(130, 90, std::nextafter(z, 2.0f * z)).width, core::MaxFrameSide);
+}
+
+TEST(EffectiveZoom, FaceLargerThanTheLimit) {
+    const float z = core::effectiveZoom(1.0f, 300, 5000);
+    EXPECT_LT(z, 1.0f);
+    const core::CanvasSize size = core::canvasSize(300, 5000, z);
+    EXPECT_EQ(size.height, core::MaxFrameSide);
+    EXPECT_LE(size.width, core::MaxFrameSide);
+    EXPECT_GT(core::canvasSize(300, 5000, std::nextafter(z, 1.0f)).height, core::MaxFrameSide);
+}
+
+TEST(EffectiveZoom, ExactlyTheLimitIsKept) {
+    EXPECT_EQ(core::effectiveZoom(2.0f, 2048, 100), 2.0f);
+    EXPECT_LT(core::effectiveZoom(2.0f, 2049, 100), 2.0f);
+}
+
+TEST(Opacity, ConstantAlpha) {
+    EXPECT_EQ(core::constantAlpha(100), 254);
+    EXPECT_EQ(core::constantAlpha(90), 229);
+    EXPECT_EQ(core::constantAlpha(80), 204);
+    EXPECT_EQ(core::constantAlpha(60), 153);
+    EXPECT_EQ(core::constantAlpha(40), 102);
+    EXPECT_EQ(core::constantAlpha(20), 51);
+    EXPECT_EQ(core::constantAlpha(0), 0);
+    EXPECT_EQ(core::constantAlpha(120), 254);
+    EXPECT_EQ(core::constantAlpha(-5), 254);
+}
+
+TEST(Opacity, ClampBoundaries) {
+    EXPECT_EQ(core::clampOpacity(0), 0);
+    EXPECT_EQ(core::clampOpacity(100), 100);
+    EXPECT_EQ(core::clampOpacity(101), 100);
+    EXPECT_EQ(core::clampOpacity(-1), 100);
+}
+
+TEST(Chime, OnlyOnTheHourWhenOnExactlyOne) {
+    EXPECT_TRUE(core::isChimeDue(0, 0, 1));
+    EXPECT_FALSE(core::isChimeDue(0, 1, 1));
+    EXPECT_FALSE(core::isChimeDue(1, 0, 1));
+    EXPECT_FALSE(core::isChimeDue(0, 0, 0));
+    EXPECT_FALSE(core::isChimeDue(0, 0, 2));
+}
+
+} // namespace

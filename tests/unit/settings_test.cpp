@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+
+namespace {
+
+using core::ClockSettings;
+using core::decodeSettings;
+using core::encodeSettings;
+using core::SettingsFileSize;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::size_t OffShutdownTime = 13644;
+constexpr std::size_t OffWindowLeft = 13654;
+constexpr std::size_t OffZoom = 13662;
+constexpr std::size_t OffSoundSeconds = 13666;
+constexpr std::size_t OffSoundPath = 13670;
+constexpr std::size_t OffFacePath = 13926;
+constexpr std::size_t OffCasePath = 14950;
+
+Bytes encodeDefaults() {
+    return encodeSettings(ClockSettings{}, core::isGbkLeadByte);
+}
+
+Bytes at(const Bytes& b, std::size_t offset, std::size_t n) {
+    return Bytes(b.begin() + static_cast<std::ptrdiff_t>(offset),
+                 b.begin() + static_cast<std::ptrdiff_t>(offset + n));
+}
+
+std::string textAt(const Bytes& b, std::size_t offset) {
+    return std::string(reinterpret_cast<const char*>(&b[offset]));
+}
+
+ClockSettings distinctive() {
+    ClockSettings s;
+    s.styleIndex = 3;
+    s.opacityIndex = 4;
+    s.alwaysOnTop = 1;
+    s.lockPosition = 1;
+    s.hourlyChime = 0;
+    s.showSecondHand = 0;
+    s.startWithSystem = 1;
+    s.clickThrough = -2;
+    s.alarms.assign({{1, "06:45:00", "\xC6\xF0\xB4\xB2 get up"}, {0, "18:00:00", "off"}},
+                    core::isGbkLeadByte);
+    s.shutdown.shutdownEnabled = 1;
+    s.shutdown.shutdownRepeat = 7;
+    s.shutdown.shutdownTime = "23:15:00";
+    s.windowLeft = -123456;
+    s.windowTop = 0x12345678;
+    s.zoom = 1.75f;
+    s.alarmSoundSeconds = 90;
+    s.alarmSoundPath = "C:\\Sounds\\\xC4\xD6\xD6\xD3.wav";
+    s.customFacePath = "D:\\face.png";
+    s.customHourPath = "D:\\hour.png";
+    s.customMinutePath = "D:\\minute.png";
+    s.customSecondPath = "D:\\second.png";
+    s.customCasePath = "D:\\case.png";
+    return s;
+}
+
+void expectSame(const ClockSettings& a, const ClockSettings& b) {
+    EXPECT_EQ(a.styleIndex, b.styleIndex);
+    EXPECT_EQ(a.opacityIndex, b.opacityIndex);
+    EXPECT_EQ(a.alwaysOnTop, b.alwaysOnTop);
+    EXPECT_EQ(a.lockPosition, b.lockPosition);
+    EXPECT_EQ(a.hourlyChime, b.hourlyChime);
+    EXPECT_EQ(a.showSecondHand, b.showSecondHand);
+    EXPECT_EQ(a.startWithSystem, b.startWithSystem);
+    EXPECT_EQ(a.clickThrough, b.clickThrough);
+    EXPECT_EQ(a.alarms.bytes(), b.alarms.bytes());
+    EXPECT_EQ(a.shutdown.shutdownEnabled, b.shutdown.shutdownEnabled);
+    EXPECT_EQ(a.shutdown.shutdownRepeat, b.shutdown.shutdownRepeat);
+    EXPECT_EQ(a.shutdown.shutdownTime, b.shutdown.shutdownTime);
+    EXPECT_EQ(a.windowLeft, b.windowLeft);
+    EXPECT_EQ(a.windowTop, b.windowTop);
+    EXPECT_EQ(a.zoom, b.zoom);
+    EXPECT_EQ(a.alarmSoundSeconds, b.alarmSoundSeconds);
+    EXPECT_EQ(a.alarmSoundPath, b.alarmSoundPath);
+    EXPECT_EQ(a.customFacePath, b.customFacePath);
+    EXPECT_EQ(a.customHourPath, b.customHourPath);
+    EXPECT_EQ(a.customMinutePath, b.customMinutePath);
+    EXPECT_EQ(a.customSecondPath, b.customSecondPath);
+    EXPECT_EQ(a.customCasePath, b.customCasePath);
+}
+
+TEST(SettingsEncode, DefaultsProduceTheKnownImage) {
+    const Bytes b = encodeDefaults();
+    ASSERT_EQ(b.size(), SettingsFileSize);
+    Bytes head(32, 0);
+    head[16] = 1;
+    head[20] = 1;
+    EXPECT_EQ(at(b, 0, 32), head);
+    EXPECT_TRUE(std::all_of(b.begin() + 32, b.begin() + OffShutdownTime + 10,
+                            [](std::uint8_t v) { return v == 0; }));
+    EXPECT_EQ(at(b, OffWindowLeft, 8), Bytes(8, 0xFF));
+    EXPECT_EQ(at(b, OffZoom, 4), (Bytes{0x00, 0x00, 0x80, 0x3F}));
+    EXPECT_EQ(at(b, OffSoundSeconds, 4), (Bytes{0x1E, 0, 0, 0}));
+    EXPECT_TRUE(
+        std::all_of(b.begin() + OffSoundPath, b.end(), [](std::uint8_t v) { return v == 0; }));
+}
+
+TEST(SettingsEncode, IntegersAreLittleEndianAtTheirOffsets) {
+    ClockSettings s;
+    s.windowTop = 0x12345678;
+    s.alarmSoundSeconds = -2;
+    s.zoom = -2.5f; // 0xC0200000
+    const Bytes b = encodeSettings(s, core::isGbkLeadByte);
+    EXPECT_EQ(at(b, 13658, 4), (Bytes{0x78, 0x56, 0x34, 0x12}));
+    EXPECT_EQ(at(b, OffSoundSeconds, 4), (Bytes{0xFE, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(at(b, OffZoom, 4), (Bytes{0x00, 0x00, 0x20, 0xC0}));
+}
+
+TEST(SettingsEncode, AlarmBlockIsCopiedVerbatim) {
+    ClockSettings s;
+    for (std::size_t i = 0; i < core::AlarmTableSize; ++i) {
+        s.alarms.bytes()[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    }
+    const Bytes b = encodeSettings(s, core::isGbkLeadByte);
+    EXPECT_TRUE(std::equal(s.alarms.bytes().begin(), s.alarms.bytes().end(), b.begin() + 32));
+    EXPECT_EQ(b[13636], 0); // shutdownEnabled follows untouched
+}
+
+TEST(SettingsRoundTrip, EveryFieldSurvives) {
+    const ClockSettings original = distinctive();
+    const Bytes b = encodeSettings(original, core::isGbkLeadByte);
+    ASSERT_EQ(b.size(), SettingsFileSize);
+    ClockSettings decoded;
+    decodeSettings(b.data(), b.size(), decoded);
+    expectSame(decoded, original);
+    EXPECT_EQ(encodeSettings(decoded, core::isGbkLeadByte), b);
+}
+
+TEST(SettingsRoundTrip, DecodeOverwritesEarlierValues) {
+    const Bytes b = encodeDefaults();
+    ClockSettings s = distinctive();
+    decodeSettings(b.data(), b.size(), s);
+    expectSame(s, ClockSettings{});
+}
+
+TEST(SettingsPaths, A255BytePathFillsItsFieldUpToTheTerminator) {
+    ClockSettings s;
+    s.customFacePath = std::string(255, 'p');
+    const Bytes b = encodeSettings(s, core::isGbkLeadByte);
+    EXPECT_EQ(at(b, OffFacePath, 255), Bytes(255, 'p'));
+    EXPECT_EQ(b[OffFacePath + 255], 0);
+    EXPECT_EQ(b[OffFacePath + 256], 0); // next field untouched
+    ClockSettings d;
+    decodeSettings(b.data(), b.size(), d);
+    EXPECT_EQ(d.customFacePath, s.customFacePath);
+}
+
+TEST(SettingsPaths, LongerPathsAreCutTo255Bytes) {
+    for (const std::size_t length : {std::size_t{256}, std::size_t{300}}) {
+        ClockSettings s;
+        s.alarmSoundPath = std::string(length, 'a');
+        s.customFacePath = std::string(length, 'f');
+        const Bytes b = encodeSettings(s, core::isGbkLeadByte);
+        ASSERT_EQ(b.size(), SettingsFileSize);
+        EXPECT_EQ(textAt(b, OffSoundPath), std::string(255, 'a'));
+        EXPECT_EQ(b[OffSoundPath + 255], 0);
+        EXPECT_EQ(textAt(b, OffFacePath), std::string(255, 'f'));
+    }
+}
+
+TEST(SettingsPaths, LastPathFieldEndsTheFileWithItsTerminator) {
+    ClockSettings s;
+    s.customCasePath = std::string(400, 'c');
+    const Bytes b = encodeSettings(s, core::isGbkLeadByte);
+    ASSERT_EQ(b.size(), SettingsFileSize);
+    EXPECT_EQ(at(b, OffCasePath, 255), Bytes(255, 'c'));
+    EXPECT_EQ(b.back(), 0);
+}
+
+TEST(SettingsPaths, DoubleByteCharacterStraddlingTheEndIsDropped) {
+    ClockSettings s;
+    // 254 ASCII bytes then a GBK character occupying bytes 254 and 255.
+    s.customHourPath = std::string(254, 'h') + "\xBA\xBA";
+    const Bytes b = encodeSettings(s, core::isGbkLeadByte);
+    EXPECT_EQ(textAt(b, 14182), std::string(254, 'h'));
+    EXPECT_EQ(b[14182 + 254], 0);
+    EXPECT_EQ(b[14182 + 255], 0);
+}
+
+TEST(SettingsShutdownTime, LongerThanNineBytesIsCut) {
+    ClockSettings s;
+    s.shutdown.shutdownTime = "12:34:56789XYZ";
+    const Bytes b = encodeSettings(s, core::isGbkLeadByte);
+    EXPECT_EQ(at(b, OffShutdownTime, 10), (Bytes{'1', '2', ':', '3', '4', ':', '5', '6', '7', 0}));
+    EXPECT_EQ(at(b, OffWindowLeft, 4), Bytes(4, 0xFF));
+}
+
+TEST(SettingsDecode, EmptyOrNullDataKeepsEverything) {
+    const ClockSettings original = distinctive();
+    ClockSettings s = original;
+    decodeSettings(nullptr, 0, s);
+    expectSame(s, original);
+    const std::uint8_t one = 9;
+    decodeSettings(&one, 0, s);
+    expectSame(s, original);
+}
+
+// Data that stops partway: fields wholly inside are read, the rest keep their values.
+class SettingsDecodeShort : public ::testing::Test {
+protected:
+    void decodePrefix(std::size_t size) {
+        full = encodeSettings(distinctive(), core::isGbkLeadByte);
+        // Copy into an exact-size buffer so AddressSanitizer catches any read past `size`.
+        std::vector<std::uint8_t> prefix(full.begin(),
+                                         full.begin() + static_cast<std::ptrdiff_t>(size));
+        decodeSettings(prefix.data(), prefix.size(), s);
+    }
+    Bytes full;
+    ClockSettings s;
+    const ClockSettings defaults;
+    const ClockSettings values = distinctive();
+};
+
+TEST_F(SettingsDecodeShort, TwentyBytes) {
+    decodePrefix(20);
+    EXPECT_EQ(s.styleIndex, values.styleIndex);
+    EXPECT_EQ(s.hourlyChime, values.hourlyChime);
+    EXPECT_EQ(s.showSecondHand, defaults.showSecondHand); // would need bytes 20..23
+    EXPECT_EQ(s.startWithSystem, defaults.startWithSystem);
+    EXPECT_EQ(s.alarms.bytes(), defaults.alarms.bytes());
+    EXPECT_EQ(s.zoom, defaults.zoom);
+}
+
+TEST_F(SettingsDecodeShort, IntegerCutInHalfKeepsItsValue) {
+    decodePrefix(22);
+    EXPECT_EQ(s.showSecondHand, defaults.showSecondHand);
+}
+
+TEST_F(SettingsDecodeShort, ThirteenThousandSixHundredForty) {
+    decodePrefix(13640); // alarms and shutdownEnabled inside, shutdownRepeat not
+    EXPECT_EQ(s.clickThrough, values.clickThrough);
+    EXPECT_EQ(s.alarms.bytes(), values.alarms.bytes());
+    EXPECT_EQ(s.shutdown.shutdownEnabled, values.shutdown.shutdownEnabled);
+    EXPECT_EQ(s.shutdown.shutdownRepeat, defaults.shutdown.shutdownRepeat);
+    EXPECT_EQ(s.shutdown.shutdownTime, defaults.shutdown.shutdownTime);
+    EXPECT_EQ(s.windowLeft, defaults.windowLeft);
+}
+
+TEST_F(SettingsDecodeShort, AlarmBlockOneByteShortIsNotTaken) {
+    decodePrefix(32 + core::AlarmTableSize - 1);
+    EXPECT_EQ(s.clickThrough, values.clickThrough);
+    EXPECT_EQ(s.alarms.bytes(), defaults.alarms.bytes());
+}
+
+TEST_F(SettingsDecodeShort, ThirteenThousandSevenHundred) {
+    decodePrefix(13700); // up to alarmSoundSeconds; the sound path field is cut
+    EXPECT_EQ(s.shutdown.shutdownTime, values.shutdown.shutdownTime);
+    EXPECT_EQ(s.windowLeft, values.windowLeft);
+    EXPECT_EQ(s.windowTop, values.windowTop);
+    EXPECT_EQ(s.zoom, values.zoom);
+    EXPECT_EQ(s.alarmSoundSeconds, values.alarmSoundSeconds);
+    EXPECT_EQ(s.alarmSoundPath, defaults.alarmSoundPath);
+    EXPECT_EQ(s.customCasePath, defaults.customCasePath);
+}
+
+TEST_F(SettingsDecodeShort, LastFieldNeedsItsWholeField) {
+    decodePrefix(SettingsFileSize - 1);
+    EXPECT_EQ(s.customSecondPath, values.customSecondPath);
+    EXPECT_EQ(s.customCasePath, defaults.customCasePath);
+}
+
+TEST(SettingsDecode, BytesPastTheEndAreIgnored) {
+    Bytes b = encodeSettings(distinctive(), core::isGbkLeadByte);
+    b.resize(SettingsFileSize + 500, 0x5A);
+    ClockSettings s;
+    decodeSettings(b.data(), b.size(), s);
+    expectSame(s, distinctive());
+}
+
+TEST(SettingsDecode, UnterminatedTextKeepsItsValue) {
+    Bytes b = encodeSettings(distinctive(), core::isGbkLeadByte);
+    std::fill(b.begin() + OffFacePath, b.begin() + OffFacePath + 256, std::uint8_t{'x'});
+    std::memcpy(&b[OffShutdownTime], "0123456789", 10);
+    ClockSettings s;
+    s.customFacePath = "kept";
+    s.shutdown.shutdownTime = "kept too";
+    decodeSettings(b.data(), b.size(), s);
+    EXPECT_EQ(s.customFacePath, "kept");
+    EXPECT_EQ(s.shutdown.shutdownTime, "kept too");
+    EXPECT_EQ(s.customHourPath, distinctive().customHourPath); // its neighbour is still read
+}
+
+TEST(SettingsDecode, ValuesAreNotRangeChecked) {
+    ClockSettings odd;
+    odd.styleIndex = 99;
+    odd.opacityIndex = -7;
+    odd.alarmSoundSeconds = 0;
+    odd.zoom = -3.0f;
+    const Bytes b = encodeSettings(odd, core::isGbkLeadByte);
+    ClockSettings s;
+    decodeSettings(b.data(), b.size(), s);
+    EXPECT_EQ(s.styleIndex, 99);
+    EXPECT_EQ(s.opacityIndex, -7);
+    EXPECT_EQ(s.alarmSoundSeconds, 0);
+    EXPECT_EQ(s.zoom, -3.0f);
+}
+
+} // namespace

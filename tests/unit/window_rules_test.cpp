@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "core/fade.h"
+#include "core/menu_rules.h"
+#include "core/position.h"
+#include "core/skin_table.h"
+
+namespace {
+
+using core::MenuCheck;
+
+TEST(Fade, InFromTwentyPercentTakesEightStepsThenFinishes) {
+    int opacity = 20;
+    ASSERT_TRUE(core::fadeInStarts(opacity));
+    std::vector<int> shown;
+    for (;;) {
+        const core::FadeStepResult r = core::fadeInStep(opacity);
+        if (r.finished) {
+            EXPECT_EQ(r.displayedOpacity, 100);
+            break;
+        }
+        opacity = r.displayedOpacity;
+        shown.push_back(opacity);
+        ASSERT_LE(shown.size(), 20u);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{30, 40, 50, 60, 70, 80, 90, 100}));
+    EXPECT_FALSE(core::fadeInStarts(100));
+}
+
+TEST(Fade, OutFromFullToTwentyPercent) {
+    int opacity = 100;
+    ASSERT_TRUE(core::fadeOutStarts(4));
+    int steps = 0;
+    for (;;) {
+        const core::FadeStepResult r = core::fadeOutStep(opacity, 4);
+        if (r.finished) {
+            EXPECT_EQ(r.displayedOpacity, 20);
+            break;
+        }
+        opacity = r.displayedOpacity;
+        ++steps;
+        ASSERT_LE(steps, 20);
+    }
+    EXPECT_EQ(steps, 8);
+}
+
+TEST(Fade, OutStopsAtTheChosenLevel) {
+    EXPECT_EQ(core::fadeOutStep(70, 2).displayedOpacity, 60);
+    EXPECT_EQ(core::fadeOutStep(70, 1).displayedOpacity, 70); // already below: left alone
+    EXPECT_FALSE(core::fadeOutStep(90, 1).finished);
+    EXPECT_TRUE(core::fadeOutStep(80, 1).finished);
+    EXPECT_FALSE(core::fadeOutStarts(0));
+    EXPECT_EQ(core::opacityLevel(0), 100);
+    EXPECT_EQ(core::opacityLevel(4), 20);
+}
+
+TEST(MenuCommands, StyleIdsMapBothWays) {
+    EXPECT_EQ(core::styleIndexForCommand(32783), 0);
+    EXPECT_EQ(core::styleIndexForCommand(32786), 3);
+    EXPECT_EQ(core::styleIndexForCommand(32789), 4);
+    EXPECT_EQ(core::styleIndexForCommand(32790), 5);
+    EXPECT_EQ(core::styleIndexForCommand(32787), -1); // click-through sits between the looks
+    EXPECT_EQ(core::styleIndexForCommand(32788), -1);
+    for (int i = 0; i <= core::CustomStyleIndex; ++i) {
+        EXPECT_EQ(core::styleIndexForCommand(core::styleCommandForIndex(i)), i);
+    }
+    EXPECT_EQ(core::styleCommandForIndex(-1), 0);
+    EXPECT_EQ(core::styleCommandForIndex(6), 0);
+}
+
+TEST(MenuCommands, OpacityIds) {
+    EXPECT_EQ(core::opacityIndexForCommand(32772), -1);
+    EXPECT_EQ(core::opacityIndexForCommand(32773), 0);
+    EXPECT_EQ(core::opacityIndexForCommand(32777), 4);
+    EXPECT_EQ(core::opacityIndexForCommand(32778), -1);
+}
+
+const std::vector<int> StyleIds = {core::ID_STYLE1, core::ID_STYLE2, core::ID_STYLE3,
+                                   core::ID_STYLE4, core::ID_STYLE5, core::ID_STYLE_CUSTOM};
+const std::vector<int> OpacityIds = {core::ID_OPACITY_100, core::ID_OPACITY_80, core::ID_OPACITY_60,
+                                     core::ID_OPACITY_40, core::ID_OPACITY_20};
+
+int checkedAmong(const std::vector<int>& ids, const core::ClockSettings& s, int& checkedId) {
+    int n = 0;
+    for (const int id : ids) {
+        const MenuCheck c = core::menuCheckFor(id, s);
+        EXPECT_NE(c, MenuCheck::NoHandler) << id;
+        if (c == MenuCheck::Checked) {
+            ++n;
+            checkedId = id;
+        }
+    }
+    return n;
+}
+
+TEST(MenuChecks, ExactlyOneStyleAndOneOpacityChecked) {
+    core::ClockSettings s;
+    for (int style = 0; style <= core::CustomStyleIndex; ++style) {
+        for (int opacity = 0; opacity < 5; ++opacity) {
+            s.styleIndex = style;
+            s.opacityIndex = opacity;
+            int styleId = 0;
+            int opacityId = 0;
+            EXPECT_EQ(checkedAmong(StyleIds, s, styleId), 1);
+            EXPECT_EQ(styleId, StyleIds[static_cast<std::size_t>(style)]);
+            EXPECT_EQ(checkedAmong(OpacityIds, s, opacityId), 1);
+            EXPECT_EQ(opacityId, OpacityIds[static_cast<std::size_t>(opacity)]);
+        }
+    }
+}
+
+TEST(MenuChecks, TogglesAndItemsWithoutHandler) {
+    core::ClockSettings s;
+    EXPECT_EQ(core::menuCheckFor(core::ID_ALWAYS_ON_TOP, s), MenuCheck::Unchecked);
+    EXPECT_EQ(core::menuCheckFor(core::ID_LOCK_POSITION, s), MenuCheck::Unchecked);
+    s.alwaysOnTop = 5;
+    s.lockPosition = -1;
+    EXPECT_EQ(core::menuCheckFor(core::ID_ALWAYS_ON_TOP, s), MenuCheck::Checked);
+    EXPECT_EQ(core::menuCheckFor(core::ID_LOCK_POSITION, s), MenuCheck::Checked);
+    for (const int id : {core::ID_CLICK_THROUGH, core::ID_ALARM_SHUTDOWN, core::ID_OPTIONS,
+                         core::ID_ABOUT, core::ID_EXIT, 0}) {
+        EXPECT_EQ(core::menuCheckFor(id, s), MenuCheck::NoHandler) << id;
+    }
+    EXPECT_STREQ(core::clickThroughMenuText(0), L"鼠标穿透");
+    EXPECT_STREQ(core::clickThroughMenuText(2), L"取消穿透");
+}
+
+// Walks a menu the way the update loop does, with handlers that may remove items.
+class MenuWalk : public ::testing::Test {
+protected:
+    std::vector<int> ids;
+    std::vector<int> handled;
+
+    template <typename Handler> void walk(Handler handler) {
+        int position = 0;
+        while (position < static_cast<int>(ids.size())) {
+            const int before = static_cast<int>(ids.size());
+            const int id = ids[static_cast<std::size_t>(position)];
+            handled.push_back(id);
+            handler(id);
+            const int after = static_cast<int>(ids.size());
+            position = core::nextUpdatePosition(position, before, after, id, [this](int p) {
+                EXPECT_GE(p, 0);
+                EXPECT_LT(p, static_cast<int>(ids.size()));
+                return ids.at(static_cast<std::size_t>(p));
+            });
+            ASSERT_LE(handled.size(), 50u);
+        }
+    }
+    void remove(int id) {
+        for (auto it = ids.begin(); it != ids.end(); ++it) {
+            if (*it == id) {
+                ids.erase(it);
+                return;
+            }
+        }
+    }
+};
+
+TEST_F(MenuWalk, NothingRemovedVisitsEveryItem) {
+    ids = {1, 2, 3, 4};
+    walk([](int) {});
+    EXPECT_EQ(handled, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(MenuWalk, HandlerRemovingItsOwnItemContinuesWithTheNext) {
+    ids = {1, 2, 3, 4};
+    walk([this](int id) {
+        if (id == 2) {
+            remove(2);
+        }
+    });
+    EXPECT_EQ(handled, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(MenuWalk, FirstItemRemovingItself) {
+    ids = {1, 2, 3};
+    walk([this](int id) {
+        if (id == 1) {
+            remove(1);
+        }
+    });
+    EXPECT_EQ(handled, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(MenuWalk, RemovingAnEarlierItemDoesNotHandleTheSameItemAgain) {
+    ids = {1, 2, 3, 4};
+    walk([this](int id) {
+        if (id == 3) {
+            remove(1);
+        }
+    });
+    // Position moves back onto item 3 itself, which is skipped; the walk resumes after it.
+    EXPECT_EQ(std::count(handled.begin(), handled.end(), 3), 1);
+    EXPECT_EQ(handled.front(), 1);
+}
+
+TEST_F(MenuWalk, RemovingEverythingEnds) {
+    ids = {1, 2, 3};
+    walk([this](int) { ids.clear(); });
+    EXPECT_EQ(handled, (std::vector<int>{1}));
+}
+
+TEST_F(MenuWalk, RemovingMoreThanPrecededEndsWithoutGoingNegative) {
+    ids = {1, 2, 3, 4, 5};
+    walk([this](int id) {
+        if (id == 2) {
+            ids = {6, 7};
+        }
+    });
+    EXPECT_EQ(handled, (std::vector<int>{1, 2}));
+    EXPECT_EQ(core::nextUpdatePosition(1, 5, 2, 2, [](int) { return 0; }), 2);
+}
+
+TEST(StartPosition, InsideTheScreenIsKept) {
+    const core::WindowPosition p = core::correctStartPosition({1920, 1080}, 1920, 1080);
+    EXPECT_EQ(p.left, 1920);
+    EXPECT_EQ(p.top, 1080);
+    const core::WindowPosition z = core::correctStartPosition({0, 0}, 1920, 1080);
+    EXPECT_EQ(z.left, 0);
+    EXPECT_EQ(z.top, 0);
+}
+
+TEST(StartPosition, OutsideIsMovedBack) {
+    const core::WindowPosition p = core::correctStartPosition({1921, 1081}, 1920, 1080);
+    EXPECT_EQ(p.left, 1920 - 140);
+    EXPECT_EQ(p.top, 10);
+    const core::WindowPosition n = core::correctStartPosition({-1, -1}, 1920, 1080);
+    EXPECT_EQ(n.left, 1780);
+    EXPECT_EQ(n.top, 10);
+    const core::WindowPosition mixed = core::correctStartPosition({-1, 500}, 1024, 768);
+    EXPECT_EQ(mixed.left, 884);
+    EXPECT_EQ(mixed.top, 500);
+}
+
+TEST(Skins, BuiltInResourceIds) {
+    const core::SkinResourceIds& look4 = core::builtInSkin(4);
+    EXPECT_EQ(look4.face, 180);
+    EXPECT_EQ(look4.hour, 181);
+    EXPECT_EQ(look4.minute, 183);
+    EXPECT_EQ(look4.second, 184);
+    EXPECT_EQ(look4.caseImage, 182);
+    EXPECT_EQ(core::builtInSkin(1).second, 142);
+    EXPECT_EQ(core::builtInSkin(5).face, 134);
+    EXPECT_EQ(core::builtInSkin(-1).caseImage, 140);
+}
+
+TEST(Skins, ResolvedStyleIndex) {
+    EXPECT_EQ(core::resolvedStyleIndex(4, true), 4);
+    EXPECT_EQ(core::resolvedStyleIndex(5, false), 5);
+    EXPECT_EQ(core::resolvedStyleIndex(5, true), 0);
+    EXPECT_EQ(core::resolvedStyleIndex(6, false), 0);
+    EXPECT_EQ(core::resolvedStyleIndex(-1, false), 0);
+}
+
+} // namespace

@@ -1,0 +1,579 @@
+// The clock window driven by messages: start-up, the tick, the countdown, menus and fades.
+#include "app/clock_window.h"
+#include "core/command_ids.h"
+#include "core/settings.h"
+#include "dialogs/shutdown_countdown_dialog.h"
+#include "dialogs/system_shutdown.h"
+#include "win/strings.h"
+#include "win32_test_support.h"
+
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace testing_support;
+
+namespace {
+
+std::int32_t fileInt(const std::vector<unsigned char>& bytes, size_t offset) {
+    return static_cast<std::int32_t>(bytes[offset] | (bytes[offset + 1] << 8) |
+                                     (bytes[offset + 2] << 16) |
+                                     (static_cast<unsigned>(bytes[offset + 3]) << 24));
+}
+
+class ClockWindowTest : public ::testing::Test {
+protected:
+    void writeSettings(const core::ClockSettings& settings) {
+        writeFile(scratch.file(L"Settings.def"), core::encodeSettings(settings, win::isAnsiLeadByte));
+    }
+    app::ClockWindow& start() {
+        clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
+        clock->createModeless(nullptr);
+        EXPECT_TRUE(IsWindow(clock->hwnd()));
+        return *clock;
+    }
+    std::vector<unsigned char> savedBytes() { return readFile(scratch.file(L"Settings.def")); }
+    RECT windowRect() {
+        RECT rect{};
+        GetWindowRect(clock->hwnd(), &rect);
+        return rect;
+    }
+    LONG_PTR exStyle() { return GetWindowLongPtrW(clock->hwnd(), GWL_EXSTYLE); }
+    void command(int id) { SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    void TearDown() override {
+        clock.reset();
+        dialogs::setShutdownRequest(nullptr);
+    }
+
+    ScratchDirectory scratch;
+    std::unique_ptr<app::ClockWindow> clock;
+};
+
+core::ClockSettings withAlarm(const char* time, std::int32_t enabled, const std::wstring& reminder) {
+    core::ClockSettings settings;
+    settings.alarms.assign({{enabled, time, win::wideToAnsi(reminder)}}, win::isAnsiLeadByte);
+    return settings;
+}
+
+// Runs `action` once from a thread timer, which also fires inside nested modal loops.
+class LaterOnThisThread {
+public:
+    explicit LaterOnThisThread(std::function<bool()> action) {
+        current() = std::move(action);
+        timer_ = SetTimer(nullptr, 0, 50, &LaterOnThisThread::fire);
+    }
+    ~LaterOnThisThread() {
+        KillTimer(nullptr, timer_);
+        current() = nullptr;
+    }
+
+private:
+    static std::function<bool()>& current() {
+        static std::function<bool()> action;
+        return action;
+    }
+    // Keeps trying every 50 ms until the action says it is done.
+    static void CALLBACK fire(HWND, UINT, UINT_PTR, DWORD) {
+        if (current() && current()())
+            current() = nullptr;
+    }
+    UINT_PTR timer_;
+};
+
+std::vector<HWND> countdowns() {
+    std::vector<HWND> found;
+    for (HWND dialog : threadWindows(L"#32770")) {
+        wchar_t title[64] = {};
+        GetWindowTextW(dialog, title, 64);
+        if (std::wstring(title) == L"自动关机提示")
+            found.push_back(dialog);
+    }
+    return found;
+}
+
+HWND findCountdown() {
+    const std::vector<HWND> found = countdowns();
+    return found.empty() ? nullptr : found.front();
+}
+
+} // namespace
+
+// --- Start-up -------------------------------------------------------------------------------
+
+TEST_F(ClockWindowTest, FirstStartWritesTheDefaultsAndStandsTopRight) {
+    start();
+    const std::vector<unsigned char> bytes = savedBytes();
+    ASSERT_EQ(bytes.size(), core::SettingsFileSize);
+    // The corrected place is kept in memory only; the file still says "not recorded".
+    EXPECT_EQ(fileInt(bytes, 13654), -1);
+    EXPECT_EQ(fileInt(bytes, 13658), -1);
+    EXPECT_EQ(fileInt(bytes, 16), 1);
+
+    const RECT rect = windowRect();
+    EXPECT_EQ(rect.left, GetSystemMetrics(SM_CXSCREEN) - 140);
+    EXPECT_EQ(rect.top, 10);
+    EXPECT_EQ(rect.right - rect.left, 130);
+    EXPECT_EQ(rect.bottom - rect.top, 130);
+    EXPECT_TRUE(exStyle() & WS_EX_LAYERED);
+    EXPECT_TRUE(exStyle() & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(exStyle() & WS_EX_APPWINDOW);
+    EXPECT_FALSE(exStyle() & WS_EX_TRANSPARENT);
+    EXPECT_EQ(static_cast<DWORD>(exStyle()), clock->savedExStyle());
+}
+
+TEST_F(ClockWindowTest, SavedPositionIsCorrectedOnlyPastTheScreen) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    core::ClockSettings settings;
+    settings.windowLeft = width; // the edge itself is kept
+    settings.windowTop = 200;
+    writeSettings(settings);
+    start();
+    EXPECT_EQ(windowRect().left, width);
+    EXPECT_EQ(windowRect().top, 200);
+    clock.reset();
+
+    settings.windowLeft = width + 1;
+    settings.windowTop = -3;
+    writeSettings(settings);
+    start();
+    EXPECT_EQ(windowRect().left, width - 140);
+    EXPECT_EQ(windowRect().top, 10);
+}
+
+TEST_F(ClockWindowTest, EnterEscapeAndCloseLeaveTheClockRunning) {
+    start();
+    SendMessageW(clock->hwnd(), WM_COMMAND, IDOK, 0);
+    SendMessageW(clock->hwnd(), WM_COMMAND, IDCANCEL, 0);
+    SendMessageW(clock->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(clock->hwnd(), WM_CLOSE, 0, 0);
+    pumpFor(100);
+    EXPECT_TRUE(IsWindow(clock->hwnd()));
+}
+
+TEST_F(ClockWindowTest, SystemMenuEndsWithTheAboutItem) {
+    start();
+    HMENU systemMenu = GetSystemMenu(clock->hwnd(), FALSE);
+    const int count = GetMenuItemCount(systemMenu);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(GetMenuItemID(systemMenu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    wchar_t text[64] = {};
+    GetMenuStringW(systemMenu, count - 1, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"关于 Dialwork(&A)...");
+    EXPECT_TRUE(GetMenuState(systemMenu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+}
+
+TEST_F(ClockWindowTest, StoredClickThroughStartsTransparentAndTurnsOffToTheStartStyle) {
+    core::ClockSettings settings;
+    settings.clickThrough = 1;
+    writeSettings(settings);
+    start();
+    EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT);
+    const DWORD startStyle = clock->savedExStyle();
+    EXPECT_FALSE(startStyle & WS_EX_TRANSPARENT);
+    command(core::ID_CLICK_THROUGH);
+    EXPECT_EQ(static_cast<DWORD>(exStyle()), startStyle);
+    EXPECT_EQ(fileInt(savedBytes(), 28), 0);
+    command(core::ID_CLICK_THROUGH);
+    EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT);
+    EXPECT_EQ(fileInt(savedBytes(), 28), 1);
+}
+
+TEST_F(ClockWindowTest, UnknownStyleIndexShowsTheFirstLook) {
+    core::ClockSettings settings;
+    settings.styleIndex = 77;
+    writeSettings(settings);
+    start();
+    EXPECT_EQ(clock->settings().styleIndex, 0);
+    EXPECT_NE(clock->skin().image(render::FaceSlot), nullptr);
+    EXPECT_EQ(clock->skin().size(render::HourSlot).height, 81);
+}
+
+// --- Drawing --------------------------------------------------------------------------------
+
+TEST_F(ClockWindowTest, ConstantAlphaFollowsTheOpacityAndOutOfRangeDrawsFull) {
+    start();
+    const int percents[] = {100, 120, -5, 80, 20, 90};
+    const int alphas[] = {254, 254, 254, 204, 51, 229};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(clock->renderClock(percents[i]));
+        EXPECT_EQ(clock->blend().SourceConstantAlpha, alphas[i]) << percents[i];
+    }
+}
+
+TEST_F(ClockWindowTest, ChimeIsRequestedOnEveryFrameOfTheFullHourOnlyWhenOn) {
+    FixedTime time(11, 0, 0);
+    start();
+    const int before = clock->chimeRequests();
+    for (int i = 0; i < 3; ++i)
+        clock->renderClock(100);
+    EXPECT_EQ(clock->chimeRequests() - before, 3);
+
+    const int offTimes[][3] = {{11, 0, 1}, {11, 1, 0}, {10, 59, 59}};
+    for (const auto& t : offTimes) {
+        time.set(t[0], t[1], t[2]);
+        const int count = clock->chimeRequests();
+        clock->renderClock(100);
+        EXPECT_EQ(clock->chimeRequests(), count);
+    }
+    time.set(12, 0, 0);
+    for (const std::int32_t setting : {0, 2}) {
+        clock->settings().hourlyChime = setting;
+        const int count = clock->chimeRequests();
+        clock->renderClock(100);
+        EXPECT_EQ(clock->chimeRequests(), count) << setting;
+    }
+}
+
+TEST_F(ClockWindowTest, FramesAndTicksHoldTheObjectCountsSteady) {
+    FixedTime time(8, 15, 30);
+    start();
+    clock->renderClock(100);
+    const DWORD gdiAfterFirst = gdiObjects();
+    const DWORD userAfterFirst = userObjects();
+    for (int i = 0; i < 2000; ++i)
+        clock->renderClock(100 - (i % 9) * 10);
+    EXPECT_EQ(gdiObjects(), gdiAfterFirst);
+    for (int i = 0; i < 10000; ++i) {
+        time.set(8, 15 + (i / 60) % 40, i % 60);
+        clock->onTick(app::RedrawTimer);
+        clock->onTick(app::ClockCheckTimer);
+    }
+    EXPECT_EQ(gdiObjects(), gdiAfterFirst);
+    EXPECT_EQ(userObjects(), userAfterFirst);
+}
+
+// --- The tick ------------------------------------------------------------------------------
+
+TEST_F(ClockWindowTest, DueAlarmPostsItsBalloonAndOthersStaySilent) {
+    FixedTime time(7, 30, 0);
+    writeSettings(withAlarm("07:30:00", 1, L"起床"));
+    start();
+    clock->onTick(app::ClockCheckTimer);
+    const NOTIFYICONDATAW& record = clock->trayIcon().record();
+    EXPECT_EQ(std::wstring(record.szInfo), L"现在是北京时间：07:30:00\n\n起床");
+    EXPECT_EQ(std::wstring(record.szInfoTitle), L"〓〓〓〓〓 提 醒 〓〓〓〓〓：");
+    EXPECT_EQ(record.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
+    // Firing leaves the entry as it was: it rings again tomorrow.
+    EXPECT_EQ(clock->settings().alarms.entry(0).enabled, 1);
+}
+
+TEST_F(ClockWindowTest, DisabledAlarmsNeverFire) {
+    for (const std::int32_t enabled : {0, 2}) {
+        FixedTime time(7, 30, 0);
+        writeSettings(withAlarm("07:30:00", enabled, L"不响"));
+        start();
+        clock->onTick(app::ClockCheckTimer);
+        EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"") << enabled;
+        clock.reset();
+    }
+}
+
+TEST_F(ClockWindowTest, LateTickStillFiresTheAlarmOfASkippedSecond) {
+    FixedTime time(7, 29, 58);
+    writeSettings(withAlarm("07:30:00", 1, L"迟到的闹铃"));
+    start();
+    clock->onTick(app::ClockCheckTimer);
+    time.set(7, 30, 2); // the thread was busy for four seconds
+    clock->onTick(app::ClockCheckTimer);
+    EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo),
+              L"现在是北京时间：07:30:00\n\n迟到的闹铃");
+}
+
+TEST_F(ClockWindowTest, ClockJumpChecksOnlyTheCurrentSecond) {
+    FixedTime time(9, 0, 0);
+    writeSettings(withAlarm("08:59:30", 1, L"x"));
+    start();
+    clock->onTick(app::ClockCheckTimer);
+    time.set(8, 59, 0); // set back: the half minute in between is not replayed
+    clock->onTick(app::ClockCheckTimer);
+    time.set(9, 0, 1); // forward by more than a minute
+    clock->onTick(app::ClockCheckTimer);
+    EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"");
+}
+
+TEST_F(ClockWindowTest, LongReminderIsCutToTheBalloon) {
+    FixedTime time(6, 0, 0);
+    // The longest reminder the table holds (257 bytes) no longer fits the balloon's 255 units.
+    writeSettings(withAlarm("06:00:00", 1, std::wstring(257, L'r')));
+    start();
+    clock->onTick(app::ClockCheckTimer);
+    const std::wstring text = clock->trayIcon().record().szInfo;
+    EXPECT_EQ(text.size(), 255u);
+    EXPECT_EQ(text.substr(0, 19), L"现在是北京时间：06:00:00\n\nr");
+    EXPECT_EQ(text.back(), L'r');
+}
+
+// --- Shutdown countdown ---------------------------------------------------------------------
+
+struct ShutdownCase {
+    std::int32_t repeat;
+    bool armedAfterCancel;
+};
+
+class ShutdownCancelTest : public ClockWindowTest,
+                           public ::testing::WithParamInterface<ShutdownCase> {};
+
+TEST_P(ShutdownCancelTest, CancelClearsPendingAndDisarmsOnlyAOnceSchedule) {
+    FixedTime time(22, 0, 0);
+    core::ClockSettings settings;
+    settings.shutdown = {1, GetParam().repeat, "22:00:00"};
+    writeSettings(settings);
+    start();
+    bool sawTopmost = false;
+    int countdownCount = 0;
+    LaterOnThisThread cancel([&] {
+        HWND countdown = findCountdown();
+        if (!countdown)
+            return false;
+        countdownCount = static_cast<int>(countdowns().size());
+        sawTopmost = (exStyle() & WS_EX_TOPMOST) != 0;
+        EXPECT_TRUE(clock->shutdownPending());
+        PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    clock->onTick(app::ClockCheckTimer);
+    EXPECT_TRUE(sawTopmost);
+    EXPECT_EQ(countdownCount, 1);
+    EXPECT_FALSE(clock->shutdownPending());
+    EXPECT_FALSE(exStyle() & WS_EX_TOPMOST);
+    const bool armed = GetParam().armedAfterCancel;
+    EXPECT_EQ(clock->settings().shutdown.shutdownEnabled, armed ? 1 : 0);
+    EXPECT_EQ(clock->settings().shutdown.shutdownTime, armed ? "22:00:00" : "");
+    const std::vector<unsigned char> bytes = savedBytes();
+    EXPECT_EQ(fileInt(bytes, 13636), armed ? 1 : 0);
+    EXPECT_EQ(bytes[13644], armed ? '2' : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(OnceAndAlways, ShutdownCancelTest,
+                         ::testing::Values(ShutdownCase{0, false}, ShutdownCase{1, true}));
+
+TEST_F(ClockWindowTest, NestedTickDuringTheCountdownFiresAlarmsButNoSecondCountdown) {
+    FixedTime time(22, 0, 0);
+    core::ClockSettings settings = withAlarm("22:00:00", 1, L"关机前");
+    settings.shutdown = {1, 1, "22:00:00"};
+    writeSettings(settings);
+    start();
+    int countdownsSeen = 0;
+    std::wstring balloonInside;
+    LaterOnThisThread nested([&] {
+        HWND countdown = findCountdown();
+        if (!countdown)
+            return false;
+        clock->onTick(app::ClockCheckTimer); // the tick runs again inside the countdown's loop
+        balloonInside = clock->trayIcon().record().szInfo;
+        countdownsSeen = static_cast<int>(countdowns().size());
+        PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    clock->onTick(app::ClockCheckTimer);
+    EXPECT_EQ(countdownsSeen, 1);
+    EXPECT_EQ(balloonInside, L"现在是北京时间：22:00:00\n\n关机前");
+}
+
+TEST_F(ClockWindowTest, ShutdownNowOnThisWindowsVersionRequestsNothingAndStaysPending) {
+    // Wine reports Windows 7 here: only Windows 9x and 2000/XP/2003 are asked to shut down.
+    int requests = 0;
+    dialogs::setShutdownRequest([&](UINT, DWORD) {
+        ++requests;
+        return FALSE;
+    });
+    FixedTime time(23, 0, 0);
+    core::ClockSettings settings;
+    settings.shutdown = {1, 1, "23:00:00"};
+    writeSettings(settings);
+    start();
+    LaterOnThisThread confirm([&] {
+        HWND countdown = findCountdown();
+        if (countdown)
+            PostMessageW(countdown, WM_COMMAND, IDOK, 0);
+        return countdown != nullptr;
+    });
+    clock->onTick(app::ClockCheckTimer);
+    EXPECT_EQ(requests, 0);
+    EXPECT_TRUE(clock->shutdownPending());
+    clock->onTick(app::ClockCheckTimer); // pending: no second countdown
+    EXPECT_EQ(findCountdown(), nullptr);
+}
+
+TEST(ShutdownCountdown, CountsFromTwentyAndEndsWithOKAfterTheLastStep) {
+    dialogs::setShutdownRequest([](UINT, DWORD) { return FALSE; });
+    dialogs::ShutdownCountdownDialog dialog(GetModuleHandleW(nullptr));
+    dialog.createModeless(nullptr);
+    ASSERT_TRUE(IsWindow(dialog.hwnd()));
+    EXPECT_EQ(dialog.remainingSeconds(), 20u);
+    ShowWindow(dialog.hwnd(), SW_SHOW);
+    UpdateWindow(dialog.hwnd()); // the first paint shows 20 and counts it
+    EXPECT_EQ(dialog.remainingSeconds(), 19u);
+    for (unsigned step = 0; step < 19; ++step)
+        SendMessageW(dialog.hwnd(), WM_TIMER, 1, 0);
+    EXPECT_EQ(dialog.remainingSeconds(), 0u);
+    EXPECT_TRUE(IsWindow(dialog.hwnd()));
+    SendMessageW(dialog.hwnd(), WM_TIMER, 1, 0);
+    EXPECT_EQ(dialog.endResult(), IDOK);
+    dialogs::setShutdownRequest(nullptr);
+}
+
+TEST(ShutdownCountdown, EscapeCancels) {
+    dialogs::ShutdownCountdownDialog dialog(GetModuleHandleW(nullptr));
+    dialog.createModeless(nullptr);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(dialog.endResult(), IDCANCEL);
+}
+
+// --- Menus and commands --------------------------------------------------------------------
+
+TEST_F(ClockWindowTest, UpdatePassMarksOneStyleAndOneOpacity) {
+    core::ClockSettings settings;
+    settings.styleIndex = 2;
+    settings.opacityIndex = 3;
+    settings.lockPosition = 1;
+    settings.clickThrough = 1;
+    writeSettings(settings);
+    start();
+    win::UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CLOCK_MENU)));
+    HMENU popup = GetSubMenu(menu.get(), 0);
+    for (int sub = 0; sub < 2; ++sub) {
+        HMENU child = GetSubMenu(popup, sub);
+        SendMessageW(clock->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(child), sub);
+        int checked = 0;
+        int checkedAt = -1;
+        for (int i = 0; i < GetMenuItemCount(child); ++i)
+            if (GetMenuState(child, i, MF_BYPOSITION) & MF_CHECKED) {
+                ++checked;
+                checkedAt = i;
+            }
+        EXPECT_EQ(checked, 1) << sub;
+        EXPECT_EQ(checkedAt, sub == 0 ? 2 : 3);
+    }
+    SendMessageW(clock->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    EXPECT_FALSE(GetMenuState(popup, 2, MF_BYPOSITION) & MF_CHECKED); // always on top
+    EXPECT_TRUE(GetMenuState(popup, 3, MF_BYPOSITION) & MF_CHECKED);  // lock
+    wchar_t text[32] = {};
+    GetMenuStringW(popup, 4, text, 32, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"取消穿透");
+    EXPECT_EQ(GetMenuItemID(popup, 4), static_cast<UINT>(core::ID_CLICK_THROUGH));
+    EXPECT_EQ(GetMenuItemCount(popup), 9);
+}
+
+TEST_F(ClockWindowTest, KeyboardContextMenuOpensJustInsideTheTopLeftCorner) {
+    start();
+    RECT menuRect{};
+    LaterOnThisThread look([&] {
+        HWND menuWindow = FindWindowW(L"#32768", nullptr);
+        if (!menuWindow || !IsWindowVisible(menuWindow))
+            return false;
+        GetWindowRect(menuWindow, &menuRect);
+        EndMenu();
+        return true;
+    });
+    SendMessageW(clock->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clock->hwnd()),
+                 MAKELPARAM(-1, -1));
+    POINT origin{0, 0};
+    ClientToScreen(clock->hwnd(), &origin);
+    EXPECT_EQ(menuRect.left, origin.x + 5);
+    EXPECT_EQ(menuRect.top, origin.y + 5);
+}
+
+TEST_F(ClockWindowTest, StyleAndOpacityCommandsApplyAndSave) {
+    start();
+    command(core::ID_STYLE2);
+    EXPECT_EQ(fileInt(savedBytes(), 0), 1);
+    EXPECT_EQ(clock->skin().size(render::HourSlot).height, 72);
+    command(core::ID_STYLE4);
+    EXPECT_EQ(clock->skin().size(render::HourSlot).width, 12);
+    command(core::ID_OPACITY_20);
+    EXPECT_EQ(fileInt(savedBytes(), 4), 4);
+    EXPECT_EQ(clock->displayedOpacity(), 20);
+    EXPECT_EQ(clock->blend().SourceConstantAlpha, 51);
+}
+
+TEST_F(ClockWindowTest, LockRecordsThePlaceAndDraggingNeverDoes) {
+    start();
+    SetWindowPos(clock->hwnd(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    clock->saveSettings();
+    // A move is not a recorded place.
+    EXPECT_EQ(fileInt(savedBytes(), 13654), GetSystemMetrics(SM_CXSCREEN) - 140);
+    command(core::ID_LOCK_POSITION);
+    EXPECT_EQ(fileInt(savedBytes(), 12), 1);
+    EXPECT_EQ(fileInt(savedBytes(), 13654), 300);
+    EXPECT_EQ(fileInt(savedBytes(), 13658), 200);
+    SetWindowPos(clock->hwnd(), nullptr, 310, 220, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    command(core::ID_LOCK_POSITION); // unlocking records too
+    EXPECT_EQ(fileInt(savedBytes(), 12), 0);
+    EXPECT_EQ(fileInt(savedBytes(), 13654), 310);
+}
+
+TEST_F(ClockWindowTest, AlwaysOnTopRestacks) {
+    start();
+    command(core::ID_ALWAYS_ON_TOP);
+    EXPECT_TRUE(exStyle() & WS_EX_TOPMOST);
+    EXPECT_EQ(fileInt(savedBytes(), 8), 1);
+    command(core::ID_ALWAYS_ON_TOP);
+    EXPECT_FALSE(exStyle() & WS_EX_TOPMOST);
+    EXPECT_EQ(fileInt(savedBytes(), 8), 0);
+}
+
+TEST_F(ClockWindowTest, ExitSavesAndEndsTheWindow) {
+    start();
+    clock->settings().styleIndex = 3; // changed without a save of its own
+    command(core::ID_EXIT);
+    EXPECT_FALSE(IsWindow(clock->hwnd()));
+    EXPECT_EQ(clock->endResult(), IDCANCEL);
+    EXPECT_EQ(fileInt(savedBytes(), 0), 3);
+}
+
+// --- Hover fade ----------------------------------------------------------------------------
+
+TEST_F(ClockWindowTest, FadeFromTwentyToFullTakesEightStepsAndOneMoreTick) {
+    core::ClockSettings settings;
+    settings.opacityIndex = 4;
+    writeSettings(settings);
+    start();
+    ASSERT_EQ(clock->displayedOpacity(), 20);
+    SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
+    EXPECT_TRUE(clock->isTimerRunning(app::FadeInTimer));
+    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
+    for (int step = 1; step <= 8; ++step) {
+        clock->onTick(app::FadeInTimer);
+        EXPECT_EQ(clock->displayedOpacity(), 20 + step * 10);
+        EXPECT_TRUE(clock->isTimerRunning(app::FadeInTimer));
+    }
+    clock->onTick(app::FadeInTimer);
+    EXPECT_EQ(clock->displayedOpacity(), 100);
+    EXPECT_TRUE(clock->isTimerRunning(app::RedrawTimer));
+    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
+}
+
+TEST_F(ClockWindowTest, LeavingMidFadeTurnsBackFromTheValueReached) {
+    core::ClockSettings settings;
+    settings.opacityIndex = 4;
+    writeSettings(settings);
+    start();
+    SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
+    for (int step = 0; step < 3; ++step)
+        clock->onTick(app::FadeInTimer);
+    ASSERT_EQ(clock->displayedOpacity(), 50);
+    SendMessageW(clock->hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(clock->isTimerRunning(app::FadeOutTimer));
+    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
+    clock->onTick(app::FadeOutTimer);
+    EXPECT_EQ(clock->displayedOpacity(), 40);
+    SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
+    EXPECT_TRUE(clock->isTimerRunning(app::FadeInTimer));
+    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
+    clock->onTick(app::FadeInTimer);
+    EXPECT_EQ(clock->displayedOpacity(), 50);
+}
+
+TEST_F(ClockWindowTest, AtFullOpacityHoverAndLeaveChangeNothing) {
+    start();
+    SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
+    SendMessageW(clock->hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(clock->isTimerRunning(app::RedrawTimer));
+    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
+    EXPECT_EQ(clock->displayedOpacity(), 100);
+}

@@ -1,0 +1,123 @@
+// "Settings.def" on a real file system: where it is found, and that a save never damages it.
+#include "app/settings_file.h"
+#include "core/settings.h"
+#include "win/strings.h"
+#include "win32_test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+std::wstring tempNameFor(const std::wstring& target) {
+    return target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+}
+
+core::ClockSettings distinctiveSettings() {
+    core::ClockSettings settings;
+    settings.styleIndex = 3;
+    settings.opacityIndex = 2;
+    settings.alwaysOnTop = 1;
+    settings.windowLeft = 321;
+    settings.windowTop = 45;
+    settings.zoom = 1.75f;
+    settings.shutdown.shutdownEnabled = 1;
+    settings.shutdown.shutdownTime = "23:59:59";
+    settings.alarmSoundPath = win::wideToAnsi(L"C:\\音乐\\闹铃.wav");
+    settings.alarms.assign({{1, "07:30:00", win::wideToAnsi(L"起床")}}, win::isAnsiLeadByte);
+    return settings;
+}
+
+} // namespace
+
+TEST(SettingsFile, SavedFileReadsBackThroughTheDisk) {
+    ScratchDirectory scratch;
+    app::SettingsFile file(scratch.path());
+    ASSERT_TRUE(file.save(distinctiveSettings()));
+    EXPECT_EQ(readFile(scratch.file(L"Settings.def")).size(), core::SettingsFileSize);
+
+    core::ClockSettings loaded;
+    app::SettingsFile reader(scratch.path());
+    ASSERT_TRUE(reader.load(loaded));
+    const core::ClockSettings expected = distinctiveSettings();
+    EXPECT_EQ(loaded.styleIndex, 3);
+    EXPECT_EQ(loaded.windowLeft, 321);
+    EXPECT_FLOAT_EQ(loaded.zoom, 1.75f);
+    EXPECT_EQ(loaded.shutdown.shutdownTime, "23:59:59");
+    EXPECT_EQ(loaded.alarmSoundPath, expected.alarmSoundPath);
+    EXPECT_EQ(loaded.alarms.bytes(), expected.alarms.bytes());
+    // The Chinese path is stored as code page 936 bytes and comes back as the same text.
+    EXPECT_EQ(GetACP(), 936u);
+    EXPECT_EQ(win::ansiToWide(loaded.alarmSoundPath), L"C:\\音乐\\闹铃.wav");
+}
+
+TEST(SettingsFile, MissingFileKeepsDefaultsAndSaveCreatesIt) {
+    ScratchDirectory scratch;
+    app::SettingsFile file(scratch.path());
+    core::ClockSettings settings;
+    settings.styleIndex = 4;
+    EXPECT_FALSE(file.load(settings));
+    EXPECT_EQ(settings.styleIndex, 4);
+    EXPECT_EQ(file.path(), scratch.file(L"Settings.def"));
+    ASSERT_TRUE(file.save(core::ClockSettings()));
+    EXPECT_TRUE(fileExists(scratch.file(L"Settings.def")));
+}
+
+TEST(SettingsFile, ShortAndOverlongFilesKeepEverythingTheyDoNotHold) {
+    ScratchDirectory scratch;
+    std::vector<unsigned char> bytes = core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte);
+    // Cut inside the shutdown time: what lies past the cut keeps its default.
+    writeFile(scratch.file(L"Settings.def"), std::vector<unsigned char>(bytes.begin(), bytes.begin() + 13650));
+    core::ClockSettings loaded;
+    app::SettingsFile(scratch.path()).load(loaded);
+    EXPECT_EQ(loaded.styleIndex, 3);
+    EXPECT_EQ(loaded.shutdown.shutdownEnabled, 1);
+    EXPECT_EQ(loaded.shutdown.shutdownTime, "");
+    EXPECT_EQ(loaded.windowLeft, -1);
+    EXPECT_FLOAT_EQ(loaded.zoom, 1.0f);
+
+    bytes.resize(bytes.size() + 5000, 0xAB);
+    writeFile(scratch.file(L"Settings.def"), bytes);
+    core::ClockSettings full;
+    app::SettingsFile(scratch.path()).load(full);
+    EXPECT_EQ(full.windowLeft, 321);
+    EXPECT_EQ(full.customCasePath, "");
+}
+
+TEST(SettingsFile, SaveGoesBackToTheFileThatWasRead) {
+    ScratchDirectory scratch;
+    CreateDirectoryW(scratch.file(L"elsewhere").c_str(), nullptr);
+    writeFile(scratch.file(L"Settings.def"), core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte));
+    app::SettingsFile file(scratch.path());
+    core::ClockSettings settings;
+    ASSERT_TRUE(file.load(settings));
+    SetCurrentDirectoryW(scratch.file(L"elsewhere").c_str());
+    settings.styleIndex = 1;
+    ASSERT_TRUE(file.save(settings));
+    EXPECT_FALSE(fileExists(scratch.file(L"elsewhere\\Settings.def")));
+    EXPECT_EQ(readFile(scratch.file(L"Settings.def"))[0], 1);
+}
+
+TEST(SettingsFile, FailedSaveLeavesThePreviousFileIntact) {
+    ScratchDirectory scratch;
+    const std::wstring target = scratch.file(L"Settings.def");
+    const std::vector<unsigned char> before = core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte);
+    writeFile(target, before);
+
+    // The temporary file cannot be created: nothing may touch the real one.
+    CreateDirectoryW(tempNameFor(target).c_str(), nullptr);
+    app::SettingsFile file(scratch.path());
+    EXPECT_FALSE(file.save(core::ClockSettings()));
+    EXPECT_EQ(readFile(target), before);
+    RemoveDirectoryW(tempNameFor(target).c_str());
+
+    // The file cannot be replaced while another program holds it open: the old bytes stay and
+    // no temporary file is left behind.
+    HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(file.save(core::ClockSettings()));
+    CloseHandle(held);
+    EXPECT_EQ(readFile(target), before);
+    EXPECT_FALSE(fileExists(tempNameFor(target)));
+}

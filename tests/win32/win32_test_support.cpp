@@ -1,0 +1,145 @@
+#include "win32_test_support.h"
+
+#include "app/local_time.h"
+
+#include <atomic>
+#include <memory>
+
+namespace testing_support {
+
+namespace {
+
+void removeTree(const std::wstring& directory) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring full = directory + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(full);
+            } else {
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(directory.c_str());
+}
+
+std::wstring workingDirectory() {
+    wchar_t buffer[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, buffer);
+    return buffer;
+}
+
+} // namespace
+
+ScratchDirectory::ScratchDirectory() : previous_(workingDirectory()) {
+    static std::atomic<int> serial{0};
+    wchar_t base[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, base);
+    path_ = std::wstring(base) + L"veltrano-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++serial);
+    CreateDirectoryW(path_.c_str(), nullptr);
+    SetCurrentDirectoryW(path_.c_str());
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    SetCurrentDirectoryW(previous_.c_str());
+    removeTree(path_);
+}
+
+FixedTime::FixedTime(int hour, int minute, int second) : time_(std::make_shared<core::LocalTime>()) {
+    time_->year = 2026;
+    time_->month = 12;
+    time_->day = 7;
+    time_->dayOfWeek = 1;
+    set(hour, minute, second);
+    auto shared = time_;
+    app::setLocalTimeSource([shared] { return *shared; });
+}
+
+FixedTime::~FixedTime() { app::setLocalTimeSource(nullptr); }
+
+void FixedTime::set(int hour, int minute, int second) {
+    time_->hour = hour;
+    time_->minute = minute;
+    time_->second = second;
+}
+
+bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs)
+            return done();
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (!done())
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void pumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    pumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
+}
+
+std::vector<unsigned char> readFile(const std::wstring& path) {
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    const DWORD size = GetFileSize(file, nullptr);
+    bytes.resize(size);
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), size, &read, nullptr);
+    bytes.resize(read);
+    CloseHandle(file);
+    return bytes;
+}
+
+void writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool fileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+DWORD gdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+DWORD userObjects() { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); }
+
+namespace {
+struct WindowSearch {
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK collectWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wstring(name) == search->className && IsWindowVisible(window))
+        search->found.push_back(window);
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> threadWindows(const wchar_t* className) {
+    WindowSearch search{className, {}};
+    EnumThreadWindows(GetCurrentThreadId(), collectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace testing_support

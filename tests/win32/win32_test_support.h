@@ -1,0 +1,53 @@
+#pragma once
+// Shared pieces of the Win32 tests: a scratch working directory, a fixed clock, message pumping.
+#include <windows.h>
+
+#include "core/clock_time.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Creates a fresh directory, makes it the working directory, and removes it afterwards.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    const std::wstring& path() const { return path_; }
+    std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring previous_;
+    std::wstring path_;
+};
+
+// Replaces local time for the clock while it lives.
+class FixedTime {
+public:
+    explicit FixedTime(int hour, int minute, int second);
+    ~FixedTime();
+    void set(int hour, int minute, int second);
+    core::LocalTime& time() { return *time_; }
+
+private:
+    std::shared_ptr<core::LocalTime> time_;
+};
+
+// Dispatches messages until `done` holds or the time is up; returns `done()`.
+bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+void pumpFor(DWORD ms);
+
+std::vector<unsigned char> readFile(const std::wstring& path);
+void writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes);
+bool fileExists(const std::wstring& path);
+
+DWORD gdiObjects();
+DWORD userObjects();
+
+// Top-level windows of this thread with the given class name ("#32770" for dialogs).
+std::vector<HWND> threadWindows(const wchar_t* className);
+
+} // namespace testing_support
