@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -234,6 +235,13 @@ TEST_F(ClockWindowTest, FramesAndTicksHoldTheObjectCountsSteady) {
     clock->renderClock(100);
     const DWORD gdiAfterFirst = gdiObjects();
     const DWORD userAfterFirst = userObjects();
+    ASSERT_GT(gdiAfterFirst, 0u);
+    ASSERT_GT(userAfterFirst, 0u);
+    {
+        // The count must see a leak: one brush more is one object more.
+        win::UniqueBrush probe(CreateSolidBrush(RGB(1, 2, 3)));
+        ASSERT_EQ(gdiObjects(), gdiAfterFirst + 1);
+    }
     for (int i = 0; i < 2000; ++i)
         clock->renderClock(100 - (i % 9) * 10);
     EXPECT_EQ(gdiObjects(), gdiAfterFirst);

@@ -118,8 +118,42 @@ bool fileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-DWORD gdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
-DWORD userObjects() { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); }
+namespace {
+
+// Wine answers GetGuiResources with 0; its handle table takes an index with no generation,
+// so probing every index counts the live GDI objects of the process.
+DWORD probeGdiHandles() {
+    DWORD count = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
+            ++count;
+    return count;
+}
+
+BOOL CALLBACK countWindow(HWND window, LPARAM data) {
+    ++*reinterpret_cast<DWORD*>(data);
+    EnumChildWindows(window, countWindow, data);
+    return TRUE;
+}
+
+// Windows and their children of this thread: what a leaking player or dialog would leave.
+DWORD countThreadWindows() {
+    DWORD count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+} // namespace
+
+DWORD gdiObjects() {
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    return reported ? reported : probeGdiHandles();
+}
+
+DWORD userObjects() {
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    return reported ? reported : countThreadWindows();
+}
 
 namespace {
 struct WindowSearch {

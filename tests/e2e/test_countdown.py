@@ -1,0 +1,69 @@
+"""The automatic shutdown's countdown on the real clock (it never shuts anything down here:
+Wine reports a Windows version the shutdown is not requested on)."""
+
+import os
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness as h  # noqa: E402
+
+
+def red_pixels(shot, window):
+    rect = (window.x, window.y, window.w, window.h)
+    return shot.count(lambda p: p[0] > 200 and p[1] < 60 and p[2] < 60, rect)
+
+
+class Countdown(unittest.TestCase):
+    def _start(self, repeat):
+        settings = h.make_settings(shutdownEnabled=1, shutdownRepeat=repeat,
+                                   shutdownTime="21:30:00")
+        clock = h.start_clock(settings_bytes=settings, faketime="2026-12-07 21:29:57")
+        self.addCleanup(clock.stop)
+        main = clock.window
+
+        def countdown_window():
+            others = [w for w in clock.windows() if w.id != main and not w.override_redirect]
+            return others[0] if others else None
+
+        due = clock.real_time_of("2026-12-07 21:30:00")
+        window = h.wait_for(countdown_window, due + 5 - time.time(), what="the countdown")
+        return clock, window, due
+
+    def test_red_digits_count_down_and_escape_disarms_a_once_schedule(self):
+        clock, window, due = self._start(repeat=0)
+        self.assertLess(abs(time.time() - due), 3.0)
+        # Disarmed before the countdown even shows.
+        data = clock.read_settings()
+        self.assertEqual(h.read_i32(data, h.OFFSETS["shutdownEnabled"]), 0)
+        self.assertEqual(h.read_text(data, h.OFFSETS["shutdownTime"], 10), b"")
+
+        images = []
+        for _ in range(4):
+            shot = h.screenshot()
+            self.assertGreater(red_pixels(shot, window), 200)
+            images.append(shot.crop((window.x, window.y, window.w, window.h)))
+            time.sleep(1.1)  # one countdown step
+        changes = sum(1 for a, b in zip(images, images[1:]) if a.region_differs(b))
+        self.assertGreaterEqual(changes, 2, "the digits did not change each second")
+
+        h._xdotool("windowfocus", "--sync", str(window.id))
+        h.key("Escape")
+        h.wait_for(lambda: all(w.id != window.id for w in clock.windows()), 5,
+                   what="the countdown to close")
+        self.assertTrue(clock.is_running())
+
+    def test_cancelled_repeating_schedule_stays_armed(self):
+        clock, window, _ = self._start(repeat=1)
+        h._xdotool("windowfocus", "--sync", str(window.id))
+        h.key("Escape")
+        h.wait_for(lambda: all(w.id != window.id for w in clock.windows()), 5,
+                   what="the countdown to close")
+        data = clock.read_settings()
+        self.assertEqual(h.read_i32(data, h.OFFSETS["shutdownEnabled"]), 1)
+        self.assertEqual(h.read_text(data, h.OFFSETS["shutdownTime"], 10), b"21:30:00")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,85 @@
+"""Starting the real clock in a fresh directory, and what it leaves there."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness as h  # noqa: E402
+
+
+def stays_running(clock, seconds):
+    """Watches the clock for `seconds`; False as soon as it exits."""
+    try:
+        h.wait_for(lambda: not clock.is_running(), seconds, what="exit")
+        return False
+    except AssertionError:
+        return True
+
+
+class FirstStart(unittest.TestCase):
+    def test_fresh_directory_gets_the_default_file_and_the_clock_top_right(self):
+        with h.start_clock() as clock:
+            data = clock.wait_for_settings()
+            self.assertEqual(len(data), h.SETTINGS_SIZE)
+            self.assertEqual(h.read_i32(data, h.OFFSETS["windowLeft"]), -1)
+            self.assertEqual(h.read_i32(data, h.OFFSETS["windowTop"]), -1)
+            self.assertEqual(h.read_i32(data, h.OFFSETS["hourlyChime"]), 1)
+            self.assertEqual(h.read_f32(data, h.OFFSETS["zoom"]), 1.0)
+            width, _ = h.screen_size()
+            self.assertEqual(clock.geometry(), (width - 140, 10, 130, 130))
+
+    def test_the_face_is_drawn_with_soft_edges_on_the_desktop(self):
+        with h.start_clock() as clock:
+            x, y, w, hgt = clock.geometry()
+            shot = h.screenshot()
+            cx, cy = x + w // 2, y + hgt // 2
+            # The dial's white face near the centre, the desktop beyond its round edge.
+            self.assertGreater(sum(shot.pixel(cx - 30, cy + 30)), 500)
+            self.assertEqual(shot.pixel(x + 1, y + 1), shot.pixel(x - 5, y + 1))
+
+    def test_enter_escape_and_alt_f4_leave_it_running(self):
+        with h.start_clock() as clock:
+            h._xdotool("windowfocus", "--sync", str(clock.window))
+            for keys in (("Return",), ("Escape",), ("alt+F4",)):
+                h.key(*keys)
+            self.assertTrue(stays_running(clock, 1.5))
+            self.assertIsNotNone(clock._find_main_window())
+
+    def test_two_starts_give_two_clocks(self):
+        first = h.start_clock()
+        try:
+            second = h.start_clock(workdir=first.workdir)
+            try:
+                self.assertNotEqual(first.window, second.window)
+                self.assertTrue(first.is_running() and second.is_running())
+            finally:
+                second.stop()
+        finally:
+            first.stop()
+
+
+class StoredSettings(unittest.TestCase):
+    def test_saved_place_and_look_are_used(self):
+        settings = h.make_settings(windowLeft=200, windowTop=150, styleIndex=1)
+        with h.start_clock(settings_bytes=settings) as clock:
+            self.assertEqual(clock.geometry()[:2], (200, 150))
+            data = clock.wait_for_settings()
+            self.assertEqual(h.read_i32(data, h.OFFSETS["styleIndex"]), 1)
+
+    def test_damaged_files_never_stop_the_clock(self):
+        damaged = [b"", b"\xff" * 37, bytes(h.make_settings(styleIndex=99, opacityIndex=-7))]
+        nan_zoom = h.make_settings()
+        h.write_f32(nan_zoom, h.OFFSETS["zoom"], float("nan"))
+        damaged.append(bytes(nan_zoom))
+        for data in damaged:
+            with self.subTest(size=len(data)):
+                with h.start_clock(settings_bytes=data) as clock:
+                    _, _, w, hgt = clock.geometry()
+                    self.assertEqual((w, hgt), (130, 130))
+                    saved = clock.wait_for_settings()
+                    self.assertEqual(len(saved), h.SETTINGS_SIZE)
+
+
+if __name__ == "__main__":
+    unittest.main()
