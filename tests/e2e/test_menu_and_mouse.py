@@ -1,0 +1,202 @@
+"""The clock menu, the tray menu and the mouse, on the real clock."""
+
+import os
+import subprocess
+import sys
+import threading
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness as h  # noqa: E402
+
+# Keys that pick an item of the clock menu once it is open (no item selected yet).
+STYLE_2 = ("Down", "Right", "Down", "Return")
+OPACITY_20 = ("Down", "Down", "Right", "Down", "Down", "Down", "Down", "Return")
+ALWAYS_ON_TOP = ("Down",) * 3 + ("Return",)
+LOCK_POSITION = ("Down",) * 4 + ("Return",)
+CLICK_THROUGH = ("Down",) * 5 + ("Return",)
+EXIT = ("Up", "Return")
+
+
+def brightness(shot, rect):
+    pixels = shot.pixels(rect)
+    return sum(sum(p) for p in pixels) / (3.0 * len(pixels))
+
+
+class MenuTest(unittest.TestCase):
+    def start(self, **fields):
+        clock = h.start_clock(settings_bytes=h.make_settings(**fields))
+        self.addCleanup(clock.stop)
+        clock.wait_for_settings()
+        return clock
+
+    def open_menu(self, clock, at=None):
+        before = {w.id for w in clock.windows()}
+        x, y = at or clock.center()
+        h.click(x, y, 3)
+        return h.wait_for_new_window(before, timeout=5, pid=clock.pid)
+
+    def choose(self, clock, keys, at=None):
+        menu = self.open_menu(clock, at)
+        h.key(*keys)
+        h.wait_for(lambda: all(w.id != menu.id for w in clock.windows()), 5,
+                   what="the menu to close")
+
+    def setting(self, clock, name, value):
+        return clock.wait_for_settings(
+            lambda b: len(b) == h.SETTINGS_SIZE and h.read_i32(b, h.OFFSETS[name]) == value,
+            what="%s = %s in Settings.def" % (name, value))
+
+    def open_tray_menu(self, clock):
+        tray = [w for w in h.tray_windows() if not w.override_redirect][0]
+        # Each clock's icon sits in the tray window; ours is the only one here.
+        return self.open_menu(clock, at=(tray.x + 10, tray.y + tray.h // 2))
+
+
+class ClockMenu(MenuTest):
+    def test_right_click_opens_the_menu_at_the_pointer(self):
+        clock = self.start()
+        x, y = clock.center()
+        menu = self.open_menu(clock)
+        self.assertLessEqual(abs(menu.x - x), 3)
+        self.assertLessEqual(abs(menu.y - y), 3)
+        h.key("Escape")
+
+    def test_each_sub_popup_shows_exactly_one_check_mark(self):
+        clock = self.start(styleIndex=3, opacityIndex=1)
+        for keys, items, marked in ((("Down", "Right"), 6, 3), (("Down", "Down", "Right"), 5, 1)):
+            menu = self.open_menu(clock)
+            before = {w.id for w in clock.windows()}
+            h.key(*keys)
+            sub = h.wait_for_new_window(before, timeout=5, pid=clock.pid)
+            shot = h.screenshot()
+            rows = []
+            row_height = sub.h / float(items)
+            for i in range(items):
+                # The check mark column at the left of each item: a plain row is one colour
+                # (the selected first row another), a marked row has the mark's pixels too.
+                rect = (sub.x + 4, int(sub.y + i * row_height + 3), 12, int(row_height) - 6)
+                colours = set(shot.pixels(rect))
+                rows.append(len(colours) > 2)
+            self.assertEqual([i for i, has in enumerate(rows) if has], [marked])
+            h.key("Escape", "Escape")
+            h.wait_for(lambda: all(w.id != menu.id for w in clock.windows()), 5,
+                       what="the menu to close")
+
+    def test_style_2_changes_the_frame_and_is_stored(self):
+        clock = self.start()
+        rect = clock.geometry()
+        before = h.screenshot()
+        self.choose(clock, STYLE_2)
+        self.setting(clock, "styleIndex", 1)
+        h.wait_for(lambda: h.screenshot().diff_count(before, rect, tolerance=40) > 2000, 3,
+                   what="the second look on screen")
+
+    def test_20_percent_dims_the_clock_at_once(self):
+        clock = self.start()
+        x, y, w, hgt = clock.geometry()
+        dial = (x + w // 2 - 20, y + hgt // 2 + 10, 40, 20)
+        full = brightness(h.screenshot(), dial)
+        self.choose(clock, OPACITY_20)
+        self.setting(clock, "opacityIndex", 4)
+        h.move(5, 700)  # away from the clock, so no hover fade brings it back
+        h.wait_for(lambda: brightness(h.screenshot(), dial) < full * 0.4, 3,
+                   what="the clock dimmed to 20 %")
+
+    def test_exit_removes_the_icon_writes_the_file_and_ends(self):
+        clock = self.start()
+        os.remove(clock.settings_path)
+        icons_before = [w for w in h.tray_windows() if not w.override_redirect]
+        self.assertTrue(icons_before)
+        self.choose(clock, EXIT)
+        h.wait_for(lambda: not clock.is_running(), 10, what="the clock to end")
+        self.assertEqual(len(clock.read_settings()), h.SETTINGS_SIZE)
+        h.wait_for(lambda: not [w for w in h.tray_windows() if not w.override_redirect], 5,
+                   what="the tray icon to go")
+
+
+class WindowModes(MenuTest):
+    def other_window(self, x, y):
+        """An ordinary X window over the clock's place, for stacking and click tests."""
+        proc = subprocess.Popen(["xev", "-geometry", "200x200+%d+%d" % (x, y), "-event",
+                                 "button"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                env=h._tool_env(), text=True)
+        self.addCleanup(proc.kill)
+        lines = []
+        reader = threading.Thread(target=lambda: lines.extend(iter(proc.stdout.readline, "")),
+                                  daemon=True)
+        reader.start()
+        proc.lines = lines
+        h.wait_for(lambda: h._run(["xdotool", "search", "--onlyvisible", "--pid",
+                                   str(proc.pid)], check=False).strip(), 5,
+                   what="the test window")
+        return proc
+
+    def centre_colour_is_clock(self, clock, reference):
+        cx, cy = clock.center()
+        return h.screenshot().pixel(cx - 30, cy + 30) == reference
+
+    def test_always_on_top_raises_the_clock_and_turning_it_off_puts_it_behind(self):
+        clock = self.start()
+        x, y, w, hgt = clock.geometry()
+        cx, cy = clock.center()
+        dial = h.screenshot().pixel(cx - 30, cy + 30)
+        self.other_window(x - 35, y - 5)
+        h.wait_for(lambda: not self.centre_colour_is_clock(clock, dial), 5,
+                   what="the test window over the clock")
+        self.choose(clock, ALWAYS_ON_TOP, at=(x + w - 8, y + hgt // 2))
+        self.setting(clock, "alwaysOnTop", 1)
+        h.wait_for(lambda: self.centre_colour_is_clock(clock, dial), 5, what="clock on top")
+        self.choose(clock, ALWAYS_ON_TOP, at=(x + w - 8, y + hgt // 2))
+        self.setting(clock, "alwaysOnTop", 0)
+        h.wait_for(lambda: not self.centre_colour_is_clock(clock, dial), 5,
+                   what="clock behind the test window")
+
+    def test_drag_moves_the_clock_but_only_the_lock_records_the_place(self):
+        clock = self.start()
+        x, y, _, _ = clock.geometry()
+        cx, cy = clock.center()
+        h.drag(cx, cy, cx - 300, cy + 200)
+        h.wait_for(lambda: clock.geometry()[:2] == (x - 300, y + 200), 5, what="the move")
+        self.choose(clock, LOCK_POSITION)  # an action that saves
+        data = self.setting(clock, "lockPosition", 1)
+        self.assertEqual(h.read_i32(data, h.OFFSETS["windowLeft"]), x - 300)
+        self.assertEqual(h.read_i32(data, h.OFFSETS["windowTop"]), y + 200)
+        # Locked: a drag does not move it.
+        cx, cy = clock.center()
+        h.drag(cx, cy, cx + 100, cy + 50)
+        self.assertEqual(clock.geometry()[:2], (x - 300, y + 200))
+
+    def test_moved_clock_keeps_its_stored_place_until_locked(self):
+        clock = self.start(windowLeft=400, windowTop=300)
+        cx, cy = clock.center()
+        h.drag(cx, cy, cx + 120, cy + 80)
+        h.wait_for(lambda: clock.geometry()[:2] == (520, 380), 5, what="the move")
+        self.choose(clock, STYLE_2)  # saves everything
+        data = self.setting(clock, "styleIndex", 1)
+        self.assertEqual(h.read_i32(data, h.OFFSETS["windowLeft"]), 400)
+        self.assertEqual(h.read_i32(data, h.OFFSETS["windowTop"]), 300)
+
+    def test_click_through_lets_clicks_reach_the_window_below(self):
+        clock = self.start(alwaysOnTop=1)
+        x, y, w, hgt = clock.geometry()
+        below = self.other_window(x - 35, y - 5)
+        self.choose(clock, CLICK_THROUGH)
+        self.setting(clock, "clickThrough", 1)
+        cx, cy = clock.center()
+        h.click(cx - 30, cy + 30)
+        h.wait_for(lambda: any("ButtonPress" in line for line in below.lines), 5,
+                   what="the click on the window below")
+        # The tray menu turns it off again; then the clock takes clicks itself.
+        menu = self.open_tray_menu(clock)
+        h.key(*CLICK_THROUGH)
+        h.wait_for(lambda: all(wi.id != menu.id for wi in clock.windows()), 5,
+                   what="the tray menu to close")
+        self.setting(clock, "clickThrough", 0)
+        menu = self.open_menu(clock)
+        self.assertTrue(menu)
+        h.key("Escape")
+
+
+if __name__ == "__main__":
+    unittest.main()
