@@ -523,6 +523,8 @@ TEST_F(ClockWindowTest, AlwaysOnTopRestacks) {
     command(core::ID_ALWAYS_ON_TOP);
     EXPECT_FALSE(exStyle() & WS_EX_TOPMOST);
     EXPECT_EQ(fileInt(savedBytes(), 8), 0);
+    // Not merely out of the topmost band: behind every other window.
+    EXPECT_EQ(GetWindow(clock->hwnd(), GW_HWNDLAST), clock->hwnd());
 }
 
 TEST_F(ClockWindowTest, ExitSavesAndEndsTheWindow) {
