@@ -22,8 +22,9 @@ bool AlarmSoundPlayer::reopen(const std::wstring& path) {
     if (path.empty())
         return true;
     player_ = MCIWndCreateW(parent_, module_, playerStyle, path.c_str());
-    if (player_ && MCIWndGetDeviceID(player_) == 0) {
-        // The window exists but no device took the file: it cannot be played.
+    if (player_ && (MCIWndGetDeviceID(player_) == 0 || MCIWndGetLength(player_) <= 0)) {
+        // The window exists but no device took the file, or it holds nothing to play (a
+        // missing WAV file opens as an empty one for recording).
         close();
     }
     return player_ != nullptr;

@@ -154,6 +154,27 @@ class SoundFile(unittest.TestCase):
         self.assertEqual(len(spans), 2, spans)
         self.assertAlmostEqual(rec.wall_time(spans[1][0]), second, delta=1.0)
 
+    def test_file_that_does_not_play_falls_back_to_the_built_in_alarm(self):
+        clock_dir = os.path.join(os.environ.get("TMPDIR", "/tmp"), "veltrano-bad-%d" % os.getpid())
+        os.makedirs(clock_dir, exist_ok=True)
+        bad = os.path.join(clock_dir, "not-a-song.mp3")
+        with open(bad, "wb") as f:
+            f.write(b"this is no sound at all" * 100)
+        settings = h.make_settings(alarmSoundPath=windows_path(bad))
+        h.add_alarm(settings, "08:20:00", b"still rings")
+        with h.Recorder() as rec:
+            clock = h.start_clock(settings_bytes=settings, faketime="2026-12-07 08:19:57",
+                                  workdir=clock_dir)
+            try:
+                due = clock.real_time_of("2026-12-07 08:20:00")
+                wait_until(due + 3, "the alarm")
+                self.assertTrue(clock.is_running())
+            finally:
+                clock.stop()
+        spans = spans_of(rec)
+        self.assertTrue(spans, "the alarm stayed silent")
+        self.assertAlmostEqual(rec.wall_time(spans[0][0]), due, delta=1.0)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -201,6 +201,18 @@ class WindowModes(MenuTest):
         self.assertEqual(menu.pid, below.pid, "the click did not pass through")
         h.key("Escape")
 
+    def test_double_click_opens_the_date_and_time_settings(self):
+        clock = self.start()
+        x, y = clock.center()
+
+        def control_panel_started():
+            out = subprocess.run(["ps", "-eo", "args"], capture_output=True, text=True).stdout
+            return [line for line in out.splitlines() if "timedate.cpl" in line.lower()
+                    or "rundll32" in line.lower()]
+
+        h.double_click(x, y)
+        h.wait_for(control_panel_started, 10, what="rundll32 with the date and time settings")
+
     def test_tray_menu_turns_click_through_off(self):
         clock = self.start(clickThrough=1)
         menu = self.open_tray_menu(clock)

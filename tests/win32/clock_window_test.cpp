@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -313,6 +314,80 @@ TEST_F(ClockWindowTest, LongReminderIsCutToTheBalloon) {
     EXPECT_EQ(text.size(), 255u);
     EXPECT_EQ(text.substr(0, 19), L"现在是北京时间：06:00:00\n\nr");
     EXPECT_EQ(text.back(), L'r');
+}
+
+// --- Tray icon -----------------------------------------------------------------------------
+
+TEST_F(ClockWindowTest, TrayTipShowsTheDateAndIsRefreshedOnlyByPointing) {
+    FixedTime time(9, 0, 0);
+    start();
+    EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
+    EXPECT_EQ(clock->trayIcon().record().uCallbackMessage, static_cast<UINT>(WM_USER + 1));
+    time.time() = {2027, 1, 3, 0, 9, 0, 0, 0};
+    clock->onTick(app::RedrawTimer);
+    EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
+    // Another icon's notification is answered with 1 and changes nothing.
+    EXPECT_EQ(SendMessageW(clock->hwnd(), WM_USER + 1, 77, WM_MOUSEMOVE), 1);
+    EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
+    EXPECT_EQ(SendMessageW(clock->hwnd(), WM_USER + 1, 128, WM_MOUSEMOVE), 0);
+    EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2027年1月3日 星期日");
+}
+
+TEST_F(ClockWindowTest, BalloonLeavesTheTipAndARecreatedTaskbarGetsTheIconBack) {
+    FixedTime time(7, 30, 0);
+    writeSettings(withAlarm("07:30:00", 1, L"提醒"));
+    start();
+    clock->onTick(app::ClockCheckTimer);
+    EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
+    SendMessageW(clock->hwnd(), app::taskbarCreatedMessage(), 0, 0);
+    // Added again with its tip, so the icon (and its menu) is there for the user.
+    EXPECT_EQ(clock->trayIcon().record().uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_TRUE(clock->trayIcon().refreshTip());
+}
+
+// --- Alarm sound file ----------------------------------------------------------------------
+
+namespace {
+void writeSilentWave(const std::wstring& path, unsigned seconds) {
+    const unsigned rate = 8000;
+    const unsigned dataBytes = rate * 2 * seconds;
+    std::vector<unsigned char> bytes(44 + dataBytes, 0);
+    auto put32 = [&](size_t at, unsigned value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    std::memcpy(&bytes[0], "RIFF", 4);
+    put32(4, 36 + dataBytes);
+    std::memcpy(&bytes[8], "WAVEfmt ", 8);
+    put32(16, 16);
+    put32(20, 1 | (1 << 16)); // PCM, mono
+    put32(24, rate);
+    put32(28, rate * 2);
+    put32(32, 2 | (16 << 16)); // block align 2, 16 bits
+    std::memcpy(&bytes[36], "data", 4);
+    put32(40, dataBytes);
+    writeFile(path, bytes);
+}
+} // namespace
+
+TEST_F(ClockWindowTest, ReopeningTheSoundFileReplacesTheHiddenPlayerWindow) {
+    writeSilentWave(scratch.file(L"tone.wav"), 3);
+    core::ClockSettings settings;
+    settings.alarmSoundPath = win::wideToAnsi(scratch.file(L"tone.wav"));
+    writeSettings(settings);
+    start();
+    sound::AlarmSoundPlayer& player = clock->soundPlayer();
+    ASSERT_TRUE(player.hasPlayer()); // opened at start-up, long before any alarm
+    const HWND first = player.playerWindow();
+    EXPECT_EQ(GetParent(first), clock->hwnd());
+    ASSERT_TRUE(player.play());
+    EXPECT_TRUE(player.isPlaying());
+    EXPECT_TRUE(player.reopen(L""));
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_FALSE(player.hasPlayer());
+    EXPECT_FALSE(player.reopen(scratch.file(L"missing.wav")));
+    EXPECT_FALSE(player.hasPlayer());
 }
 
 // --- Shutdown countdown ---------------------------------------------------------------------
