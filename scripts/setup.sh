@@ -14,7 +14,31 @@ PACKAGES=(
     faketime googletest libgtest-dev icoutils librsvg2-bin
     fonts-wqy-microhei # Wine ships no CJK font; without it Chinese UI text draws as boxes
     python3 clang-format
+    locales # the zh_CN.UTF-8 locale, so Wine can use Chinese file names (below)
 )
+
+# Wine takes code page 936 from LC_ALL=zh_CN.UTF-8, but it can only name files outside ASCII
+# when that locale really exists on the Linux side.
+LOCALE=zh_CN.UTF-8
+
+has_locale() {
+    locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'
+}
+
+ensure_locale() {
+    if has_locale; then
+        return 0
+    fi
+    if ((EUID != 0)); then
+        echo "setup: the $LOCALE locale is missing (run this script as root to generate it)" >&2
+        return 1
+    fi
+    if ! grep -q "^$LOCALE UTF-8" /etc/locale.gen 2>/dev/null; then
+        echo "$LOCALE UTF-8" >>/etc/locale.gen
+    fi
+    locale-gen >/dev/null 2>&1 || locale-gen "$LOCALE" >/dev/null
+    echo "setup: generated the $LOCALE locale"
+}
 
 # Prints the packages from the list that are not installed, one per line.
 missing_packages() {
@@ -34,7 +58,8 @@ main() {
     local missing
     mapfile -t missing < <(missing_packages)
     if ((${#missing[@]} == 0)); then
-        echo "setup: all ${#PACKAGES[@]} packages already installed, nothing to do"
+        echo "setup: all ${#PACKAGES[@]} packages already installed"
+        ensure_locale
         return 0
     fi
     if ((EUID != 0)); then
@@ -54,6 +79,7 @@ main() {
     fi
     rm -f "$log"
     echo "setup: installed ${#missing[@]} package(s): ${missing[*]}"
+    ensure_locale
 }
 
 main "$@"

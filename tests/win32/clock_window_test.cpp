@@ -194,6 +194,70 @@ TEST_F(ClockWindowTest, UnknownStyleIndexShowsTheFirstLook) {
     EXPECT_EQ(clock->skin().size(render::HourSlot).height, 81);
 }
 
+namespace {
+// Writes a built-in "PNG" resource out as a file, to stand in for the user's own images.
+void exportPng(int resourceId, const std::wstring& path) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(resourceId), L"PNG");
+    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, resource)));
+    writeFile(path, std::vector<unsigned char>(bytes, bytes + SizeofResource(module, resource)));
+}
+} // namespace
+
+TEST_F(ClockWindowTest, CustomLookLoadsTheUsersFilesFromAChinesePath) {
+    const std::wstring folder = scratch.file(L"我的表盘");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << GetLastError();
+    exportPng(IDR_PNG_FACE2, folder + L"\\表盘.png");
+    exportPng(IDR_PNG_HOUR1, folder + L"\\时针.png");
+    exportPng(IDR_PNG_MINUTE1, folder + L"\\分针.png");
+    core::ClockSettings settings;
+    settings.styleIndex = 5;
+    settings.customFacePath = win::wideToAnsi(folder + L"\\表盘.png");
+    settings.customHourPath = win::wideToAnsi(folder + L"\\时针.png");
+    settings.customMinutePath = win::wideToAnsi(folder + L"\\分针.png");
+    settings.customSecondPath = win::wideToAnsi(folder + L"\\没有这个文件.png");
+    writeSettings(settings);
+    ASSERT_EQ(GetACP(), 936u);
+    ASSERT_TRUE(fileExists(folder + L"\\表盘.png"));
+    ASSERT_EQ(win::ansiToWide(settings.customFacePath), folder + L"\\表盘.png");
+    ASSERT_TRUE(fileExists(win::ansiToWide(settings.customFacePath)));
+    ASSERT_NE(render::loadImageFile(win::ansiToWide(settings.customFacePath)), nullptr);
+    start();
+    EXPECT_EQ(clock->settings().styleIndex, 5);
+    EXPECT_EQ(clock->skin().size(render::FaceSlot).width, 130);
+    EXPECT_EQ(clock->skin().size(render::HourSlot).height, 81);
+    EXPECT_EQ(clock->skin().size(render::MinuteSlot).height, 90);
+    // A missing hand or case simply is not drawn.
+    EXPECT_EQ(clock->skin().image(render::SecondSlot), nullptr);
+    EXPECT_EQ(clock->skin().image(render::CaseSlot), nullptr);
+    EXPECT_TRUE(clock->renderClock(100));
+}
+
+TEST_F(ClockWindowTest, CustomLookWithoutAFaceFallsBackToTheFirstLook) {
+    core::ClockSettings settings;
+    settings.styleIndex = 5;
+    writeSettings(settings);
+    start();
+    EXPECT_EQ(clock->settings().styleIndex, 0);
+    EXPECT_EQ(fileInt(savedBytes(), 0), 0);
+}
+
+TEST_F(ClockWindowTest, CustomFaceThatIsNoImageShowsTheFirstLookButKeepsTheChoice) {
+    writeFile(scratch.file(L"face.png"), std::vector<unsigned char>(500, 'x'));
+    core::ClockSettings settings;
+    settings.styleIndex = 5;
+    settings.customFacePath = win::wideToAnsi(scratch.file(L"face.png"));
+    writeSettings(settings);
+    start();
+    EXPECT_NE(clock->skin().image(render::FaceSlot), nullptr);
+    EXPECT_EQ(clock->skin().size(render::HourSlot).height, 81);
+    EXPECT_EQ(windowRect().right - windowRect().left, 130);
+    // The user's choice and paths stay stored.
+    const std::vector<unsigned char> bytes = savedBytes();
+    EXPECT_EQ(fileInt(bytes, 0), 5);
+    EXPECT_EQ(bytes[13926], static_cast<unsigned char>(settings.customFacePath[0]));
+}
+
 // --- Drawing --------------------------------------------------------------------------------
 
 TEST_F(ClockWindowTest, ConstantAlphaFollowsTheOpacityAndOutOfRangeDrawsFull) {
