@@ -34,7 +34,7 @@ test: native win64 win32
 run: win64
 	@bash scripts/run.sh $(BUILD) $(BUILD)/win64/src/veltrano.exe
 
-bench: win64 native
+bench: win64
 	@bash scripts/bench.sh $(BUILD)
 
 assets:

@@ -163,7 +163,8 @@ void ClockWindow::appendAboutItem() {
     if (!systemMenu)
         return;
     wchar_t text[128] = {};
-    if (LoadStringW(module(), IDS_ABOUTBOX, text, static_cast<int>(sizeof(text) / sizeof(text[0]))) <= 0)
+    if (LoadStringW(module(), IDS_ABOUTBOX, text,
+                    static_cast<int>(sizeof(text) / sizeof(text[0]))) <= 0)
         return;
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
@@ -188,7 +189,8 @@ void ClockWindow::placeWindow() {
 
 void ClockWindow::applyClickThroughAtStart() {
     savedExStyle_ = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
-    const DWORD style = settings_.clickThrough ? (savedExStyle_ | clickThroughStyles) : savedExStyle_;
+    const DWORD style =
+        settings_.clickThrough ? (savedExStyle_ | clickThroughStyles) : savedExStyle_;
     SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, style);
 }
 
@@ -232,7 +234,9 @@ int ClockWindow::runningFadeOrRedrawTimers() const {
     return timerRunning_[0] + timerRunning_[1] + timerRunning_[2];
 }
 
-bool ClockWindow::saveSettings() { return settingsFile_ && settingsFile_->save(settings_); }
+bool ClockWindow::saveSettings() {
+    return settingsFile_ && settingsFile_->save(settings_);
+}
 
 void ClockWindow::setOpacityIndex(int index) {
     displayedOpacity_ = core::opacityLevel(chosenOpacityIndex(index));

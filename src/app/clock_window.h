@@ -26,7 +26,9 @@ constexpr UINT FadePeriodMs = 30;
 constexpr UINT ClockCheckPeriodMs = 500;
 
 // A stored opacity step outside 0..4 is drawn as 100 %, so no fade can run away with it.
-inline int chosenOpacityIndex(int stored) { return stored >= 0 && stored <= 4 ? stored : 0; }
+inline int chosenOpacityIndex(int stored) {
+    return stored >= 0 && stored <= 4 ? stored : 0;
+}
 
 // The id of the shell's "TaskbarCreated" broadcast, registered once per process.
 UINT taskbarCreatedMessage();

@@ -13,7 +13,9 @@ LocalTimeSource& source() {
 }
 } // namespace
 
-void setLocalTimeSource(LocalTimeSource replacement) { source() = std::move(replacement); }
+void setLocalTimeSource(LocalTimeSource replacement) {
+    source() = std::move(replacement);
+}
 
 core::LocalTime currentLocalTime() {
     if (source())

@@ -106,8 +106,7 @@ bool SettingsFile::save(const core::ClockSettings& settings) {
     const std::vector<std::uint8_t> bytes = core::encodeSettings(settings, win::isAnsiLeadByte);
     const std::wstring target = path();
     // Write beside the target, then swap it in: the old file survives any failure before the move.
-    const std::wstring temporary =
-        target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     if (!writeWholeFile(temporary, bytes)) {
         DeleteFileW(temporary.c_str());
         return false;

@@ -42,12 +42,9 @@ MenuCheck menuCheckFor(int commandId, const ClockSettings& s) {
         return checkIf(opacity == s.opacityIndex);
     }
     switch (commandId) {
-    case ID_ALWAYS_ON_TOP:
-        return checkIf(s.alwaysOnTop != 0);
-    case ID_LOCK_POSITION:
-        return checkIf(s.lockPosition != 0);
-    default:
-        return MenuCheck::NoHandler;
+    case ID_ALWAYS_ON_TOP: return checkIf(s.alwaysOnTop != 0);
+    case ID_LOCK_POSITION: return checkIf(s.lockPosition != 0);
+    default: return MenuCheck::NoHandler;
     }
 }
 

@@ -26,17 +26,10 @@ ShutdownCountdownDialog::ShutdownCountdownDialog(HINSTANCE module)
 
 bool ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
     switch (message) {
-    case WM_INITDIALOG:
-        result = onInitDialog();
-        return true;
-    case WM_TIMER:
-        onTimer();
-        return false; // then the default processing
-    case WM_PAINT:
-        onPaint();
-        return true;
-    default:
-        return false;
+    case WM_INITDIALOG: result = onInitDialog(); return true;
+    case WM_TIMER: onTimer(); return false; // then the default processing
+    case WM_PAINT: onPaint(); return true;
+    default: return false;
     }
 }
 

@@ -45,7 +45,9 @@ void enableShutdownPrivilege() {
 
 } // namespace
 
-void setShutdownRequest(ShutdownRequest request) { replacement() = std::move(request); }
+void setShutdownRequest(ShutdownRequest request) {
+    replacement() = std::move(request);
+}
 
 BOOL shutDownSystem() {
     OSVERSIONINFOW version{};

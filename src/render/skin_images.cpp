@@ -56,7 +56,8 @@ std::unique_ptr<Gdiplus::Image> loadImageFile(const std::wstring& path) {
     LARGE_INTEGER size{};
     // Skin images are small; anything this large is not one and is not worth reading.
     constexpr LONGLONG maxImageFileBytes = 64LL * 1024 * 1024;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > maxImageFileBytes)
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+        size.QuadPart > maxImageFileBytes)
         return nullptr;
     std::vector<unsigned char> bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;

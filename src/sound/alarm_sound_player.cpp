@@ -11,7 +11,9 @@ namespace {
 constexpr DWORD playerStyle = WS_CHILD | MCIWNDF_NOTIFYMODE | MCIWNDF_NOMENU | MCIWNDF_NOERRORDLG;
 } // namespace
 
-UINT playerModeMessage() { return MCIWNDM_NOTIFYMODE; }
+UINT playerModeMessage() {
+    return MCIWNDM_NOTIFYMODE;
+}
 
 bool AlarmSoundPlayer::reopen(const std::wstring& path) {
     if (player_) {

@@ -12,8 +12,12 @@ void playResource(HMODULE module, int resourceId) {
 }
 } // namespace
 
-void requestChime(HMODULE module) { playResource(module, IDR_WAVE_CHIME); }
+void requestChime(HMODULE module) {
+    playResource(module, IDR_WAVE_CHIME);
+}
 
-void playBuiltInAlarm(HMODULE module) { playResource(module, IDR_WAVE_ALARM); }
+void playBuiltInAlarm(HMODULE module) {
+    playResource(module, IDR_WAVE_ALARM);
+}
 
 } // namespace sound

@@ -50,10 +50,9 @@ void ClockWindow::onInitMenuPopup(HMENU popup) {
         }
         updateMenuItem(popup, position, static_cast<int>(id));
         const int countAfter = GetMenuItemCount(popup);
-        position = core::nextUpdatePosition(position, count, countAfter, static_cast<int>(id),
-                                            [popup](int at) {
-                                                return static_cast<int>(GetMenuItemID(popup, at));
-                                            });
+        position = core::nextUpdatePosition(
+            position, count, countAfter, static_cast<int>(id),
+            [popup](int at) { return static_cast<int>(GetMenuItemID(popup, at)); });
         count = countAfter;
     }
 }

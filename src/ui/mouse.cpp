@@ -12,7 +12,9 @@ void ClockWindow::onLButtonDown() {
         SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
-void ClockWindow::onLButtonDblClk() { ui::openDateTimeSettings(); }
+void ClockWindow::onLButtonDblClk() {
+    ui::openDateTimeSettings();
+}
 
 void ClockWindow::onMouseMove() {
     TRACKMOUSEEVENT track{};

@@ -58,7 +58,9 @@ bool TrayIcon::showBalloon(const std::wstring& text, const std::wstring& title) 
     return Shell_NotifyIconW(NIM_MODIFY, &record_) != FALSE;
 }
 
-bool TrayIcon::remove() { return Shell_NotifyIconW(NIM_DELETE, &record_) != FALSE; }
+bool TrayIcon::remove() {
+    return Shell_NotifyIconW(NIM_DELETE, &record_) != FALSE;
+}
 
 void openDateTimeSettings() {
     // WinExec is the ANSI call the control panel line was always started with; the line is ASCII.

@@ -18,10 +18,8 @@ bool answersDirectly(UINT message) {
     case WM_CTLCOLORSTATIC:
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-        return true;
-    default:
-        return false;
+    case WM_CHARTOITEM: return true;
+    default: return false;
     }
 }
 

@@ -11,7 +11,9 @@ MessageBoxHook& hook() {
 }
 } // namespace
 
-void setMessageBoxHook(MessageBoxHook replacement) { hook() = std::move(replacement); }
+void setMessageBoxHook(MessageBoxHook replacement) {
+    hook() = std::move(replacement);
+}
 
 std::wstring applicationTitle() {
     wchar_t path[MAX_PATH] = {};

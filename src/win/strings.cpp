@@ -20,7 +20,8 @@ std::string wideToAnsi(const std::wstring& text) {
     if (text.empty())
         return {};
     const int length = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
         return {};
     std::string ansi(static_cast<size_t>(bytes), '\0');
@@ -28,6 +29,8 @@ std::string wideToAnsi(const std::wstring& text) {
     return ansi;
 }
 
-bool isAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE; }
+bool isAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE;
+}
 
 } // namespace win

@@ -29,7 +29,8 @@ std::int32_t fileInt(const std::vector<unsigned char>& bytes, size_t offset) {
 class ClockWindowTest : public ::testing::Test {
 protected:
     void writeSettings(const core::ClockSettings& settings) {
-        writeFile(scratch.file(L"Settings.def"), core::encodeSettings(settings, win::isAnsiLeadByte));
+        writeFile(scratch.file(L"Settings.def"),
+                  core::encodeSettings(settings, win::isAnsiLeadByte));
     }
     app::ClockWindow& start() {
         clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
@@ -55,7 +56,8 @@ protected:
     std::unique_ptr<app::ClockWindow> clock;
 };
 
-core::ClockSettings withAlarm(const char* time, std::int32_t enabled, const std::wstring& reminder) {
+core::ClockSettings withAlarm(const char* time, std::int32_t enabled,
+                              const std::wstring& reminder) {
     core::ClockSettings settings;
     settings.alarms.assign({{enabled, time, win::wideToAnsi(reminder)}}, win::isAnsiLeadByte);
     return settings;
@@ -199,7 +201,8 @@ namespace {
 void exportPng(int resourceId, const std::wstring& path) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(resourceId), L"PNG");
-    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, resource)));
+    const auto* bytes =
+        static_cast<const unsigned char*>(LockResource(LoadResource(module, resource)));
     writeFile(path, std::vector<unsigned char>(bytes, bytes + SizeofResource(module, resource)));
 }
 } // namespace
@@ -405,7 +408,8 @@ TEST_F(ClockWindowTest, BalloonLeavesTheTipAndARecreatedTaskbarGetsTheIconBack) 
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     SendMessageW(clock->hwnd(), app::taskbarCreatedMessage(), 0, 0);
     // Added again with its tip, so the icon (and its menu) is there for the user.
-    EXPECT_EQ(clock->trayIcon().record().uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(clock->trayIcon().record().uFlags,
+              static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_TRUE(clock->trayIcon().refreshTip());
 }
 

@@ -36,13 +36,14 @@ render::Frame compose(const render::SkinImages& skin, int hour, int minute, int 
 int difference(std::uint32_t a, std::uint32_t b) {
     int sum = 0;
     for (int shift = 0; shift < 32; shift += 8)
-        sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+        sum +=
+            std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
     return sum;
 }
 
 // The point a hand's image reaches along its pointer, a given share of the way from the pivot.
-POINT alongHand(const render::SkinImages& skin, render::SkinSlot slot, core::Hand hand, int h, int m,
-                int s, double share) {
+POINT alongHand(const render::SkinImages& skin, render::SkinSlot slot, core::Hand hand, int h,
+                int m, int s, double share) {
     const render::ImageSize size = skin.size(slot);
     const core::PointF centre = core::dialCentre(skin.size(render::FaceSlot).width,
                                                  skin.size(render::FaceSlot).height, 1.0f);
@@ -79,8 +80,8 @@ int strongestChangeAlong(const render::SkinImages& skin, const render::Frame& wi
     return strongest;
 }
 
-int changeAt(const render::SkinImages& skin, const render::Frame& with, const render::Frame& without,
-             const HandCase& hand, const int (&t)[3], double share) {
+int changeAt(const render::SkinImages& skin, const render::Frame& with,
+             const render::Frame& without, const HandCase& hand, const int (&t)[3], double share) {
     const POINT p = alongHand(skin, hand.slot, hand.hand, t[0], t[1], t[2], share);
     return difference(with.pixel(p.x, p.y), without.pixel(p.x, p.y));
 }

@@ -66,9 +66,11 @@ TEST(SettingsFile, MissingFileKeepsDefaultsAndSaveCreatesIt) {
 
 TEST(SettingsFile, ShortAndOverlongFilesKeepEverythingTheyDoNotHold) {
     ScratchDirectory scratch;
-    std::vector<unsigned char> bytes = core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte);
+    std::vector<unsigned char> bytes =
+        core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte);
     // Cut inside the shutdown time: what lies past the cut keeps its default.
-    writeFile(scratch.file(L"Settings.def"), std::vector<unsigned char>(bytes.begin(), bytes.begin() + 13650));
+    writeFile(scratch.file(L"Settings.def"),
+              std::vector<unsigned char>(bytes.begin(), bytes.begin() + 13650));
     core::ClockSettings loaded;
     app::SettingsFile(scratch.path()).load(loaded);
     EXPECT_EQ(loaded.styleIndex, 3);
@@ -88,7 +90,8 @@ TEST(SettingsFile, ShortAndOverlongFilesKeepEverythingTheyDoNotHold) {
 TEST(SettingsFile, SaveGoesBackToTheFileThatWasRead) {
     ScratchDirectory scratch;
     CreateDirectoryW(scratch.file(L"elsewhere").c_str(), nullptr);
-    writeFile(scratch.file(L"Settings.def"), core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte));
+    writeFile(scratch.file(L"Settings.def"),
+              core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte));
     app::SettingsFile file(scratch.path());
     core::ClockSettings settings;
     ASSERT_TRUE(file.load(settings));
@@ -102,7 +105,8 @@ TEST(SettingsFile, SaveGoesBackToTheFileThatWasRead) {
 TEST(SettingsFile, FailedSaveLeavesThePreviousFileIntact) {
     ScratchDirectory scratch;
     const std::wstring target = scratch.file(L"Settings.def");
-    const std::vector<unsigned char> before = core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte);
+    const std::vector<unsigned char> before =
+        core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte);
     writeFile(target, before);
 
     // The temporary file cannot be created: nothing may touch the real one.

@@ -53,7 +53,8 @@ ScratchDirectory::~ScratchDirectory() {
     removeTree(path_);
 }
 
-FixedTime::FixedTime(int hour, int minute, int second) : time_(std::make_shared<core::LocalTime>()) {
+FixedTime::FixedTime(int hour, int minute, int second)
+    : time_(std::make_shared<core::LocalTime>()) {
     time_->year = 2026;
     time_->month = 12;
     time_->day = 7;
@@ -63,7 +64,9 @@ FixedTime::FixedTime(int hour, int minute, int second) : time_(std::make_shared<
     app::setLocalTimeSource([shared] { return *shared; });
 }
 
-FixedTime::~FixedTime() { app::setLocalTimeSource(nullptr); }
+FixedTime::~FixedTime() {
+    app::setLocalTimeSource(nullptr);
+}
 
 void FixedTime::set(int hour, int minute, int second) {
     time_->hour = hour;
@@ -94,8 +97,8 @@ void pumpFor(DWORD ms) {
 
 std::vector<unsigned char> readFile(const std::wstring& path) {
     std::vector<unsigned char> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return bytes;
     const DWORD size = GetFileSize(file, nullptr);
