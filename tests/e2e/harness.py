@@ -199,16 +199,16 @@ def _faketime_env(offset):
     }
 
 
-def _parse_faketime(spec):
+def _parse_faketime(when):
     """Returns the fake-minus-real offset in seconds for a faketime argument.
 
     Accepts a datetime, 'YYYY-MM-DD HH:MM:SS' (local time, optionally with '@' in front;
     the fake clock reads it when the harness starts the wineserver and runs on from
     there) or a relative '+N'/'-N' with an optional s/m/h/d suffix.
     """
-    if isinstance(spec, datetime.datetime):
-        return spec.timestamp() - time.time()
-    text = str(spec).strip()
+    if isinstance(when, datetime.datetime):
+        return when.timestamp() - time.time()
+    text = str(when).strip()
     m = re.fullmatch(r"([+-]\d+(?:\.\d+)?)([smhd]?)", text)
     if m:
         return float(m.group(1)) * {"": 1, "s": 1, "m": 60, "h": 3600, "d": 86400}[m.group(2)]
@@ -219,7 +219,7 @@ def _parse_faketime(spec):
         except ValueError:
             continue
         return target.timestamp() - time.time()
-    raise ValueError("unsupported faketime value: %r" % (spec,))
+    raise ValueError("unsupported faketime value: %r" % (when,))
 
 
 def _use_fake_wineserver(faketime):
