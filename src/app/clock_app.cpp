@@ -8,9 +8,10 @@
 namespace app {
 
 int ClockApp::run() {
+    // Registered before anything can broadcast it, so a shell restart is never missed.
+    taskbarCreatedMessage();
     InitCommonControls();
     win::GdiplusSession gdiplus;
-    taskbarCreatedMessage();
     {
         ClockWindow clock(module_);
         mainWindow_ = &clock;

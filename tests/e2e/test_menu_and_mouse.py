@@ -205,13 +205,20 @@ class WindowModes(MenuTest):
         clock = self.start()
         x, y = clock.center()
 
-        def control_panel_started():
-            out = subprocess.run(["ps", "-eo", "args"], capture_output=True, text=True).stdout
-            return [line for line in out.splitlines() if "timedate.cpl" in line.lower()
-                    or "rundll32" in line.lower()]
+        def control_panel_processes():
+            out = subprocess.run(["ps", "-eo", "pid=,args="], capture_output=True,
+                                 text=True).stdout
+            return [int(line.split()[0]) for line in out.splitlines()
+                    if "rundll32" in line.lower()]
 
         h.double_click(x, y)
-        h.wait_for(control_panel_started, 10, what="rundll32 with the date and time settings")
+        started = h.wait_for(control_panel_processes, 10,
+                             what="rundll32 with the date and time settings")
+        for pid in started:
+            try:
+                os.kill(pid, 9)
+            except ProcessLookupError:
+                pass
 
     def test_tray_menu_turns_click_through_off(self):
         clock = self.start(clickThrough=1)
