@@ -2,6 +2,7 @@
 // The clock: a borderless per-pixel-alpha window that owns the settings, the look, the alarms,
 // the sound player and the tray icon.
 #include "app/settings_file.h"
+#include "core/fade.h"
 #include "core/settings.h"
 #include "render/frame.h"
 #include "render/skin_images.h"
@@ -113,6 +114,7 @@ private:
     void onMouseLeave();
     void fadeInStep();
     void fadeOutStep();
+    void applyFadeStep(const core::FadeStepResult& step, UINT_PTR fadeTimer);
 
     core::ClockSettings settings_;
     std::unique_ptr<SettingsFile> settingsFile_;

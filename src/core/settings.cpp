@@ -72,8 +72,9 @@ public:
     void text(std::size_t offset, std::size_t fieldSize, const std::string& value) {
         byte_io::putText(bytes_.data() + offset, cutAnsi(value, fieldSize - 1, isLead_));
     }
-    void raw(std::size_t offset, const std::uint8_t* data, std::size_t size) {
-        std::copy(data, data + size, bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
+    template <std::size_t N>
+    void raw(std::size_t offset, const std::array<std::uint8_t, N>& value) {
+        std::copy(value.begin(), value.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
     }
 
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
@@ -123,59 +124,44 @@ private:
     std::size_t size_;
 };
 
+// The file's fields in file order, for the writer and the reader alike, so the layout is
+// written down once.
+template <typename Io, typename Settings> void eachField(Io& io, Settings& s) {
+    io.int32(OffStyleIndex, s.styleIndex);
+    io.int32(OffOpacityIndex, s.opacityIndex);
+    io.int32(OffAlwaysOnTop, s.alwaysOnTop);
+    io.int32(OffLockPosition, s.lockPosition);
+    io.int32(OffHourlyChime, s.hourlyChime);
+    io.int32(OffShowSecondHand, s.showSecondHand);
+    io.int32(OffStartWithSystem, s.startWithSystem);
+    io.int32(OffClickThrough, s.clickThrough);
+    io.raw(OffAlarms, s.alarms.bytes());
+    io.int32(OffShutdownEnabled, s.shutdown.shutdownEnabled);
+    io.int32(OffShutdownRepeat, s.shutdown.shutdownRepeat);
+    io.text(OffShutdownTime, ShutdownTimeFieldSize, s.shutdown.shutdownTime);
+    io.int32(OffWindowLeft, s.windowLeft);
+    io.int32(OffWindowTop, s.windowTop);
+    io.real(OffZoom, s.zoom);
+    io.int32(OffAlarmSoundSeconds, s.alarmSoundSeconds);
+    io.text(OffAlarmSoundPath, PathFieldSize, s.alarmSoundPath);
+    io.text(OffCustomFacePath, PathFieldSize, s.customFacePath);
+    io.text(OffCustomHourPath, PathFieldSize, s.customHourPath);
+    io.text(OffCustomMinutePath, PathFieldSize, s.customMinutePath);
+    io.text(OffCustomSecondPath, PathFieldSize, s.customSecondPath);
+    io.text(OffCustomCasePath, PathFieldSize, s.customCasePath);
+}
+
 } // namespace
 
 std::vector<std::uint8_t> encodeSettings(const ClockSettings& s, LeadBytePredicate isLead) {
     Writer w(isLead);
-    w.int32(OffStyleIndex, s.styleIndex);
-    w.int32(OffOpacityIndex, s.opacityIndex);
-    w.int32(OffAlwaysOnTop, s.alwaysOnTop);
-    w.int32(OffLockPosition, s.lockPosition);
-    w.int32(OffHourlyChime, s.hourlyChime);
-    w.int32(OffShowSecondHand, s.showSecondHand);
-    w.int32(OffStartWithSystem, s.startWithSystem);
-    w.int32(OffClickThrough, s.clickThrough);
-    w.raw(OffAlarms, s.alarms.bytes().data(), AlarmTableSize);
-    w.int32(OffShutdownEnabled, s.shutdown.shutdownEnabled);
-    w.int32(OffShutdownRepeat, s.shutdown.shutdownRepeat);
-    w.text(OffShutdownTime, ShutdownTimeFieldSize, s.shutdown.shutdownTime);
-    w.int32(OffWindowLeft, s.windowLeft);
-    w.int32(OffWindowTop, s.windowTop);
-    w.real(OffZoom, s.zoom);
-    w.int32(OffAlarmSoundSeconds, s.alarmSoundSeconds);
-    w.text(OffAlarmSoundPath, PathFieldSize, s.alarmSoundPath);
-    w.text(OffCustomFacePath, PathFieldSize, s.customFacePath);
-    w.text(OffCustomHourPath, PathFieldSize, s.customHourPath);
-    w.text(OffCustomMinutePath, PathFieldSize, s.customMinutePath);
-    w.text(OffCustomSecondPath, PathFieldSize, s.customSecondPath);
-    w.text(OffCustomCasePath, PathFieldSize, s.customCasePath);
+    eachField(w, s);
     return w.take();
 }
 
 void decodeSettings(const std::uint8_t* data, std::size_t size, ClockSettings& s) {
     const Reader r(data, size);
-    r.int32(OffStyleIndex, s.styleIndex);
-    r.int32(OffOpacityIndex, s.opacityIndex);
-    r.int32(OffAlwaysOnTop, s.alwaysOnTop);
-    r.int32(OffLockPosition, s.lockPosition);
-    r.int32(OffHourlyChime, s.hourlyChime);
-    r.int32(OffShowSecondHand, s.showSecondHand);
-    r.int32(OffStartWithSystem, s.startWithSystem);
-    r.int32(OffClickThrough, s.clickThrough);
-    r.raw(OffAlarms, s.alarms.bytes());
-    r.int32(OffShutdownEnabled, s.shutdown.shutdownEnabled);
-    r.int32(OffShutdownRepeat, s.shutdown.shutdownRepeat);
-    r.text(OffShutdownTime, ShutdownTimeFieldSize, s.shutdown.shutdownTime);
-    r.int32(OffWindowLeft, s.windowLeft);
-    r.int32(OffWindowTop, s.windowTop);
-    r.real(OffZoom, s.zoom);
-    r.int32(OffAlarmSoundSeconds, s.alarmSoundSeconds);
-    r.text(OffAlarmSoundPath, PathFieldSize, s.alarmSoundPath);
-    r.text(OffCustomFacePath, PathFieldSize, s.customFacePath);
-    r.text(OffCustomHourPath, PathFieldSize, s.customHourPath);
-    r.text(OffCustomMinutePath, PathFieldSize, s.customMinutePath);
-    r.text(OffCustomSecondPath, PathFieldSize, s.customSecondPath);
-    r.text(OffCustomCasePath, PathFieldSize, s.customCasePath);
+    eachField(r, s);
 }
 
 } // namespace core

@@ -42,21 +42,18 @@ void ClockWindow::onMouseLeave() {
 }
 
 void ClockWindow::fadeInStep() {
-    const core::FadeStepResult step = core::fadeInStep(displayedOpacity_);
-    if (step.finished) {
-        stopTimer(FadeInTimer);
-        startTimer(RedrawTimer, RedrawPeriodMs);
-        return;
-    }
-    displayedOpacity_ = step.displayedOpacity;
-    renderClock(displayedOpacity_);
+    applyFadeStep(core::fadeInStep(displayedOpacity_), FadeInTimer);
 }
 
 void ClockWindow::fadeOutStep() {
-    const core::FadeStepResult step =
-        core::fadeOutStep(displayedOpacity_, chosenOpacityIndex(settings_.opacityIndex));
+    applyFadeStep(core::fadeOutStep(displayedOpacity_, chosenOpacityIndex(settings_.opacityIndex)),
+                  FadeOutTimer);
+}
+
+// A fade redraws in place of the redraw timer, and hands back to it when it arrives.
+void ClockWindow::applyFadeStep(const core::FadeStepResult& step, UINT_PTR fadeTimer) {
     if (step.finished) {
-        stopTimer(FadeOutTimer);
+        stopTimer(fadeTimer);
         startTimer(RedrawTimer, RedrawPeriodMs);
         return;
     }

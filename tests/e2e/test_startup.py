@@ -28,6 +28,9 @@ class FirstStart(unittest.TestCase):
             self.assertEqual(h.read_f32(data, h.OFFSETS["zoom"]), 1.0)
             width, _ = h.screen_size()
             self.assertEqual(clock.geometry(), (width - 140, 10, 130, 130))
+            # A tool window: Wine tells the desktop to keep it off the taskbar.
+            state = h._run(["xprop", "-id", str(clock.window), "_NET_WM_STATE"], check=False)
+            self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", state)
 
     def test_the_face_is_drawn_with_soft_edges_on_the_desktop(self):
         with h.start_clock() as clock:
