@@ -32,10 +32,10 @@ void ClockWindow::onClockCheckTick() {
     const std::vector<int> seconds = core::secondsToCheck(lastCheckedSecond_, nowSecond);
     lastCheckedSecond_ = nowSecond;
     for (const int second : seconds)
-        checkSecond(second, now);
+        checkSecond(second);
 }
 
-void ClockWindow::checkSecond(int secondOfDay, const core::LocalTime&) {
+void ClockWindow::checkSecond(int secondOfDay) {
     const std::string timeText = core::timeOfDayText(secondOfDay);
     checkShutdown(timeText);
     // The same text also when the countdown ran in between.

@@ -239,7 +239,7 @@ bool ClockWindow::saveSettings() {
 }
 
 void ClockWindow::setOpacityIndex(int index) {
-    displayedOpacity_ = core::opacityLevel(chosenOpacityIndex(index));
+    displayedOpacity_ = core::opacityLevel(core::chosenOpacityIndex(index));
     saveSettings();
 }
 

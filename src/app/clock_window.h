@@ -26,11 +26,6 @@ constexpr UINT RedrawPeriodMs = 500;
 constexpr UINT FadePeriodMs = 30;
 constexpr UINT ClockCheckPeriodMs = 500;
 
-// A stored opacity step outside 0..4 is drawn as 100 %, so no fade can run away with it.
-inline int chosenOpacityIndex(int stored) {
-    return stored >= 0 && stored <= 4 ? stored : 0;
-}
-
 // The id of the shell's "TaskbarCreated" broadcast, registered once per process.
 UINT taskbarCreatedMessage();
 
@@ -82,7 +77,7 @@ private:
     // Tick
     void onRedrawTick();
     void onClockCheckTick();
-    void checkSecond(int secondOfDay, const core::LocalTime& now);
+    void checkSecond(int secondOfDay);
     void checkShutdown(const std::string& timeText);
     void checkAlarms(const std::string& timeText);
     void startAlarmSound();
@@ -121,7 +116,6 @@ private:
     std::unique_ptr<sound::AlarmSoundPlayer> soundPlayer_;
     std::unique_ptr<ui::TrayIcon> trayIcon_;
     render::SkinImages skin_;
-    std::unique_ptr<Gdiplus::Image> previewBackground_;
     DWORD savedExStyle_ = 0;
     bool shutdownPending_ = false;
     int displayedOpacity_ = 100;

@@ -5,6 +5,13 @@ namespace core {
 // Resting opacity in percent for an opacity menu index (0 -> 100 %, 4 -> 20 %).
 int opacityLevel(int opacityIndex);
 
+constexpr int OpacityStepCount = 5;
+
+// A stored step outside the menu's range is drawn at 100 %, so no fade can run away with it.
+constexpr int chosenOpacityIndex(int stored) {
+    return stored >= 0 && stored < OpacityStepCount ? stored : 0;
+}
+
 // Percent changed per fade tick.
 constexpr int FadeStep = 10;
 

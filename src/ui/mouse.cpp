@@ -34,7 +34,7 @@ void ClockWindow::onMouseHover() {
 }
 
 void ClockWindow::onMouseLeave() {
-    if (!core::fadeOutStarts(chosenOpacityIndex(settings_.opacityIndex)))
+    if (!core::fadeOutStarts(core::chosenOpacityIndex(settings_.opacityIndex)))
         return;
     stopTimer(RedrawTimer);
     stopTimer(FadeInTimer);
@@ -46,8 +46,9 @@ void ClockWindow::fadeInStep() {
 }
 
 void ClockWindow::fadeOutStep() {
-    applyFadeStep(core::fadeOutStep(displayedOpacity_, chosenOpacityIndex(settings_.opacityIndex)),
-                  FadeOutTimer);
+    applyFadeStep(
+        core::fadeOutStep(displayedOpacity_, core::chosenOpacityIndex(settings_.opacityIndex)),
+        FadeOutTimer);
 }
 
 // A fade redraws in place of the redraw timer, and hands back to it when it arrives.

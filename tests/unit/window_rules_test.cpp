@@ -257,3 +257,11 @@ TEST(Skins, ResolvedStyleIndex) {
 }
 
 } // namespace
+
+TEST(Fade, StoredOpacityOutsideTheMenuIsDrawnFullAndNeverFades) {
+    EXPECT_EQ(core::chosenOpacityIndex(4), 4);
+    for (const int stored : {-1, 5, 1000}) {
+        EXPECT_EQ(core::chosenOpacityIndex(stored), 0) << stored;
+        EXPECT_FALSE(core::fadeOutStarts(core::chosenOpacityIndex(stored))) << stored;
+    }
+}
