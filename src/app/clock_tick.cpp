@@ -11,10 +11,10 @@ namespace app {
 
 void ClockWindow::onTick(UINT_PTR timerId) {
     switch (timerId) {
-    case RedrawTimer: onRedrawTick(); break;
-    case FadeInTimer: fadeInStep(); break;
-    case FadeOutTimer: fadeOutStep(); break;
-    case ClockCheckTimer: onClockCheckTick(); break;
+    case redrawTimer: onRedrawTick(); break;
+    case fadeInTimer: fadeInStep(); break;
+    case fadeOutTimer: fadeOutStep(); break;
+    case clockCheckTimer: onClockCheckTick(); break;
     default: break;
     }
 }
@@ -72,8 +72,8 @@ void ClockWindow::checkAlarms(const std::string& timeText) {
             continue;
         startAlarmSound();
         const core::AlarmEntry entry = settings_.alarms.entry(i);
-        trayIcon_->showBalloon(core::alarmBalloonText(timeText, win::ansiToWide(entry.reminder)),
-                               core::BalloonTitle);
+        showTrayBalloon(core::alarmBalloonText(timeText, win::ansiToWide(entry.reminder)),
+                        core::BalloonTitle);
     }
 }
 

@@ -10,7 +10,7 @@
 #include "win/message_box.h"
 #include "win/strings.h"
 
-#include "../../res/resource.h"
+#include "resource.h"
 
 #include <windowsx.h>
 
@@ -83,7 +83,7 @@ bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return true;
     }
     if (message == taskbarCreatedMessage()) {
-        trayIcon_->add();
+        addTrayIcon();
         return true;
     }
     return false;
@@ -120,7 +120,7 @@ bool ClockWindow::onCreate() {
         win::showMessage(nullptr, L"User32.dll ERROR!");
         ExitProcess(0);
     }
-    updateLayeredWindow_ = reinterpret_cast<render::UpdateLayeredWindowFn>(
+    updateLayeredWindowEntry_ = reinterpret_cast<render::UpdateLayeredWindowFn>(
         reinterpret_cast<void*>(GetProcAddress(user32_.get(), "UpdateLayeredWindow")));
 
     blend_.BlendOp = AC_SRC_OVER;
@@ -131,7 +131,7 @@ bool ClockWindow::onCreate() {
     settingsFile_ = std::make_unique<SettingsFile>(currentDirectory());
     settings_ = core::ClockSettings();
     shutdownPending_ = false;
-    settingsFile_->load(settings_);
+    loadSettings();
     applySkinStyle(settings_.styleIndex);
 
     soundPlayer_ = std::make_unique<sound::AlarmSoundPlayer>(hwnd(), module());
@@ -143,11 +143,11 @@ bool ClockWindow::onInitDialog() {
     appendAboutItem();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    trayIcon_->add();
+    addTrayIcon();
     setOpacityIndex(settings_.opacityIndex);
     renderClock(displayedOpacity_);
-    startTimer(RedrawTimer, RedrawPeriodMs);
-    startTimer(ClockCheckTimer, ClockCheckPeriodMs);
+    startTimer(redrawTimer, RedrawPeriodMs);
+    startTimer(clockCheckTimer, ClockCheckPeriodMs);
 
     // A tool window gets no taskbar button.
     const LONG_PTR exStyle = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
@@ -214,24 +214,30 @@ bool ClockWindow::onPaint() {
 }
 
 void ClockWindow::onDestroy() {
-    for (UINT_PTR id = RedrawTimer; id <= ClockCheckTimer; ++id)
+    for (UINT_PTR id = redrawTimer; id <= clockCheckTimer; ++id)
         stopTimer(id);
     if (soundPlayer_)
         soundPlayer_->shutDown();
+    // The sound thread must not play on while the process ends.
+    sound::stopBuiltInSounds();
 }
 
 void ClockWindow::startTimer(UINT_PTR id, UINT periodMs) {
     SetTimer(hwnd(), id, periodMs, nullptr);
-    timerRunning_[id - RedrawTimer] = true;
+    timerRunning_[id - redrawTimer] = true;
 }
 
 void ClockWindow::stopTimer(UINT_PTR id) {
     KillTimer(hwnd(), id);
-    timerRunning_[id - RedrawTimer] = false;
+    timerRunning_[id - redrawTimer] = false;
 }
 
 int ClockWindow::runningFadeOrRedrawTimers() const {
     return timerRunning_[0] + timerRunning_[1] + timerRunning_[2];
+}
+
+bool ClockWindow::loadSettings() {
+    return settingsFile_->load(settings_);
 }
 
 bool ClockWindow::saveSettings() {
@@ -259,7 +265,7 @@ bool ClockWindow::renderClock(int opacityPercent) {
     const LONG_PTR exStyle = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
     if (!(exStyle & WS_EX_LAYERED))
         SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    return render::presentFrame(updateLayeredWindow_, hwnd(), frame, blend_);
+    return render::presentFrame(updateLayeredWindowEntry_, hwnd(), frame, blend_);
 }
 
 void ClockWindow::applySkinStyle(int index) {

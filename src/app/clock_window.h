@@ -17,10 +17,10 @@ namespace app {
 
 // Timers of the clock window.
 enum ClockTimer : UINT_PTR {
-    RedrawTimer = 1001,
-    FadeInTimer = 1002,
-    FadeOutTimer = 1003,
-    ClockCheckTimer = 1004,
+    redrawTimer = 1001,
+    fadeInTimer = 1002,
+    fadeOutTimer = 1003,
+    clockCheckTimer = 1004,
 };
 constexpr UINT RedrawPeriodMs = 500;
 constexpr UINT FadePeriodMs = 30;
@@ -46,7 +46,7 @@ public:
     const BLENDFUNCTION& blend() const { return blend_; }
     DWORD savedExStyle() const { return savedExStyle_; }
     int runningFadeOrRedrawTimers() const;
-    bool isTimerRunning(UINT_PTR id) const { return timerRunning_[id - RedrawTimer]; }
+    bool isTimerRunning(UINT_PTR id) const { return timerRunning_[id - redrawTimer]; }
     int chimeRequests() const { return chimeRequests_; }
 
     bool saveSettings();
@@ -97,7 +97,13 @@ private:
     void exitClock();
     void restack();
 
+    // Settings file
+    bool loadSettings();
+
     // Tray
+    void addTrayIcon();
+    void showTrayBalloon(const std::wstring& text, const std::wstring& title);
+    void removeTrayIcon();
     LRESULT onTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     void showTrayMenu();
 
@@ -123,7 +129,7 @@ private:
     int chimeRequests_ = 0;
     BLENDFUNCTION blend_{};
     win::UniqueModule user32_;
-    render::UpdateLayeredWindowFn updateLayeredWindow_ = nullptr;
+    render::UpdateLayeredWindowFn updateLayeredWindowEntry_ = nullptr;
     HICON icon_ = nullptr;
     bool timerRunning_[4] = {};
 };

@@ -3,7 +3,7 @@
 #include "dialogs/system_shutdown.h"
 #include "win/handles.h"
 
-#include "../../res/resource.h"
+#include "resource.h"
 
 #include <cwchar>
 

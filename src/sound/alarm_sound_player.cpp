@@ -57,7 +57,7 @@ void AlarmSoundPlayer::close() {
     playing_ = false;
 }
 
-long AlarmSoundPlayer::position() const {
+long AlarmSoundPlayer::getPosition() const {
     if (!player_)
         return 0;
     return static_cast<long>(SendMessageW(player_, MCIWNDM_GETPOSITIONW, 0, 0));
@@ -66,7 +66,7 @@ long AlarmSoundPlayer::position() const {
 void AlarmSoundPlayer::applyTimeLimit(int seconds) {
     if (!playing_ || seconds <= 0)
         return;
-    if (position() / 1000 >= seconds)
+    if (getPosition() / 1000 >= seconds)
         stop();
 }
 

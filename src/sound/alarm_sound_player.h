@@ -22,7 +22,7 @@ public:
     void stop();
     void close();
     // Position in milliseconds, 0 without a player.
-    long position() const;
+    long getPosition() const;
     // Stops a playing file once it has played `seconds` whole seconds; 0 or less never cuts.
     void applyTimeLimit(int seconds);
     // The media window reports its mode changes; a file that ended by itself is no longer playing.

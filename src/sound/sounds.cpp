@@ -1,6 +1,6 @@
 #include "sound/sounds.h"
 
-#include "../../res/resource.h"
+#include "resource.h"
 
 #include <mmsystem.h>
 
@@ -18,6 +18,10 @@ void requestChime(HMODULE module) {
 
 void playBuiltInAlarm(HMODULE module) {
     playResource(module, IDR_WAVE_ALARM);
+}
+
+void stopBuiltInSounds() {
+    PlaySoundW(nullptr, nullptr, 0);
 }
 
 } // namespace sound

@@ -7,5 +7,7 @@ namespace sound {
 
 void requestChime(HMODULE module);
 void playBuiltInAlarm(HMODULE module);
+// Ends a built-in sound still playing, so none outlives the clock that started it.
+void stopBuiltInSounds();
 
 } // namespace sound

@@ -5,7 +5,7 @@
 #include "core/menu_rules.h"
 #include "render/skin_images.h"
 
-#include "../../res/resource.h"
+#include "resource.h"
 
 #include <windowsx.h>
 
@@ -121,31 +121,11 @@ void ClockWindow::exitClock() {
     skin_.release(render::MinuteSlot);
     skin_.release(render::SecondSlot);
     // Nothing may draw through the library once it is let go.
-    updateLayeredWindow_ = nullptr;
+    updateLayeredWindowEntry_ = nullptr;
     user32_.reset();
-    trayIcon_->remove();
+    removeTrayIcon();
     saveSettings();
     endDialog(IDCANCEL);
-}
-
-LRESULT ClockWindow::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
-    if (iconId != ui::TrayIconId)
-        return 1;
-    switch (static_cast<UINT>(mouseMessage)) {
-    case WM_MOUSEMOVE: trayIcon_->refreshTip(); break;
-    case WM_LBUTTONDBLCLK: ui::openDateTimeSettings(); break;
-    case WM_RBUTTONUP: showTrayMenu(); break;
-    default: break;
-    }
-    return 0;
-}
-
-void ClockWindow::showTrayMenu() {
-    POINT at{};
-    GetCursorPos(&at);
-    // Without this the menu would not close when the user clicks elsewhere.
-    SetForegroundWindow(hwnd());
-    trackClockMenu(at);
 }
 
 } // namespace app

@@ -28,34 +28,34 @@ void ClockWindow::onMouseMove() {
 void ClockWindow::onMouseHover() {
     if (!core::fadeInStarts(displayedOpacity_))
         return;
-    stopTimer(RedrawTimer);
-    stopTimer(FadeOutTimer);
-    startTimer(FadeInTimer, FadePeriodMs);
+    stopTimer(redrawTimer);
+    stopTimer(fadeOutTimer);
+    startTimer(fadeInTimer, FadePeriodMs);
 }
 
 void ClockWindow::onMouseLeave() {
     if (!core::fadeOutStarts(core::chosenOpacityIndex(settings_.opacityIndex)))
         return;
-    stopTimer(RedrawTimer);
-    stopTimer(FadeInTimer);
-    startTimer(FadeOutTimer, FadePeriodMs);
+    stopTimer(redrawTimer);
+    stopTimer(fadeInTimer);
+    startTimer(fadeOutTimer, FadePeriodMs);
 }
 
 void ClockWindow::fadeInStep() {
-    applyFadeStep(core::fadeInStep(displayedOpacity_), FadeInTimer);
+    applyFadeStep(core::fadeInStep(displayedOpacity_), fadeInTimer);
 }
 
 void ClockWindow::fadeOutStep() {
     applyFadeStep(
         core::fadeOutStep(displayedOpacity_, core::chosenOpacityIndex(settings_.opacityIndex)),
-        FadeOutTimer);
+        fadeOutTimer);
 }
 
 // A fade redraws in place of the redraw timer, and hands back to it when it arrives.
 void ClockWindow::applyFadeStep(const core::FadeStepResult& step, UINT_PTR fadeTimer) {
     if (step.finished) {
         stopTimer(fadeTimer);
-        startTimer(RedrawTimer, RedrawPeriodMs);
+        startTimer(redrawTimer, RedrawPeriodMs);
         return;
     }
     displayedOpacity_ = step.displayedOpacity;

@@ -3,7 +3,7 @@
 #include "app/local_time.h"
 #include "core/clock_time.h"
 
-#include "../../res/resource.h"
+#include "resource.h"
 
 #include <cwchar>
 

@@ -129,7 +129,7 @@ int main() {
 
     const double check = millisecondsPer(20000, [&](int i) {
         now.second = i % 60;
-        clock.onTick(app::ClockCheckTimer);
+        clock.onTick(app::clockCheckTimer);
     });
     report("check tick with 50 alarms", check * 1000.0, "us", checkTickTargetMs * 1000.0);
 
@@ -137,8 +137,8 @@ int main() {
     auto runTicks = [&](int rounds) {
         for (int i = 0; i < rounds; ++i) {
             now.second = i % 60;
-            clock.onTick(app::RedrawTimer);
-            clock.onTick(app::ClockCheckTimer);
+            clock.onTick(app::redrawTimer);
+            clock.onTick(app::clockCheckTimer);
         }
     };
     runTicks(5000);

@@ -315,8 +315,8 @@ TEST_F(ClockWindowTest, FramesAndTicksHoldTheObjectCountsSteady) {
     EXPECT_EQ(gdiObjects(), gdiAfterFirst);
     for (int i = 0; i < 10000; ++i) {
         time.set(8, 15 + (i / 60) % 40, i % 60);
-        clock->onTick(app::RedrawTimer);
-        clock->onTick(app::ClockCheckTimer);
+        clock->onTick(app::redrawTimer);
+        clock->onTick(app::clockCheckTimer);
     }
     EXPECT_EQ(gdiObjects(), gdiAfterFirst);
     EXPECT_EQ(userObjects(), userAfterFirst);
@@ -328,7 +328,7 @@ TEST_F(ClockWindowTest, DueAlarmPostsItsBalloonAndOthersStaySilent) {
     FixedTime time(7, 30, 0);
     writeSettings(withAlarm("07:30:00", 1, L"起床"));
     start();
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     const NOTIFYICONDATAW& record = clock->trayIcon().record();
     EXPECT_EQ(std::wstring(record.szInfo), L"现在是北京时间：07:30:00\n\n起床");
     EXPECT_EQ(std::wstring(record.szInfoTitle), L"〓〓〓〓〓 提 醒 〓〓〓〓〓：");
@@ -342,7 +342,7 @@ TEST_F(ClockWindowTest, DisabledAlarmsNeverFire) {
         FixedTime time(7, 30, 0);
         writeSettings(withAlarm("07:30:00", enabled, L"不响"));
         start();
-        clock->onTick(app::ClockCheckTimer);
+        clock->onTick(app::clockCheckTimer);
         EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"") << enabled;
         clock.reset();
     }
@@ -352,9 +352,9 @@ TEST_F(ClockWindowTest, LateTickStillFiresTheAlarmOfASkippedSecond) {
     FixedTime time(7, 29, 58);
     writeSettings(withAlarm("07:30:00", 1, L"迟到的闹铃"));
     start();
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     time.set(7, 30, 2); // the thread was busy for four seconds
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo),
               L"现在是北京时间：07:30:00\n\n迟到的闹铃");
 }
@@ -363,11 +363,11 @@ TEST_F(ClockWindowTest, ClockJumpChecksOnlyTheCurrentSecond) {
     FixedTime time(9, 0, 0);
     writeSettings(withAlarm("08:59:30", 1, L"x"));
     start();
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     time.set(8, 59, 0); // set back: the half minute in between is not replayed
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     time.set(9, 0, 1); // forward by more than a minute
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"");
 }
 
@@ -376,7 +376,7 @@ TEST_F(ClockWindowTest, LongReminderIsCutToTheBalloon) {
     // The longest reminder the table holds (257 bytes) no longer fits the balloon's 255 units.
     writeSettings(withAlarm("06:00:00", 1, std::wstring(257, L'r')));
     start();
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     const std::wstring text = clock->trayIcon().record().szInfo;
     EXPECT_EQ(text.size(), 255u);
     EXPECT_EQ(text.substr(0, 19), L"现在是北京时间：06:00:00\n\nr");
@@ -391,7 +391,7 @@ TEST_F(ClockWindowTest, TrayTipShowsTheDateAndIsRefreshedOnlyByPointing) {
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     EXPECT_EQ(clock->trayIcon().record().uCallbackMessage, static_cast<UINT>(WM_USER + 1));
     time.time() = {2027, 1, 3, 0, 9, 0, 0, 0};
-    clock->onTick(app::RedrawTimer);
+    clock->onTick(app::redrawTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     // Another icon's notification is answered with 1 and changes nothing.
     EXPECT_EQ(SendMessageW(clock->hwnd(), WM_USER + 1, 77, WM_MOUSEMOVE), 1);
@@ -404,7 +404,7 @@ TEST_F(ClockWindowTest, BalloonLeavesTheTipAndARecreatedTaskbarGetsTheIconBack) 
     FixedTime time(7, 30, 0);
     writeSettings(withAlarm("07:30:00", 1, L"提醒"));
     start();
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     SendMessageW(clock->hwnd(), app::taskbarCreatedMessage(), 0, 0);
     // Added again with its tip, so the icon (and its menu) is there for the user.
@@ -486,7 +486,7 @@ TEST_P(ShutdownCancelTest, CancelClearsPendingAndDisarmsOnlyAOnceSchedule) {
         PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     EXPECT_TRUE(sawTopmost);
     EXPECT_EQ(countdownCount, 1);
     EXPECT_FALSE(clock->shutdownPending());
@@ -514,13 +514,13 @@ TEST_F(ClockWindowTest, NestedTickDuringTheCountdownFiresAlarmsButNoSecondCountd
         HWND countdown = findCountdown();
         if (!countdown)
             return false;
-        clock->onTick(app::ClockCheckTimer); // the tick runs again inside the countdown's loop
+        clock->onTick(app::clockCheckTimer); // the tick runs again inside the countdown's loop
         balloonInside = clock->trayIcon().record().szInfo;
         countdownsSeen = static_cast<int>(countdowns().size());
         PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     EXPECT_EQ(countdownsSeen, 1);
     EXPECT_EQ(balloonInside, L"现在是北京时间：22:00:00\n\n关机前");
 }
@@ -543,10 +543,10 @@ TEST_F(ClockWindowTest, ShutdownNowOnThisWindowsVersionRequestsNothingAndStaysPe
             PostMessageW(countdown, WM_COMMAND, IDOK, 0);
         return countdown != nullptr;
     });
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     EXPECT_EQ(requests, 0);
     EXPECT_TRUE(clock->shutdownPending());
-    clock->onTick(app::ClockCheckTimer); // pending: no second countdown
+    clock->onTick(app::clockCheckTimer); // pending: no second countdown
     EXPECT_EQ(findCountdown(), nullptr);
 }
 
@@ -688,16 +688,16 @@ TEST_F(ClockWindowTest, FadeFromTwentyToFullTakesEightStepsAndOneMoreTick) {
     start();
     ASSERT_EQ(clock->displayedOpacity(), 20);
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
-    EXPECT_TRUE(clock->isTimerRunning(app::FadeInTimer));
+    EXPECT_TRUE(clock->isTimerRunning(app::fadeInTimer));
     EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
     for (int step = 1; step <= 8; ++step) {
-        clock->onTick(app::FadeInTimer);
+        clock->onTick(app::fadeInTimer);
         EXPECT_EQ(clock->displayedOpacity(), 20 + step * 10);
-        EXPECT_TRUE(clock->isTimerRunning(app::FadeInTimer));
+        EXPECT_TRUE(clock->isTimerRunning(app::fadeInTimer));
     }
-    clock->onTick(app::FadeInTimer);
+    clock->onTick(app::fadeInTimer);
     EXPECT_EQ(clock->displayedOpacity(), 100);
-    EXPECT_TRUE(clock->isTimerRunning(app::RedrawTimer));
+    EXPECT_TRUE(clock->isTimerRunning(app::redrawTimer));
     EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
 }
 
@@ -708,17 +708,17 @@ TEST_F(ClockWindowTest, LeavingMidFadeTurnsBackFromTheValueReached) {
     start();
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     for (int step = 0; step < 3; ++step)
-        clock->onTick(app::FadeInTimer);
+        clock->onTick(app::fadeInTimer);
     ASSERT_EQ(clock->displayedOpacity(), 50);
     SendMessageW(clock->hwnd(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_TRUE(clock->isTimerRunning(app::FadeOutTimer));
+    EXPECT_TRUE(clock->isTimerRunning(app::fadeOutTimer));
     EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
-    clock->onTick(app::FadeOutTimer);
+    clock->onTick(app::fadeOutTimer);
     EXPECT_EQ(clock->displayedOpacity(), 40);
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
-    EXPECT_TRUE(clock->isTimerRunning(app::FadeInTimer));
+    EXPECT_TRUE(clock->isTimerRunning(app::fadeInTimer));
     EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
-    clock->onTick(app::FadeInTimer);
+    clock->onTick(app::fadeInTimer);
     EXPECT_EQ(clock->displayedOpacity(), 50);
 }
 
@@ -726,7 +726,7 @@ TEST_F(ClockWindowTest, AtFullOpacityHoverAndLeaveChangeNothing) {
     start();
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     SendMessageW(clock->hwnd(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_TRUE(clock->isTimerRunning(app::RedrawTimer));
+    EXPECT_TRUE(clock->isTimerRunning(app::redrawTimer));
     EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
     EXPECT_EQ(clock->displayedOpacity(), 100);
 }

@@ -81,7 +81,7 @@ TEST_F(WindowsXp, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterItAppea
 
     countdownAppeared = 0;
     const UINT_PTR watch = SetTimer(nullptr, 0, 20, noteCountdown);
-    clock->onTick(app::ClockCheckTimer);
+    clock->onTick(app::clockCheckTimer);
     KillTimer(nullptr, watch);
     const DWORD appeared = countdownAppeared;
 
