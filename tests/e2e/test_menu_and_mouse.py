@@ -105,6 +105,19 @@ class ClockMenu(MenuTest):
         h.wait_for(lambda: brightness(h.screenshot(), dial) < full * 0.4, 3,
                    what="the clock dimmed to 20 %")
 
+    def test_pointing_at_a_dimmed_clock_fades_it_in_and_leaving_fades_it_out(self):
+        clock = self.start(opacityIndex=4)
+        x, y, w, hgt = clock.geometry()
+        dial = (x + w // 2 - 20, y + hgt // 2 + 10, 40, 20)
+        h.move(5, 700)
+        dimmed = brightness(h.screenshot(), dial)
+        h.move(x + w // 2 + 25, y + hgt // 2 - 25)
+        h.wait_for(lambda: brightness(h.screenshot(), dial) > dimmed * 3, 3,
+                   what="the clock to fade in under the pointer")
+        h.move(5, 700)
+        h.wait_for(lambda: brightness(h.screenshot(), dial) < dimmed * 1.5, 3,
+                   what="the clock to fade back out")
+
     def test_exit_removes_the_icon_writes_the_file_and_ends(self):
         clock = self.start()
         os.remove(clock.settings_path)
