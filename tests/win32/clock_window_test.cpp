@@ -499,8 +499,11 @@ TEST_P(ShutdownCancelTest, CancelClearsPendingAndDisarmsOnlyAOnceSchedule) {
     EXPECT_EQ(bytes[13644], armed ? '2' : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(OnceAndAlways, ShutdownCancelTest,
-                         ::testing::Values(ShutdownCase{0, false}, ShutdownCase{1, true}));
+INSTANTIATE_TEST_SUITE_P(Schedules, ShutdownCancelTest,
+                         ::testing::Values(ShutdownCase{0, false}, ShutdownCase{1, true}),
+                         [](const ::testing::TestParamInfo<ShutdownCase>& info) {
+                             return std::string(info.param.repeat ? "Always" : "Once");
+                         });
 
 TEST_F(ClockWindowTest, NestedTickDuringTheCountdownFiresAlarmsButNoSecondCountdown) {
     FixedTime time(22, 0, 0);

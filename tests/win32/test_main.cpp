@@ -7,11 +7,9 @@
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     InitCommonControls();
-    int result = 0;
-    {
-        win::GdiplusSession gdiplus;
-        result = RUN_ALL_TESTS();
-    }
+    // Left running: the process ends below without unloading anything.
+    static win::GdiplusSession gdiplus;
+    const int result = RUN_ALL_TESTS();
     std::fflush(stdout);
     std::fflush(stderr);
     // Under Wine, unloading the sound driver at process exit after a test played a sound now
