@@ -1,4 +1,6 @@
-// Resource ids of Veltrano, shared by the resource script and the code.
+// Every resource and command id of Veltrano, in one place: the resource script, the Windows
+// code and the portable core all take them from here. Plain #defines, so the resource compiler
+// reads it too.
 #pragma once
 
 // Clock window and its resources
@@ -7,9 +9,61 @@
 #define IDR_CLOCK_MENU 138
 #define IDI_CLOCK 128
 #define IDM_ABOUTBOX 16
+// The clock's tray icon has the id of the program icon.
+#define IDN_TRAY_ICON 128
 
 // Shutdown countdown
 #define IDD_SHUTDOWN_COUNTDOWN 185
+
+// Alarm and shutdown dialog
+#define IDD_ALARM_SHUTDOWN 176
+#define IDC_ALARM_LIST 1004
+#define IDC_ALARM_TIME 1005
+#define IDC_REMINDER 1006
+#define IDC_ADD_ALARM 1007
+#define IDC_DELETE_ALARM 1008
+#define IDC_SHUTDOWN_ENABLED 1010
+#define IDC_SHUTDOWN_TIME 1011
+#define IDC_SHUTDOWN_REPEAT 1012
+#define IDC_SOUND_PATH 1016
+#define IDC_DEFAULT_SOUND 1017
+#define IDC_CHOOSE_SOUND 1018
+#define IDC_PLAY_SOUND 1019
+#define IDC_STOP_SOUND 1020
+
+// Alarm music duration dialog
+#define IDD_MUSIC_DURATION 188
+#define IDC_DURATION_10 1021
+#define IDC_DURATION_20 1022
+#define IDC_DURATION_30 1023
+#define IDC_DURATION_60 1024
+#define IDC_DURATION_WHOLE 1025
+
+// Options dialog
+#define IDD_OPTIONS 141
+#define IDC_HOURLY_CHIME 1001
+#define IDC_SHOW_SECOND_HAND 1002
+#define IDC_START_WITH_SYSTEM 1003
+#define IDC_ZOOM_SLIDER 1014
+#define IDC_ZOOM_LABEL 1015
+
+// Custom dial dialog
+#define IDD_CUSTOM_DIAL 189
+#define IDC_PREVIEW_FRAME 1026
+#define IDC_FACE_PATH 1027
+#define IDC_BROWSE_FACE 1028
+#define IDC_HOUR_PATH 1029
+#define IDC_BROWSE_HOUR 1030
+#define IDC_MINUTE_PATH 1031
+#define IDC_BROWSE_MINUTE 1032
+#define IDC_SECOND_PATH 1033
+#define IDC_BROWSE_SECOND 1034
+#define IDC_CASE_PATH 1035
+#define IDC_BROWSE_CASE 1036
+
+// About dialog
+#define IDD_ABOUT 100
+#define IDC_LINK 1013
 
 // Alarm dialog artwork
 #define IDI_MUSIC_NOTE 187
@@ -50,8 +104,7 @@
 #define IDR_WAVE_CHIME 175
 #define IDR_WAVE_ALARM 179
 
-#ifdef RC_INVOKED
-// Command ids of the clock menu; the code takes them from core/command_ids.h.
+// Commands of the clock menu
 #define ID_EXIT 32771
 #define ID_OPACITY_100 32773
 #define ID_OPACITY_80 32774
@@ -70,4 +123,3 @@
 #define ID_ALARM_SHUTDOWN 32788
 #define ID_STYLE5 32789
 #define ID_STYLE_CUSTOM 32790
-#endif

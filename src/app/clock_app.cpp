@@ -2,6 +2,7 @@
 
 #include "app/clock_window.h"
 #include "win/gdiplus_session.h"
+#include "win/message_box.h"
 
 #include <commctrl.h>
 
@@ -12,12 +13,13 @@ int ClockApp::run() {
     taskbarCreatedMessage();
     InitCommonControls();
     win::GdiplusSession gdiplus;
-    {
-        ClockWindow clock(module_);
-        mainWindow_ = &clock;
-        clock.doModal(nullptr);
-        mainWindow_ = nullptr;
+    if (!gdiplus.ok()) {
+        // Without GDI+ there is no clock to draw: say so rather than show an empty window.
+        win::showMessage(nullptr, L"无法启动 GDI+，时钟无法显示。");
+        return 0;
     }
+    ClockWindow clock(module_);
+    clock.doModal(nullptr);
     return 0;
 }
 

@@ -4,18 +4,14 @@
 
 namespace app {
 
-class ClockWindow;
-
 class ClockApp {
 public:
     explicit ClockApp(HINSTANCE module) : module_(module) {}
     // Runs the clock window modally: its loop is the program's only message loop.
     int run();
-    ClockWindow* mainWindow() const { return mainWindow_; }
 
 private:
     HINSTANCE module_;
-    ClockWindow* mainWindow_ = nullptr;
 };
 
 } // namespace app

@@ -1,49 +1,41 @@
 #include "app/clock_window.h"
 
 #include "app/local_time.h"
-#include "core/fade.h"
+#include "core/clock_time.h"
+#include "core/clock_timers.h"
 #include "core/geometry.h"
-#include "core/menu_rules.h"
-#include "sound/sounds.h"
 #include "core/position.h"
-#include "core/skin_table.h"
+#include "render/frame.h"
+#include "sound/sounds.h"
 #include "win/message_box.h"
 #include "win/strings.h"
 
 #include "resource.h"
 
-#include <windowsx.h>
+#include <vector>
 
 namespace app {
 
 namespace {
 
-constexpr DWORD clickThroughStyles = WS_EX_LAYERED | WS_EX_TRANSPARENT;
 constexpr UINT systemCommandMask = 0xFFF0;
+const wchar_t* const saveFailedTitle = L"Veltrano";
 
-struct MonitorSearch {
-    RECT clock;
-    bool onSecondaryMonitor;
-};
-
-BOOL CALLBACK findSecondaryMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    auto* search = reinterpret_cast<MonitorSearch*>(data);
+BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    RECT overlap{};
-    if (GetMonitorInfoW(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY) &&
-        IntersectRect(&overlap, &search->clock, &info.rcMonitor)) {
-        search->onSecondaryMonitor = true;
-        return FALSE;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        reinterpret_cast<std::vector<core::ScreenRect>*>(data)->push_back(
+            {r.left, r.top, r.right, r.bottom});
     }
     return TRUE;
 }
 
-// A place the primary screen's rule would move is kept when the clock stands on another monitor.
-bool isOnSecondaryMonitor(int left, int top, int width, int height) {
-    MonitorSearch search{{left, top, left + width, top + height}, false};
-    EnumDisplayMonitors(nullptr, nullptr, findSecondaryMonitor, reinterpret_cast<LPARAM>(&search));
-    return search.onSecondaryMonitor;
+std::vector<core::ScreenRect> attachedMonitors() {
+    std::vector<core::ScreenRect> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
 }
 
 } // namespace
@@ -61,110 +53,93 @@ ClockWindow::~ClockWindow() = default;
 
 bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case WM_INITDIALOG: result = onCreate() && onInitDialog(); return true;
     case WM_SYSCOMMAND: return onSysCommand(wParam);
     case WM_PAINT: return onPaint();
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon_); return true;
-    case WM_LBUTTONDOWN: onLButtonDown(); return false;
-    case WM_TIMER: onTick(static_cast<UINT_PTR>(wParam)); return false;
+    case WM_LBUTTONDOWN: mouse_->onLeftButtonDown(settings().lockPosition != 0); return false;
     case WM_DESTROY: onDestroy(); return false;
-    case WM_CONTEXTMENU: onContextMenu(lParam); return true;
-    case WM_COMMAND: return HIWORD(wParam) <= 1 && onCommand(LOWORD(wParam));
-    case WM_MOUSEHOVER: onMouseHover(); return true;
-    case WM_MOUSELEAVE: onMouseLeave(); return true;
+    case WM_ENDSESSION: onEndSession(wParam != FALSE); return true;
+    case WM_CONTEXTMENU: menu_->showForContextMenu(hwnd(), lParam); return true;
+    case WM_MOUSEHOVER: fade_->onHover(); return true;
+    case WM_MOUSELEAVE: fade_->onLeave(settings().opacityIndex); return true;
     case ui::TrayCallbackMessage: result = onTrayNotify(wParam, lParam); return true;
-    case WM_MOUSEMOVE: onMouseMove(); return false;
-    case WM_INITMENUPOPUP: onInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return true;
-    case WM_LBUTTONDBLCLK: onLButtonDblClk(); return false;
+    case WM_MOUSEMOVE: mouse_->onMouseMove(); return false;
+    case WM_INITMENUPOPUP: menu_->updatePopup(reinterpret_cast<HMENU>(wParam)); return true;
+    case WM_LBUTTONDBLCLK: mouse_->onDoubleClick(); return false;
     default: break;
     }
-    if (message == sound::playerModeMessage()) {
+    if (message == sound::playerModeMessage() && soundPlayer_) {
         soundPlayer_->onModeChanged(reinterpret_cast<HWND>(wParam), lParam);
         return true;
     }
-    if (message == taskbarCreatedMessage()) {
-        addTrayIcon();
+    if (message == taskbarCreatedMessage() && tray_) {
+        tray_->add();
         return true;
     }
     return false;
 }
 
-bool ClockWindow::onCommand(WORD id) {
-    const int style = core::styleIndexForCommand(id);
-    if (style >= 0 && style < core::CustomStyleIndex) {
-        chooseStyle(style);
-        return true;
-    }
-    const int opacity = core::opacityIndexForCommand(id);
-    if (opacity >= 0) {
-        chooseOpacity(opacity);
-        return true;
-    }
-    switch (id) {
-    case core::ID_STYLE_CUSTOM: chooseCustomLook(); return true;
-    case core::ID_ALWAYS_ON_TOP: toggleAlwaysOnTop(); return true;
-    case core::ID_LOCK_POSITION: toggleLockPosition(); return true;
-    case core::ID_CLICK_THROUGH: toggleClickThrough(); return true;
-    case core::ID_ALARM_SHUTDOWN: return true;
-    case core::ID_OPTIONS: return true;
-    case core::ID_ABOUT: return true;
-    case core::ID_EXIT: exitClock(); return true;
-    default: return false;
+bool ClockWindow::onCommand(int id, int code, HWND) {
+    // Menu items (code 0) and accelerators (code 1); controls have no say here.
+    return code <= 1 && menu_->dispatch(id);
+}
+
+void ClockWindow::onTick(UINT_PTR timerId) {
+    switch (timerId) {
+    case core::redrawTimer: onRedrawTick(); break;
+    case core::fadeInTimer:
+    case core::fadeOutTimer:
+        if (const auto opacity = fade_->step(timerId, settings().opacityIndex))
+            renderClock(*opacity);
+        break;
+    case core::clockCheckTimer: check_->onTick(); break;
+    default: break;
     }
 }
 
-// What the window does before it is first shown: library, defaults, settings, look.
-bool ClockWindow::onCreate() {
-    user32_.reset(LoadLibraryW(L"User32.DLL"));
-    if (!user32_) {
+// Before the clock is first shown: library, defaults, settings, look.
+void ClockWindow::createParts() {
+    if (!presentation_.load()) {
         win::showMessage(nullptr, L"User32.dll ERROR!");
         ExitProcess(0);
     }
-    updateLayeredWindowEntry_ = reinterpret_cast<render::UpdateLayeredWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32_.get(), "UpdateLayeredWindow")));
-
-    blend_.BlendOp = AC_SRC_OVER;
-    blend_.BlendFlags = 0;
-    blend_.SourceConstantAlpha = 255;
-    blend_.AlphaFormat = AC_SRC_ALPHA;
-
-    settingsFile_ = std::make_unique<SettingsFile>(currentDirectory());
-    settings_ = core::ClockSettings();
-    shutdownPending_ = false;
-    loadSettings();
-    applySkinStyle(settings_.styleIndex);
-
+    store_ = std::make_unique<SettingsStore>(currentDirectory());
+    tray_ = std::make_unique<ui::TrayIcon>(hwnd(), module());
+    store_->setFailureReport([this](const std::wstring& path) { reportSaveFailure(path); });
+    fade_ = std::make_unique<ui::HoverFade>(hwnd());
+    modes_ = std::make_unique<ui::WindowModes>(hwnd(), settings());
+    mouse_ = std::make_unique<ui::ClockMouse>(hwnd());
+    ui::ClockMenuCommands& commands = *this;
+    menu_ = std::make_unique<ui::ClockMenu>(module(), settings(), commands);
     soundPlayer_ = std::make_unique<sound::AlarmSoundPlayer>(hwnd(), module());
-    trayIcon_ = std::make_unique<ui::TrayIcon>(hwnd(), module());
-    return true;
+    check_ = std::make_unique<ClockCheck>(hwnd(), module(), *store_, *soundPlayer_, *tray_);
+    store_->load();
+    applySkinStyle(settings().styleIndex);
 }
 
 bool ClockWindow::onInitDialog() {
+    createParts();
     appendAboutItem();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    addTrayIcon();
-    setOpacityIndex(settings_.opacityIndex);
-    renderClock(displayedOpacity_);
-    startTimer(redrawTimer, RedrawPeriodMs);
-    startTimer(clockCheckTimer, ClockCheckPeriodMs);
-
+    tray_->add();
+    setOpacityIndex(settings().opacityIndex);
+    renderClock(fade_->displayedOpacity());
+    fade_->startRedrawing();
+    check_->start();
     // A tool window gets no taskbar button.
     const LONG_PTR exStyle = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
     SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
     placeWindow();
-    applyClickThroughAtStart();
-    soundPlayer_->reopen(win::ansiToWide(settings_.alarmSoundPath));
+    modes_->applyAtStart();
+    soundPlayer_->reopen(win::ansiToWide(settings().alarmSoundPath));
     return true;
 }
 
 void ClockWindow::appendAboutItem() {
     HMENU systemMenu = GetSystemMenu(hwnd(), FALSE);
-    if (!systemMenu)
-        return;
     wchar_t text[128] = {};
-    if (LoadStringW(module(), IDS_ABOUTBOX, text,
-                    static_cast<int>(sizeof(text) / sizeof(text[0]))) <= 0)
+    if (!systemMenu || LoadStringW(module(), IDS_ABOUTBOX, text, ARRAYSIZE(text)) <= 0)
         return;
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
@@ -173,31 +148,21 @@ void ClockWindow::appendAboutItem() {
 void ClockWindow::placeWindow() {
     RECT frame{};
     GetWindowRect(hwnd(), &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const core::WindowPosition saved{settings_.windowLeft, settings_.windowTop};
-    const core::WindowPosition corrected = core::correctStartPosition(
-        saved, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    const bool wouldMove = corrected.left != saved.left || corrected.top != saved.top;
-    if (wouldMove && !isOnSecondaryMonitor(saved.left, saved.top, width, height)) {
-        settings_.windowLeft = corrected.left;
-        settings_.windowTop = corrected.top;
-    }
-    // The frame already gave the window its size; only the place changes here.
-    SetWindowPos(hwnd(), HWND_TOP, settings_.windowLeft, settings_.windowTop, 0, 0, SWP_NOSIZE);
-}
-
-void ClockWindow::applyClickThroughAtStart() {
-    savedExStyle_ = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
-    const DWORD style =
-        settings_.clickThrough ? (savedExStyle_ | clickThroughStyles) : savedExStyle_;
-    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, style);
+    const core::WindowPosition place =
+        core::startPosition({settings().windowLeft, settings().windowTop}, frame.right - frame.left,
+                            frame.bottom - frame.top, attachedMonitors(),
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    settings().windowLeft = place.left;
+    settings().windowTop = place.top;
+    // The first frame already gave the window its size; only the place changes here.
+    SetWindowPos(hwnd(), HWND_TOP, place.left, place.top, 0, 0, SWP_NOSIZE);
 }
 
 bool ClockWindow::onSysCommand(WPARAM command) {
-    if ((command & systemCommandMask) == IDM_ABOUTBOX)
-        return true;
-    return false;
+    if ((command & systemCommandMask) != IDM_ABOUTBOX)
+        return false;
+    showAbout();
+    return true;
 }
 
 bool ClockWindow::onPaint() {
@@ -214,85 +179,120 @@ bool ClockWindow::onPaint() {
 }
 
 void ClockWindow::onDestroy() {
-    for (UINT_PTR id = redrawTimer; id <= clockCheckTimer; ++id)
-        stopTimer(id);
-    if (soundPlayer_)
-        soundPlayer_->shutDown();
+    if (!store_)
+        return;
+    fade_->stopAll();
+    check_->stop();
+    soundPlayer_->shutDown();
     // The sound thread must not play on while the process ends.
     sound::stopBuiltInSounds();
+    tray_->remove();
 }
 
-void ClockWindow::startTimer(UINT_PTR id, UINT periodMs) {
-    SetTimer(hwnd(), id, periodMs, nullptr);
-    timerRunning_[id - redrawTimer] = true;
+void ClockWindow::onEndSession(bool ending) {
+    // Windows ends the process without destroying the window: save and take the icon now.
+    if (!ending)
+        return;
+    saveSettings();
+    tray_->remove();
 }
 
-void ClockWindow::stopTimer(UINT_PTR id) {
-    KillTimer(hwnd(), id);
-    timerRunning_[id - redrawTimer] = false;
+LRESULT ClockWindow::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
+    const ui::TrayRequest request = tray_->onNotify(iconId, mouseMessage);
+    if (request == ui::TrayRequest::ShowMenu)
+        showMenuAtPointer();
+    return request == ui::TrayRequest::NotOurIcon ? 1 : 0;
 }
 
-int ClockWindow::runningFadeOrRedrawTimers() const {
-    return timerRunning_[0] + timerRunning_[1] + timerRunning_[2];
+void ClockWindow::showMenuAtPointer() {
+    // One of the clock's dialogs is open (it disables the clock): bring it forward instead of a
+    // second menu, whose commands would open a second dialog over the first.
+    if (!IsWindowEnabled(hwnd())) {
+        SetForegroundWindow(GetLastActivePopup(hwnd()));
+        return;
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    // Without this the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(hwnd());
+    menu_->showAt(hwnd(), at);
 }
 
-bool ClockWindow::loadSettings() {
-    return settingsFile_->load(settings_);
+void ClockWindow::reportSaveFailure(const std::wstring& path) {
+    tray_->showBalloon(L"设置无法保存到\n" + path + L"\n时钟照常运行，设置保留在内存中。",
+                       saveFailedTitle);
 }
 
 bool ClockWindow::saveSettings() {
-    return settingsFile_ && settingsFile_->save(settings_);
+    return store_ && store_->save();
 }
 
 void ClockWindow::setOpacityIndex(int index) {
-    displayedOpacity_ = core::opacityLevel(core::chosenOpacityIndex(index));
+    fade_->setLevel(index);
     saveSettings();
 }
 
 bool ClockWindow::renderClock(int opacityPercent) {
-    blend_.SourceConstantAlpha = core::constantAlpha(opacityPercent);
-    render::FrameRequest request;
-    request.skin = &skin_;
-    request.time = currentLocalTime();
-    request.zoom = settings_.zoom;
-    request.showSecondHand = settings_.showSecondHand != 0;
-    const render::Frame frame = render::composeFrame(request);
-    if (core::isChimeDue(request.time.minute, request.time.second, settings_.hourlyChime)) {
+    const core::LocalTime now = currentLocalTime();
+    const render::Frame frame =
+        render::composeFrame({&skin_, now, settings().zoom, settings().showSecondHand != 0});
+    if (core::isChimeDue(now.minute, now.second, settings().hourlyChime))
         sound::requestChime(module());
-        ++chimeRequests_;
-    }
-
-    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
-    if (!(exStyle & WS_EX_LAYERED))
-        SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    return render::presentFrame(updateLayeredWindowEntry_, hwnd(), frame, blend_);
+    return presentation_.present(hwnd(), frame, opacityPercent);
 }
 
 void ClockWindow::applySkinStyle(int index) {
-    const int look = core::resolvedStyleIndex(index, settings_.customFacePath.empty());
-    settings_.styleIndex = look;
-    bool faceLoaded = false;
-    if (look == core::CustomStyleIndex) {
-        const std::string* paths[render::SlotCount] = {
-            &settings_.customFacePath, &settings_.customHourPath, &settings_.customMinutePath,
-            &settings_.customSecondPath, &settings_.customCasePath};
-        for (int slot = render::FaceSlot; slot < render::SlotCount; ++slot)
-            skin_.loadFile(win::ansiToWide(*paths[slot]), static_cast<render::SkinSlot>(slot));
-        faceLoaded = skin_.image(render::FaceSlot) != nullptr;
-    }
-    if (!faceLoaded) {
-        // A custom face that will not load shows the first look; the user's paths stay stored.
-        skin_.loadBuiltInLook(module(),
-                              core::builtInSkin(look == core::CustomStyleIndex ? 0 : look));
-    }
-    skin_.recordSizes();
-    restack();
+    settings().styleIndex = skin_.applyStyle(module(), index, settings());
+    modes_->restack();
     saveSettings();
 }
 
-void ClockWindow::restack() {
-    SetWindowPos(hwnd(), settings_.alwaysOnTop ? HWND_TOPMOST : HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+void ClockWindow::onRedrawTick() {
+    renderClock(fade_->displayedOpacity());
+    soundPlayer_->applyTimeLimit(settings().alarmSoundSeconds);
+}
+
+void ClockWindow::chooseStyle(int styleIndex) {
+    settings().styleIndex = styleIndex;
+    applySkinStyle(styleIndex);
+    renderClock(fade_->displayedOpacity());
+}
+
+void ClockWindow::chooseCustomLook() {}
+
+void ClockWindow::chooseOpacity(int opacityIndex) {
+    settings().opacityIndex = opacityIndex;
+    setOpacityIndex(opacityIndex);
+    renderClock(fade_->displayedOpacity());
+}
+
+void ClockWindow::toggleAlwaysOnTop() {
+    modes_->toggleAlwaysOnTop();
+    saveSettings();
+}
+
+void ClockWindow::toggleLockPosition() {
+    modes_->toggleLockPosition();
+    saveSettings();
+}
+
+void ClockWindow::toggleClickThrough() {
+    modes_->toggleClickThrough();
+    saveSettings();
+}
+
+void ClockWindow::editAlarms() {}
+
+void ClockWindow::editOptions() {}
+
+void ClockWindow::showAbout() {}
+
+void ClockWindow::exitClock() {
+    skin_.releaseAll();
+    presentation_.release();
+    tray_->remove();
+    saveSettings();
+    endDialog(IDCANCEL);
 }
 
 } // namespace app

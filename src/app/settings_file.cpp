@@ -1,6 +1,7 @@
 #include "app/settings_file.h"
 
 #include "win/handles.h"
+#include "win/program_path.h"
 #include "win/strings.h"
 
 #include <windows.h>
@@ -27,15 +28,30 @@ bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-bool writeWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+enum class WriteResult { Written, NotCreated, Failed };
+
+WriteResult writeNewFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
     win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return WriteResult::NotCreated;
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && FlushFileBuffers(file.get());
+    return ok ? WriteResult::Written : WriteResult::Failed;
+}
+
+// The way left when the folder takes no new file but the file itself may be written.
+bool rewriteInPlace(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     DWORD written = 0;
     return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr) &&
-           written == bytes.size() && FlushFileBuffers(file.get());
+           written == bytes.size() && SetEndOfFile(file.get()) && FlushFileBuffers(file.get());
 }
 
 bool fileExists(const std::wstring& path) {
@@ -56,17 +72,7 @@ std::wstring currentDirectory() {
 }
 
 std::wstring programDirectory() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = win::programPath();
     const size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
@@ -107,9 +113,12 @@ bool SettingsFile::save(const core::ClockSettings& settings) {
     const std::wstring target = path();
     // Write beside the target, then swap it in: the old file survives any failure before the move.
     const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    if (!writeWholeFile(temporary, bytes)) {
-        DeleteFileW(temporary.c_str());
-        return false;
+    switch (writeNewFile(temporary, bytes)) {
+    case WriteResult::NotCreated:
+        // A folder that is not writable holding a file that is: no atomic way exists.
+        return fileExists(target) && rewriteInPlace(target, bytes);
+    case WriteResult::Failed: DeleteFileW(temporary.c_str()); return false;
+    case WriteResult::Written: break;
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -35,9 +35,10 @@ bool fits(int side, float zoom) {
 } // namespace
 
 float effectiveZoom(float zoom, int faceWidth, int faceHeight) {
-    if (!std::isfinite(zoom) || !(zoom > 0.0f)) {
+    if (std::isnan(zoom)) {
         zoom = 1.0f;
     }
+    zoom = std::min(std::max(zoom, MinZoom), MaxZoom);
     const int side = std::max(faceWidth, faceHeight);
     if (fits(side, zoom)) {
         return zoom;

@@ -5,11 +5,17 @@
 
 namespace core {
 
-// Largest window side we let a zoom produce; layered windows this big are already costly.
-constexpr int MaxFrameSide = 4096;
+// The zoom the options dialog offers; a stored value outside it is drawn as if clamped.
+constexpr float MinZoom = 1.0f, MaxZoom = 2.0f;
+// A look image larger than this on a side is treated as one that does not decode, so a stray
+// photograph cannot make a window that eats a core and a gigabyte.
+constexpr int MaxImageSide = 1024;
+// No frame is larger than the largest image at the largest zoom.
+constexpr int MaxFrameSide = 2048;
 
-// A zoom that is not finite or not positive becomes 1. A zoom that would make either side of the
-// face exceed MaxFrameSide is lowered to the largest zoom that fits. Sane zooms pass unchanged.
+// The zoom a frame is drawn with: NaN becomes 1, anything else is clamped to MinZoom..MaxZoom,
+// then lowered, if need be, to the largest zoom at which neither side exceeds MaxFrameSide.
+// The stored value itself is left to the user.
 float effectiveZoom(float zoom, int faceWidth, int faceHeight);
 
 struct CanvasSize {

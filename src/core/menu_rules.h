@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/command_ids.h"
+#include "resource.h"
 #include "core/settings.h"
 
 namespace core {

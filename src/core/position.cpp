@@ -1,6 +1,20 @@
 #include "core/position.h"
 
+#include <algorithm>
+
 namespace core {
+
+namespace {
+
+long long overlapArea(const ScreenRect& a, const ScreenRect& b) {
+    const long long width =
+        static_cast<long long>(std::min(a.right, b.right)) - std::max(a.left, b.left);
+    const long long height =
+        static_cast<long long>(std::min(a.bottom, b.bottom)) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+} // namespace
 
 WindowPosition correctStartPosition(WindowPosition saved, int screenWidth, int screenHeight) {
     WindowPosition result = saved;
@@ -11,6 +25,23 @@ WindowPosition correctStartPosition(WindowPosition saved, int screenWidth, int s
         result.top = DefaultTop;
     }
     return result;
+}
+
+WindowPosition startPosition(WindowPosition saved, int clockWidth, int clockHeight,
+                             const std::vector<ScreenRect>& monitors, int screenWidth,
+                             int screenHeight) {
+    if (saved.left >= 0 && saved.top >= 0 && clockWidth > 0 && clockHeight > 0) {
+        const ScreenRect clock{saved.left, saved.top, saved.left + clockWidth,
+                               saved.top + clockHeight};
+        long long visible = 0;
+        for (const ScreenRect& monitor : monitors) {
+            visible += overlapArea(clock, monitor);
+        }
+        if (2 * visible > static_cast<long long>(clockWidth) * clockHeight) {
+            return saved;
+        }
+    }
+    return correctStartPosition(saved, screenWidth, screenHeight);
 }
 
 } // namespace core

@@ -14,8 +14,6 @@ struct SkinResourceIds {
 // Resources of built-in look 0..4; any other index gives look 0.
 const SkinResourceIds& builtInSkin(int styleIndex);
 
-constexpr int PreviewBackgroundPng = 190;
-
 // The look actually shown: the custom look needs a face image, otherwise look 0 stands in, as it
 // does for any unknown index.
 int resolvedStyleIndex(std::int32_t styleIndex, bool customFacePathEmpty);

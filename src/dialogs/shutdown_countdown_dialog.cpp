@@ -24,10 +24,8 @@ const COLORREF digitColour = RGB(255, 0, 0);
 ShutdownCountdownDialog::ShutdownCountdownDialog(HINSTANCE module)
     : Dialog(module, IDD_SHUTDOWN_COUNTDOWN) {}
 
-bool ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
-    case WM_INITDIALOG: result = onInitDialog(); return true;
-    case WM_TIMER: onTimer(); return false; // then the default processing
     case WM_PAINT: onPaint(); return true;
     default: return false;
     }
@@ -39,7 +37,8 @@ bool ShutdownCountdownDialog::onInitDialog() {
     return true;
 }
 
-void ShutdownCountdownDialog::onTimer() {
+// Any timer id counts down, as the countdown has only the one.
+void ShutdownCountdownDialog::onTimer(UINT_PTR) {
     if (remainingSeconds_ == 0) {
         KillTimer(hwnd(), countdownTimer);
         onOK();

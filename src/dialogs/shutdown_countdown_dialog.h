@@ -14,12 +14,12 @@ public:
 
 protected:
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool onInitDialog() override;
+    void onTimer(UINT_PTR id) override;
     void onOK() override;
     void onCancel() override;
 
 private:
-    bool onInitDialog();
-    void onTimer();
     void onPaint();
     void drawNumber(HDC dc);
     void countDown();

@@ -87,24 +87,4 @@ Frame composeFrame(const FrameRequest& request) {
     return frame;
 }
 
-bool presentFrame(UpdateLayeredWindowFn updateLayeredWindow, HWND window, const Frame& frame,
-                  BLENDFUNCTION blend) {
-    if (!updateLayeredWindow || !frame.valid())
-        return false;
-    win::WindowDc windowDc(window);
-    win::UniqueMemoryDc memoryDc(CreateCompatibleDC(windowDc.get()));
-    if (!memoryDc)
-        return false;
-    win::SelectGuard selected(memoryDc.get(), frame.bitmap());
-
-    RECT place{};
-    GetWindowRect(window, &place);
-    POINT destination{place.left, place.top};
-    SIZE size{frame.width(), frame.height()};
-    POINT source{0, 0};
-    win::WindowDc destinationDc(window);
-    return updateLayeredWindow(window, destinationDc.get(), &destination, &size, memoryDc.get(),
-                               &source, 0, &blend, ULW_ALPHA) != FALSE;
-}
-
 } // namespace render

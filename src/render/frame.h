@@ -43,11 +43,4 @@ struct FrameRequest {
 // A missing face gives an invalid frame.
 Frame composeFrame(const FrameRequest& request);
 
-using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
-                                            BLENDFUNCTION*, DWORD);
-
-// Hands the frame to the window manager as the whole window, at the window's current place.
-bool presentFrame(UpdateLayeredWindowFn updateLayeredWindow, HWND window, const Frame& frame,
-                  BLENDFUNCTION blend);
-
 } // namespace render

@@ -1,6 +1,8 @@
 #include "render/skin_images.h"
 
+#include "core/geometry.h"
 #include "win/handles.h"
+#include "win/strings.h"
 
 #include <objidl.h>
 
@@ -31,7 +33,11 @@ std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size) {
     }
     std::unique_ptr<Gdiplus::Image> image(new Gdiplus::Image(stream, FALSE));
     stream->Release();
-    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0 || image->GetHeight() == 0)
+    const UINT width = image->GetWidth();
+    const UINT height = image->GetHeight();
+    if (image->GetLastStatus() != Gdiplus::Ok || width == 0 || height == 0 ||
+        width > static_cast<UINT>(core::MaxImageSide) ||
+        height > static_cast<UINT>(core::MaxImageSide))
         return nullptr;
     return image;
 }
@@ -92,6 +98,23 @@ void SkinImages::recordSizes() {
         sizes_[slot].width = picture ? static_cast<int>(picture->GetWidth()) : 0;
         sizes_[slot].height = picture ? static_cast<int>(picture->GetHeight()) : 0;
     }
+}
+
+int SkinImages::applyStyle(HMODULE module, int styleIndex, const core::ClockSettings& settings) {
+    const int look = core::resolvedStyleIndex(styleIndex, settings.customFacePath.empty());
+    bool customFaceLoaded = false;
+    if (look == core::CustomStyleIndex) {
+        const std::string* paths[SlotCount] = {
+            &settings.customFacePath, &settings.customHourPath, &settings.customMinutePath,
+            &settings.customSecondPath, &settings.customCasePath};
+        for (int slot = FaceSlot; slot < SlotCount; ++slot)
+            loadFile(win::ansiToWide(*paths[slot]), static_cast<SkinSlot>(slot));
+        customFaceLoaded = image(FaceSlot) != nullptr;
+    }
+    if (!customFaceLoaded)
+        loadBuiltInLook(module, core::builtInSkin(look == core::CustomStyleIndex ? 0 : look));
+    recordSizes();
+    return look;
 }
 
 void SkinImages::releaseAll() {

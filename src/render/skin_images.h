@@ -4,6 +4,7 @@
 
 #include <gdiplus.h>
 
+#include "core/settings.h"
 #include "core/skin_table.h"
 
 #include <array>
@@ -19,7 +20,8 @@ struct ImageSize {
     int height = 0;
 };
 
-// Decodes an image held in memory; null when the bytes are no image GDI+ can read.
+// Decodes an image held in memory; null when the bytes are no image GDI+ can read or the image
+// is larger than core::MaxImageSide on a side.
 std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size);
 // A "PNG" resource of the module; null when it is missing or does not decode.
 std::unique_ptr<Gdiplus::Image> loadPngResource(HMODULE module, int resourceId);
@@ -36,6 +38,10 @@ public:
     void loadFile(const std::wstring& path, SkinSlot slot);
     // Takes the face and hand sizes once per look, so the half-second redraw only draws.
     void recordSizes();
+    // Loads look `styleIndex` (0..4 built in, 5 the custom files of `settings`) and records its
+    // sizes. Returns the index to store: an unknown index and a custom look without a face path
+    // give 0. A custom face that does not load shows look 0 but keeps the user's choice.
+    int applyStyle(HMODULE module, int styleIndex, const core::ClockSettings& settings);
     void release(SkinSlot slot) { images_[slot].reset(); }
     void releaseAll();
 

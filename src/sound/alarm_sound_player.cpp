@@ -1,5 +1,7 @@
 #include "sound/alarm_sound_player.h"
 
+#include "sound/sounds.h"
+
 #include <mmsystem.h>
 #include <vfw.h>
 
@@ -81,6 +83,17 @@ void AlarmSoundPlayer::shutDown() {
     if (playing_)
         stop();
     close();
+}
+
+void startAlarmSound(HMODULE module, AlarmSoundPlayer& player, bool fileChosen) {
+    if (!fileChosen) {
+        playBuiltInAlarm(module);
+        return;
+    }
+    if (player.isPlaying())
+        return;
+    if (!player.play())
+        playBuiltInAlarm(module);
 }
 
 } // namespace sound

@@ -43,4 +43,9 @@ private:
 // The message the media window sends its parent when its mode changes.
 UINT playerModeMessage();
 
+// An alarm fired: the built-in alarm when no file is chosen, otherwise the file unless it is
+// already playing. A file that cannot be played must not leave the alarm silent: the built-in
+// alarm rings instead.
+void startAlarmSound(HMODULE module, AlarmSoundPlayer& player, bool fileChosen);
+
 } // namespace sound

@@ -2,8 +2,7 @@
 
 #include "app/local_time.h"
 #include "core/clock_time.h"
-
-#include "resource.h"
+#include "core/codepage.h"
 
 #include <cwchar>
 
@@ -14,10 +13,9 @@ namespace {
 constexpr UINT balloonTimeoutSeconds = 3;
 
 template <size_t N> void copyField(wchar_t (&field)[N], const std::wstring& text) {
-    // The texts are cut to fit before they get here; this only guarantees the terminator.
-    const size_t units = text.size() < N - 1 ? text.size() : N - 1;
-    std::wmemcpy(field, text.data(), units);
-    field[units] = L'\0';
+    const std::wstring cut = core::cutWide(text, N - 1);
+    std::wmemcpy(field, cut.data(), cut.size());
+    field[cut.size()] = L'\0';
 }
 
 } // namespace
@@ -28,6 +26,10 @@ TrayIcon::TrayIcon(HWND owner, HINSTANCE module) : owner_(owner), module_(module
     record_.hWnd = owner_;
     record_.uID = TrayIconId;
     record_.uCallbackMessage = TrayCallbackMessage;
+}
+
+TrayIcon::~TrayIcon() {
+    remove();
 }
 
 void TrayIcon::fillForTip() {
@@ -41,7 +43,14 @@ void TrayIcon::fillForTip() {
 
 bool TrayIcon::add() {
     fillForTip();
-    return Shell_NotifyIconW(NIM_ADD, &record_) != FALSE;
+    added_ = Shell_NotifyIconW(NIM_ADD, &record_) != FALSE;
+    if (added_ && !pendingText_.empty()) {
+        std::wstring text, title;
+        text.swap(pendingText_);
+        title.swap(pendingTitle_);
+        showBalloon(text, title);
+    }
+    return added_;
 }
 
 bool TrayIcon::refreshTip() {
@@ -50,6 +59,12 @@ bool TrayIcon::refreshTip() {
 }
 
 bool TrayIcon::showBalloon(const std::wstring& text, const std::wstring& title) {
+    if (!added_) {
+        // Too early (a save failed before the icon was added): it shows once the icon is there.
+        pendingText_ = text;
+        pendingTitle_ = title;
+        return false;
+    }
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
     copyField(record_.szInfo, text);
     copyField(record_.szInfoTitle, title);
@@ -59,7 +74,21 @@ bool TrayIcon::showBalloon(const std::wstring& text, const std::wstring& title) 
 }
 
 bool TrayIcon::remove() {
+    if (!added_)
+        return false;
+    added_ = false;
     return Shell_NotifyIconW(NIM_DELETE, &record_) != FALSE;
+}
+
+TrayRequest TrayIcon::onNotify(WPARAM iconId, LPARAM mouseMessage) {
+    if (iconId != TrayIconId)
+        return TrayRequest::NotOurIcon;
+    switch (static_cast<UINT>(mouseMessage)) {
+    case WM_MOUSEMOVE: refreshTip(); return TrayRequest::None;
+    case WM_LBUTTONDBLCLK: openDateTimeSettings(); return TrayRequest::None;
+    case WM_RBUTTONUP: return TrayRequest::ShowMenu;
+    default: return TrayRequest::None;
+    }
 }
 
 void openDateTimeSettings() {

@@ -1,27 +1,43 @@
 #pragma once
-// The clock's icon in the notification area: a tip with today's date and the alarm balloons.
+// The clock's icon in the notification area: a tip with today's date, the alarm balloons, and
+// what the pointer does on it.
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <string>
 
+#include "resource.h"
+
 namespace ui {
 
-constexpr UINT TrayIconId = 128;
+constexpr UINT TrayIconId = IDN_TRAY_ICON;
 constexpr UINT TrayCallbackMessage = WM_USER + 1;
+
+// What the clock is asked to do about a notification from the icon.
+enum class TrayRequest { None, ShowMenu, NotOurIcon };
 
 class TrayIcon {
 public:
     TrayIcon(HWND owner, HINSTANCE module);
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
 
+    // Also after the taskbar was re-created; a balloon asked for before the icon was there
+    // is shown now.
     bool add();
     // Brings the date in the tip up to date.
     bool refreshTip();
     // The tip stays as it is; only the balloon fields change.
     bool showBalloon(const std::wstring& text, const std::wstring& title);
+    // Whatever ends the clock, no dead icon is left behind.
     bool remove();
+    // The callback message: refreshes the tip, opens the date and time settings, or asks for
+    // the menu.
+    TrayRequest onNotify(WPARAM iconId, LPARAM mouseMessage);
 
+    bool isAdded() const { return added_; }
     const NOTIFYICONDATAW& record() const { return record_; }
 
 private:
@@ -30,6 +46,8 @@ private:
     HWND owner_;
     HINSTANCE module_;
     NOTIFYICONDATAW record_{};
+    bool added_ = false;
+    std::wstring pendingText_, pendingTitle_;
 };
 
 // Opens the system's date and time settings.

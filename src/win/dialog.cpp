@@ -1,5 +1,8 @@
 #include "win/dialog.h"
 
+#include "win/control.h"
+#include "win/failure.h"
+
 namespace win {
 
 namespace {
@@ -24,6 +27,16 @@ bool answersDirectly(UINT message) {
 }
 
 } // namespace
+
+std::wstring windowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
 
 Dialog::Dialog(HINSTANCE module, int templateId) : module_(module), templateId_(templateId) {}
 
@@ -56,6 +69,44 @@ void Dialog::endDialog(INT_PTR result) {
         DestroyWindow(hwnd_);
 }
 
+bool Dialog::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+bool Dialog::onCommand(int, int, HWND) {
+    return false;
+}
+
+bool Dialog::onNotify(int, NMHDR&, LRESULT&) {
+    return false;
+}
+
+void Dialog::onTimer(UINT_PTR) {}
+
+bool Dialog::isChecked(int id) const {
+    return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED;
+}
+
+void Dialog::setChecked(int id, bool checked) {
+    CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+std::wstring Dialog::itemText(int id) const {
+    return windowText(item(id));
+}
+
+void Dialog::setItemText(int id, const std::wstring& text) {
+    SetDlgItemTextW(hwnd_, id, text.c_str());
+}
+
+int Dialog::itemInt(int id) const {
+    return static_cast<int>(GetDlgItemInt(hwnd_, id, nullptr, TRUE));
+}
+
+void Dialog::setItemInt(int id, int value) {
+    SetDlgItemInt(hwnd_, id, static_cast<UINT>(value), TRUE);
+}
+
 INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<Dialog*>(lParam);
@@ -75,22 +126,8 @@ INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LP
 
 INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    bool handled = false;
-    // Nothing thrown may cross into the system's dialog manager.
-    try {
-        handled = handleMessage(message, wParam, lParam, result);
-        if (!handled && message == WM_COMMAND && HIWORD(wParam) <= 1) {
-            if (LOWORD(wParam) == IDOK) {
-                onOK();
-                handled = true;
-            } else if (LOWORD(wParam) == IDCANCEL) {
-                onCancel();
-                handled = true;
-            }
-        }
-    } catch (...) {
-        return FALSE;
-    }
+    const bool handled =
+        guarded(L"dialog message", false, [&] { return route(message, wParam, lParam, result); });
     if (!handled)
         return FALSE;
     if (answersDirectly(message))
@@ -98,6 +135,39 @@ INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (hwnd_)
         SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
     return TRUE;
+}
+
+bool Dialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // A control that handles its own notifications gets them first.
+    if (Control::reflect(message, wParam, lParam, result))
+        return true;
+    if (handleMessage(message, wParam, lParam, result))
+        return true;
+    switch (message) {
+    case WM_INITDIALOG: result = onInitDialog(); return true;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (onCommand(id, code, reinterpret_cast<HWND>(lParam)))
+            return true;
+        // Buttons, Enter and Escape (code 0) and accelerators (code 1).
+        if (code > 1)
+            return false;
+        if (id == IDOK)
+            onOK();
+        else if (id == IDCANCEL)
+            onCancel();
+        else
+            return false;
+        return true;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        return header && onNotify(static_cast<int>(header->idFrom), *header, result);
+    }
+    case WM_TIMER: onTimer(static_cast<UINT_PTR>(wParam)); return false;
+    default: return false;
+    }
 }
 
 } // namespace win

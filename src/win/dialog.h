@@ -1,7 +1,11 @@
 #pragma once
-// The dialog layer: a dialog object owns its window, and one handleMessage per class
-// shows where every message and command goes.
+// The dialog layer: a dialog object owns its window; the base decodes each message once and
+// calls a typed hook, so a class's message table reads as one short list of routes.
 #include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
 
 namespace win {
 
@@ -23,16 +27,35 @@ public:
     INT_PTR endResult() const { return endResult_; }
 
 protected:
-    // Returns true when the message was handled; `result` is then its answer.
-    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    // Messages without a typed hook below; true when handled, `result` is then the answer.
+    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // WM_INITDIALOG; true lets the system set the focus.
+    virtual bool onInitDialog() { return true; }
+    // WM_COMMAND from a menu, an accelerator or a control that does not handle it itself.
+    // Unhandled IDOK and IDCANCEL go to onOK and onCancel.
+    virtual bool onCommand(int id, int code, HWND control);
+    // WM_NOTIFY that no control handled itself.
+    virtual bool onNotify(int id, NMHDR& header, LRESULT& result);
+    // WM_TIMER; the default processing follows.
+    virtual void onTimer(UINT_PTR id);
     // OK and Cancel end the dialog unless a class decides otherwise.
     virtual void onOK() { endDialog(IDOK); }
     virtual void onCancel() { endDialog(IDCANCEL); }
     void endDialog(INT_PTR result);
 
+    // Dialog items.
+    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+    bool isChecked(int id) const;
+    void setChecked(int id, bool checked);
+    std::wstring itemText(int id) const;
+    void setItemText(int id, const std::wstring& text);
+    int itemInt(int id) const;
+    void setItemInt(int id, int value);
+
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HINSTANCE module_;
     int templateId_;
@@ -40,5 +63,8 @@ private:
     bool modal_ = false;
     INT_PTR endResult_ = 0;
 };
+
+// The text of any window, of any length.
+std::wstring windowText(HWND window);
 
 } // namespace win

@@ -1,5 +1,7 @@
 #include "win/message_box.h"
 
+#include "win/program_path.h"
+
 #include <utility>
 
 namespace win {
@@ -16,9 +18,7 @@ void setMessageBoxHook(MessageBoxHook replacement) {
 }
 
 std::wstring applicationTitle() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path);
+    std::wstring name = programPath();
     const size_t slash = name.find_last_of(L"\\/");
     if (slash != std::wstring::npos)
         name.erase(0, slash + 1);

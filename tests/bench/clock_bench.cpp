@@ -6,7 +6,9 @@
 #include "core/alarm_table.h"
 #include "core/clock_time.h"
 #include "core/settings.h"
+#include "core/clock_timers.h"
 #include "render/frame.h"
+#include "render/layered_presentation.h"
 #include "win/gdiplus_session.h"
 #include "win/strings.h"
 
@@ -129,7 +131,7 @@ int main() {
 
     const double check = millisecondsPer(20000, [&](int i) {
         now.second = i % 60;
-        clock.onTick(app::clockCheckTimer);
+        clock.onTick(core::clockCheckTimer);
     });
     report("check tick with 50 alarms", check * 1000.0, "us", checkTickTargetMs * 1000.0);
 
@@ -137,8 +139,8 @@ int main() {
     auto runTicks = [&](int rounds) {
         for (int i = 0; i < rounds; ++i) {
             now.second = i % 60;
-            clock.onTick(app::redrawTimer);
-            clock.onTick(app::clockCheckTimer);
+            clock.onTick(core::redrawTimer);
+            clock.onTick(core::clockCheckTimer);
         }
     };
     runTicks(5000);
@@ -159,17 +161,15 @@ int main() {
 
     // Wine's own UpdateLayeredWindow keeps some memory outside the Windows heaps on every call
     // (not so on Windows); shown here so the figure above can be read against it.
-    BLENDFUNCTION blend = clock.blend();
     render::FrameRequest request;
     request.skin = &clock.skin();
     request.time = now;
     const render::Frame fixed = render::composeFrame(request);
-    auto updateLayeredWindow =
-        reinterpret_cast<render::UpdateLayeredWindowFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "UpdateLayeredWindow")));
+    render::LayeredPresentation presentation;
+    presentation.load();
     const double presentBefore = workingSetKb();
     for (int i = 0; i < 5000; ++i)
-        render::presentFrame(updateLayeredWindow, clock.hwnd(), fixed, blend);
+        presentation.present(clock.hwnd(), fixed, 100);
     std::printf("%-44s %10.0f KB\n", "working set growth, platform: 5000 presents only",
                 workingSetKb() - presentBefore);
     std::printf("%d target(s) missed\n", failures);

@@ -78,10 +78,10 @@ TEST(MenuCommands, OpacityIds) {
     EXPECT_EQ(core::opacityIndexForCommand(32778), -1);
 }
 
-const std::vector<int> StyleIds = {core::ID_STYLE1, core::ID_STYLE2, core::ID_STYLE3,
-                                   core::ID_STYLE4, core::ID_STYLE5, core::ID_STYLE_CUSTOM};
-const std::vector<int> OpacityIds = {core::ID_OPACITY_100, core::ID_OPACITY_80, core::ID_OPACITY_60,
-                                     core::ID_OPACITY_40, core::ID_OPACITY_20};
+const std::vector<int> StyleIds = {ID_STYLE1, ID_STYLE2, ID_STYLE3,
+                                   ID_STYLE4, ID_STYLE5, ID_STYLE_CUSTOM};
+const std::vector<int> OpacityIds = {ID_OPACITY_100, ID_OPACITY_80, ID_OPACITY_60, ID_OPACITY_40,
+                                     ID_OPACITY_20};
 
 int checkedAmong(const std::vector<int>& ids, const core::ClockSettings& s, int& checkedId) {
     int n = 0;
@@ -114,14 +114,13 @@ TEST(MenuChecks, ExactlyOneStyleAndOneOpacityChecked) {
 
 TEST(MenuChecks, TogglesAndItemsWithoutHandler) {
     core::ClockSettings s;
-    EXPECT_EQ(core::menuCheckFor(core::ID_ALWAYS_ON_TOP, s), MenuCheck::Unchecked);
-    EXPECT_EQ(core::menuCheckFor(core::ID_LOCK_POSITION, s), MenuCheck::Unchecked);
+    EXPECT_EQ(core::menuCheckFor(ID_ALWAYS_ON_TOP, s), MenuCheck::Unchecked);
+    EXPECT_EQ(core::menuCheckFor(ID_LOCK_POSITION, s), MenuCheck::Unchecked);
     s.alwaysOnTop = 5;
     s.lockPosition = -1;
-    EXPECT_EQ(core::menuCheckFor(core::ID_ALWAYS_ON_TOP, s), MenuCheck::Checked);
-    EXPECT_EQ(core::menuCheckFor(core::ID_LOCK_POSITION, s), MenuCheck::Checked);
-    for (const int id : {core::ID_CLICK_THROUGH, core::ID_ALARM_SHUTDOWN, core::ID_OPTIONS,
-                         core::ID_ABOUT, core::ID_EXIT, 0}) {
+    EXPECT_EQ(core::menuCheckFor(ID_ALWAYS_ON_TOP, s), MenuCheck::Checked);
+    EXPECT_EQ(core::menuCheckFor(ID_LOCK_POSITION, s), MenuCheck::Checked);
+    for (const int id : {ID_CLICK_THROUGH, ID_ALARM_SHUTDOWN, ID_OPTIONS, ID_ABOUT, ID_EXIT, 0}) {
         EXPECT_EQ(core::menuCheckFor(id, s), MenuCheck::NoHandler) << id;
     }
     EXPECT_STREQ(core::clickThroughMenuText(0), L"鼠标穿透");
@@ -234,6 +233,36 @@ TEST(StartPosition, OutsideIsMovedBack) {
     const core::WindowPosition mixed = core::correctStartPosition({-1, 500}, 1024, 768);
     EXPECT_EQ(mixed.left, 884);
     EXPECT_EQ(mixed.top, 500);
+}
+
+// The main screen is 1024 x 768 at the origin; a second monitor stands at each side in turn.
+TEST(StartPosition, KeptOnlyWhenNotNegativeAndMostlyOnAMonitor) {
+    const core::ScreenRect primary{0, 0, 1024, 768};
+    struct Case {
+        const char* what;
+        core::ScreenRect second;
+        core::WindowPosition saved, expected;
+    };
+    const Case cases[] = {
+        {"left: -1/-1 touches it", {-1280, 0, 0, 1024}, {-1, -1}, {884, 10}},
+        {"left: negative place", {-1280, 0, 0, 1024}, {-600, 100}, {884, 100}},
+        {"above: -1/-1 touches it", {0, -900, 1440, 0}, {-1, -1}, {884, 10}},
+        {"right: wholly on it", {1024, 0, 2304, 1024}, {1500, 300}, {1500, 300}},
+        {"right: mostly off all", {1024, 0, 2304, 1024}, {2250, 300}, {884, 300}},
+        {"below: wholly on it", {0, 768, 1024, 1536}, {100, 1000}, {100, 1000}},
+        {"straddling both, mostly on", {1024, 0, 2304, 1024}, {980, 700}, {980, 700}},
+        {"right of the main screen, no monitor there", {-1280, 0, 0, 1024}, {1100, 10}, {884, 10}},
+    };
+    for (const Case& c : cases) {
+        const core::WindowPosition p =
+            core::startPosition(c.saved, 130, 130, {primary, c.second}, 1024, 768);
+        EXPECT_EQ(p.left, c.expected.left) << c.what;
+        EXPECT_EQ(p.top, c.expected.top) << c.what;
+    }
+    // With the main screen alone the rule is the primary-screen correction.
+    const core::WindowPosition edge =
+        core::startPosition({1024, 200}, 130, 130, {primary}, 1024, 768);
+    EXPECT_EQ(edge.left, 1024);
 }
 
 TEST(Skins, BuiltInResourceIds) {

@@ -1,6 +1,6 @@
 // The clock window driven by messages: start-up, the tick, the countdown, menus and fades.
 #include "app/clock_window.h"
-#include "core/command_ids.h"
+#include "core/clock_timers.h"
 #include "core/settings.h"
 #include "dialogs/shutdown_countdown_dialog.h"
 #include "dialogs/system_shutdown.h"
@@ -15,16 +15,12 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <set>
+#include <array>
 
 using namespace testing_support;
 
 namespace {
-
-std::int32_t fileInt(const std::vector<unsigned char>& bytes, size_t offset) {
-    return static_cast<std::int32_t>(bytes[offset] | (bytes[offset + 1] << 8) |
-                                     (bytes[offset + 2] << 16) |
-                                     (static_cast<unsigned>(bytes[offset + 3]) << 24));
-}
 
 class ClockWindowTest : public ::testing::Test {
 protected:
@@ -39,6 +35,13 @@ protected:
         return *clock;
     }
     std::vector<unsigned char> savedBytes() { return readFile(scratch.file(L"Settings.def")); }
+    // What the file holds, read through the program's own codec.
+    core::ClockSettings saved() {
+        const std::vector<unsigned char> bytes = savedBytes();
+        core::ClockSettings settings;
+        core::decodeSettings(bytes.data(), bytes.size(), settings);
+        return settings;
+    }
     RECT windowRect() {
         RECT rect{};
         GetWindowRect(clock->hwnd(), &rect);
@@ -110,12 +113,11 @@ HWND findCountdown() {
 
 TEST_F(ClockWindowTest, FirstStartWritesTheDefaultsAndStandsTopRight) {
     start();
-    const std::vector<unsigned char> bytes = savedBytes();
-    ASSERT_EQ(bytes.size(), core::SettingsFileSize);
+    ASSERT_EQ(savedBytes().size(), core::SettingsFileSize);
     // The corrected place is kept in memory only; the file still says "not recorded".
-    EXPECT_EQ(fileInt(bytes, 13654), -1);
-    EXPECT_EQ(fileInt(bytes, 13658), -1);
-    EXPECT_EQ(fileInt(bytes, 16), 1);
+    EXPECT_EQ(saved().windowLeft, -1);
+    EXPECT_EQ(saved().windowTop, -1);
+    EXPECT_EQ(saved().hourlyChime, 1);
 
     const RECT rect = windowRect();
     EXPECT_EQ(rect.left, GetSystemMetrics(SM_CXSCREEN) - 140);
@@ -126,7 +128,7 @@ TEST_F(ClockWindowTest, FirstStartWritesTheDefaultsAndStandsTopRight) {
     EXPECT_TRUE(exStyle() & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(exStyle() & WS_EX_APPWINDOW);
     EXPECT_FALSE(exStyle() & WS_EX_TRANSPARENT);
-    EXPECT_EQ(static_cast<DWORD>(exStyle()), clock->savedExStyle());
+    EXPECT_EQ(static_cast<DWORD>(exStyle()), clock->modes().savedExStyle());
 }
 
 TEST_F(ClockWindowTest, SavedPositionIsCorrectedOnlyPastTheScreen) {
@@ -176,14 +178,14 @@ TEST_F(ClockWindowTest, StoredClickThroughStartsTransparentAndTurnsOffToTheStart
     writeSettings(settings);
     start();
     EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT);
-    const DWORD startStyle = clock->savedExStyle();
+    const DWORD startStyle = clock->modes().savedExStyle();
     EXPECT_FALSE(startStyle & WS_EX_TRANSPARENT);
-    command(core::ID_CLICK_THROUGH);
+    command(ID_CLICK_THROUGH);
     EXPECT_EQ(static_cast<DWORD>(exStyle()), startStyle);
-    EXPECT_EQ(fileInt(savedBytes(), 28), 0);
-    command(core::ID_CLICK_THROUGH);
+    EXPECT_EQ(saved().clickThrough, 0);
+    command(ID_CLICK_THROUGH);
     EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT);
-    EXPECT_EQ(fileInt(savedBytes(), 28), 1);
+    EXPECT_EQ(saved().clickThrough, 1);
 }
 
 TEST_F(ClockWindowTest, UnknownStyleIndexShowsTheFirstLook) {
@@ -242,7 +244,7 @@ TEST_F(ClockWindowTest, CustomLookWithoutAFaceFallsBackToTheFirstLook) {
     writeSettings(settings);
     start();
     EXPECT_EQ(clock->settings().styleIndex, 0);
-    EXPECT_EQ(fileInt(savedBytes(), 0), 0);
+    EXPECT_EQ(saved().styleIndex, 0);
 }
 
 TEST_F(ClockWindowTest, CustomFaceThatIsNoImageShowsTheFirstLookButKeepsTheChoice) {
@@ -256,9 +258,8 @@ TEST_F(ClockWindowTest, CustomFaceThatIsNoImageShowsTheFirstLookButKeepsTheChoic
     EXPECT_EQ(clock->skin().size(render::HourSlot).height, 81);
     EXPECT_EQ(windowRect().right - windowRect().left, 130);
     // The user's choice and paths stay stored.
-    const std::vector<unsigned char> bytes = savedBytes();
-    EXPECT_EQ(fileInt(bytes, 0), 5);
-    EXPECT_EQ(bytes[13926], static_cast<unsigned char>(settings.customFacePath[0]));
+    EXPECT_EQ(saved().styleIndex, 5);
+    EXPECT_EQ(saved().customFacePath, settings.customFacePath);
 }
 
 // --- Drawing --------------------------------------------------------------------------------
@@ -269,31 +270,38 @@ TEST_F(ClockWindowTest, ConstantAlphaFollowsTheOpacityAndOutOfRangeDrawsFull) {
     const int alphas[] = {254, 254, 254, 204, 51, 229};
     for (int i = 0; i < 6; ++i) {
         EXPECT_TRUE(clock->renderClock(percents[i]));
-        EXPECT_EQ(clock->blend().SourceConstantAlpha, alphas[i]) << percents[i];
+        EXPECT_EQ(clock->presentation().blend().SourceConstantAlpha, alphas[i]) << percents[i];
     }
 }
 
-TEST_F(ClockWindowTest, ChimeIsRequestedOnEveryFrameOfTheFullHourOnlyWhenOn) {
-    FixedTime time(11, 0, 0);
-    start();
-    const int before = clock->chimeRequests();
-    for (int i = 0; i < 3; ++i)
-        clock->renderClock(100);
-    EXPECT_EQ(clock->chimeRequests() - before, 3);
+namespace {
+// A built-in sound still plays when a request that must not interrupt it is refused. The probe
+// stops whatever it finds (or starts) so the next look starts from silence.
+bool builtInSoundPlaying() {
+    const bool refused = !PlaySoundW(MAKEINTRESOURCEW(IDR_WAVE_ALARM), GetModuleHandleW(nullptr),
+                                     SND_RESOURCE | SND_ASYNC | SND_NOSTOP);
+    PlaySoundW(nullptr, nullptr, 0);
+    return refused;
+}
+} // namespace
 
-    const int offTimes[][3] = {{11, 0, 1}, {11, 1, 0}, {10, 59, 59}};
-    for (const auto& t : offTimes) {
+TEST_F(ClockWindowTest, ChimeSoundsAtTheFullHourOnlyWhenOn) {
+    FixedTime time(10, 59, 59);
+    start();
+    ASSERT_FALSE(builtInSoundPlaying());
+    time.set(11, 0, 0);
+    clock->renderClock(100);
+    EXPECT_TRUE(builtInSoundPlaying());
+    for (const auto& t : {std::array<int, 3>{11, 0, 1}, std::array<int, 3>{11, 1, 0}}) {
         time.set(t[0], t[1], t[2]);
-        const int count = clock->chimeRequests();
         clock->renderClock(100);
-        EXPECT_EQ(clock->chimeRequests(), count);
+        EXPECT_FALSE(builtInSoundPlaying()) << t[1] << ":" << t[2];
     }
     time.set(12, 0, 0);
     for (const std::int32_t setting : {0, 2}) {
         clock->settings().hourlyChime = setting;
-        const int count = clock->chimeRequests();
         clock->renderClock(100);
-        EXPECT_EQ(clock->chimeRequests(), count) << setting;
+        EXPECT_FALSE(builtInSoundPlaying()) << setting;
     }
 }
 
@@ -315,8 +323,8 @@ TEST_F(ClockWindowTest, FramesAndTicksHoldTheObjectCountsSteady) {
     EXPECT_EQ(gdiObjects(), gdiAfterFirst);
     for (int i = 0; i < 10000; ++i) {
         time.set(8, 15 + (i / 60) % 40, i % 60);
-        clock->onTick(app::redrawTimer);
-        clock->onTick(app::clockCheckTimer);
+        clock->onTick(core::redrawTimer);
+        clock->onTick(core::clockCheckTimer);
     }
     EXPECT_EQ(gdiObjects(), gdiAfterFirst);
     EXPECT_EQ(userObjects(), userAfterFirst);
@@ -328,7 +336,7 @@ TEST_F(ClockWindowTest, DueAlarmPostsItsBalloonAndOthersStaySilent) {
     FixedTime time(7, 30, 0);
     writeSettings(withAlarm("07:30:00", 1, L"起床"));
     start();
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     const NOTIFYICONDATAW& record = clock->trayIcon().record();
     EXPECT_EQ(std::wstring(record.szInfo), L"现在是北京时间：07:30:00\n\n起床");
     EXPECT_EQ(std::wstring(record.szInfoTitle), L"〓〓〓〓〓 提 醒 〓〓〓〓〓：");
@@ -342,7 +350,7 @@ TEST_F(ClockWindowTest, DisabledAlarmsNeverFire) {
         FixedTime time(7, 30, 0);
         writeSettings(withAlarm("07:30:00", enabled, L"不响"));
         start();
-        clock->onTick(app::clockCheckTimer);
+        clock->onTick(core::clockCheckTimer);
         EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"") << enabled;
         clock.reset();
     }
@@ -352,9 +360,9 @@ TEST_F(ClockWindowTest, LateTickStillFiresTheAlarmOfASkippedSecond) {
     FixedTime time(7, 29, 58);
     writeSettings(withAlarm("07:30:00", 1, L"迟到的闹铃"));
     start();
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     time.set(7, 30, 2); // the thread was busy for four seconds
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo),
               L"现在是北京时间：07:30:00\n\n迟到的闹铃");
 }
@@ -363,11 +371,11 @@ TEST_F(ClockWindowTest, ClockJumpChecksOnlyTheCurrentSecond) {
     FixedTime time(9, 0, 0);
     writeSettings(withAlarm("08:59:30", 1, L"x"));
     start();
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     time.set(8, 59, 0); // set back: the half minute in between is not replayed
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     time.set(9, 0, 1); // forward by more than a minute
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"");
 }
 
@@ -376,7 +384,7 @@ TEST_F(ClockWindowTest, LongReminderIsCutToTheBalloon) {
     // The longest reminder the table holds (257 bytes) no longer fits the balloon's 255 units.
     writeSettings(withAlarm("06:00:00", 1, std::wstring(257, L'r')));
     start();
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     const std::wstring text = clock->trayIcon().record().szInfo;
     EXPECT_EQ(text.size(), 255u);
     EXPECT_EQ(text.substr(0, 19), L"现在是北京时间：06:00:00\n\nr");
@@ -391,7 +399,7 @@ TEST_F(ClockWindowTest, TrayTipShowsTheDateAndIsRefreshedOnlyByPointing) {
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     EXPECT_EQ(clock->trayIcon().record().uCallbackMessage, static_cast<UINT>(WM_USER + 1));
     time.time() = {2027, 1, 3, 0, 9, 0, 0, 0};
-    clock->onTick(app::redrawTimer);
+    clock->onTick(core::redrawTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     // Another icon's notification is answered with 1 and changes nothing.
     EXPECT_EQ(SendMessageW(clock->hwnd(), WM_USER + 1, 77, WM_MOUSEMOVE), 1);
@@ -404,13 +412,66 @@ TEST_F(ClockWindowTest, BalloonLeavesTheTipAndARecreatedTaskbarGetsTheIconBack) 
     FixedTime time(7, 30, 0);
     writeSettings(withAlarm("07:30:00", 1, L"提醒"));
     start();
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     SendMessageW(clock->hwnd(), app::taskbarCreatedMessage(), 0, 0);
     // Added again with its tip, so the icon (and its menu) is there for the user.
     EXPECT_EQ(clock->trayIcon().record().uFlags,
               static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_TRUE(clock->trayIcon().refreshTip());
+}
+
+namespace {
+// True while the shell still has an icon 128 of `owner`: changing it succeeds only then.
+bool trayIconPresent(HWND owner) {
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    probe.hWnd = owner;
+    probe.uID = IDN_TRAY_ICON;
+    probe.uFlags = NIF_TIP;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+} // namespace
+
+TEST_F(ClockWindowTest, TrayIconGoesWithTheWindowAndWithTheSession) {
+    start();
+    const HWND first = clock->hwnd();
+    ASSERT_TRUE(trayIconPresent(first));
+    DestroyWindow(first);
+    EXPECT_FALSE(trayIconPresent(first));
+    clock.reset();
+
+    start();
+    ASSERT_TRUE(trayIconPresent(clock->hwnd()));
+    clock->settings().styleIndex = 2; // not yet saved
+    SendMessageW(clock->hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(trayIconPresent(clock->hwnd()));
+    EXPECT_EQ(saved().styleIndex, 2);
+}
+
+TEST_F(ClockWindowTest, FailedSaveIsReportedOnceUntilASaveSucceeds) {
+    // Nothing can be written: the temporary file is taken and there is no file to rewrite.
+    const std::wstring blocker =
+        scratch.file(L"Settings.def.") + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    CreateDirectoryW(blocker.c_str(), nullptr);
+    start();
+    auto balloon = [&] { return std::wstring(clock->trayIcon().record().szInfo); };
+    // The saves at start-up failed before the icon was there; the balloon waited for it.
+    EXPECT_NE(balloon().find(scratch.file(L"Settings.def")), std::wstring::npos) << balloon();
+    EXPECT_TRUE(IsWindow(clock->hwnd()));
+
+    clock->trayIcon().showBalloon(L"other", L"title");
+    command(ID_ALWAYS_ON_TOP); // fails again: no second report
+    EXPECT_EQ(balloon(), L"other");
+
+    RemoveDirectoryW(blocker.c_str());
+    command(ID_ALWAYS_ON_TOP); // succeeds
+    EXPECT_EQ(balloon(), L"other");
+    DeleteFileW(scratch.file(L"Settings.def").c_str());
+    CreateDirectoryW(blocker.c_str(), nullptr);
+    command(ID_ALWAYS_ON_TOP); // fails after a success: reported again
+    EXPECT_NE(balloon().find(L"Settings.def"), std::wstring::npos);
+    RemoveDirectoryW(blocker.c_str());
 }
 
 // --- Alarm sound file ----------------------------------------------------------------------
@@ -482,21 +543,20 @@ TEST_P(ShutdownCancelTest, CancelClearsPendingAndDisarmsOnlyAOnceSchedule) {
             return false;
         countdownCount = static_cast<int>(countdowns().size());
         sawTopmost = (exStyle() & WS_EX_TOPMOST) != 0;
-        EXPECT_TRUE(clock->shutdownPending());
+        EXPECT_TRUE(clock->check().shutdownPending());
         PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     EXPECT_TRUE(sawTopmost);
     EXPECT_EQ(countdownCount, 1);
-    EXPECT_FALSE(clock->shutdownPending());
+    EXPECT_FALSE(clock->check().shutdownPending());
     EXPECT_FALSE(exStyle() & WS_EX_TOPMOST);
     const bool armed = GetParam().armedAfterCancel;
     EXPECT_EQ(clock->settings().shutdown.shutdownEnabled, armed ? 1 : 0);
     EXPECT_EQ(clock->settings().shutdown.shutdownTime, armed ? "22:00:00" : "");
-    const std::vector<unsigned char> bytes = savedBytes();
-    EXPECT_EQ(fileInt(bytes, 13636), armed ? 1 : 0);
-    EXPECT_EQ(bytes[13644], armed ? '2' : 0);
+    EXPECT_EQ(saved().shutdown.shutdownEnabled, armed ? 1 : 0);
+    EXPECT_EQ(saved().shutdown.shutdownTime, armed ? "22:00:00" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Schedules, ShutdownCancelTest,
@@ -517,13 +577,13 @@ TEST_F(ClockWindowTest, NestedTickDuringTheCountdownFiresAlarmsButNoSecondCountd
         HWND countdown = findCountdown();
         if (!countdown)
             return false;
-        clock->onTick(app::clockCheckTimer); // the tick runs again inside the countdown's loop
+        clock->onTick(core::clockCheckTimer); // the tick runs again inside the countdown's loop
         balloonInside = clock->trayIcon().record().szInfo;
         countdownsSeen = static_cast<int>(countdowns().size());
         PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     EXPECT_EQ(countdownsSeen, 1);
     EXPECT_EQ(balloonInside, L"现在是北京时间：22:00:00\n\n关机前");
 }
@@ -546,10 +606,10 @@ TEST_F(ClockWindowTest, ShutdownNowOnThisWindowsVersionRequestsNothingAndStaysPe
             PostMessageW(countdown, WM_COMMAND, IDOK, 0);
         return countdown != nullptr;
     });
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     EXPECT_EQ(requests, 0);
-    EXPECT_TRUE(clock->shutdownPending());
-    clock->onTick(app::clockCheckTimer); // pending: no second countdown
+    EXPECT_TRUE(clock->check().shutdownPending());
+    clock->onTick(core::clockCheckTimer); // pending: no second countdown
     EXPECT_EQ(findCountdown(), nullptr);
 }
 
@@ -609,7 +669,7 @@ TEST_F(ClockWindowTest, UpdatePassMarksOneStyleAndOneOpacity) {
     wchar_t text[32] = {};
     GetMenuStringW(popup, 4, text, 32, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), L"取消穿透");
-    EXPECT_EQ(GetMenuItemID(popup, 4), static_cast<UINT>(core::ID_CLICK_THROUGH));
+    EXPECT_EQ(GetMenuItemID(popup, 4), static_cast<UINT>(ID_CLICK_THROUGH));
     EXPECT_EQ(GetMenuItemCount(popup), 9);
 }
 
@@ -634,15 +694,15 @@ TEST_F(ClockWindowTest, KeyboardContextMenuOpensJustInsideTheTopLeftCorner) {
 
 TEST_F(ClockWindowTest, StyleAndOpacityCommandsApplyAndSave) {
     start();
-    command(core::ID_STYLE2);
-    EXPECT_EQ(fileInt(savedBytes(), 0), 1);
+    command(ID_STYLE2);
+    EXPECT_EQ(saved().styleIndex, 1);
     EXPECT_EQ(clock->skin().size(render::HourSlot).height, 72);
-    command(core::ID_STYLE4);
+    command(ID_STYLE4);
     EXPECT_EQ(clock->skin().size(render::HourSlot).width, 12);
-    command(core::ID_OPACITY_20);
-    EXPECT_EQ(fileInt(savedBytes(), 4), 4);
-    EXPECT_EQ(clock->displayedOpacity(), 20);
-    EXPECT_EQ(clock->blend().SourceConstantAlpha, 51);
+    command(ID_OPACITY_20);
+    EXPECT_EQ(saved().opacityIndex, 4);
+    EXPECT_EQ(clock->fade().displayedOpacity(), 20);
+    EXPECT_EQ(clock->presentation().blend().SourceConstantAlpha, 51);
 }
 
 TEST_F(ClockWindowTest, LockRecordsThePlaceAndDraggingNeverDoes) {
@@ -650,25 +710,25 @@ TEST_F(ClockWindowTest, LockRecordsThePlaceAndDraggingNeverDoes) {
     SetWindowPos(clock->hwnd(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     clock->saveSettings();
     // A move is not a recorded place.
-    EXPECT_EQ(fileInt(savedBytes(), 13654), GetSystemMetrics(SM_CXSCREEN) - 140);
-    command(core::ID_LOCK_POSITION);
-    EXPECT_EQ(fileInt(savedBytes(), 12), 1);
-    EXPECT_EQ(fileInt(savedBytes(), 13654), 300);
-    EXPECT_EQ(fileInt(savedBytes(), 13658), 200);
+    EXPECT_EQ(saved().windowLeft, GetSystemMetrics(SM_CXSCREEN) - 140);
+    command(ID_LOCK_POSITION);
+    EXPECT_EQ(saved().lockPosition, 1);
+    EXPECT_EQ(saved().windowLeft, 300);
+    EXPECT_EQ(saved().windowTop, 200);
     SetWindowPos(clock->hwnd(), nullptr, 310, 220, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    command(core::ID_LOCK_POSITION); // unlocking records too
-    EXPECT_EQ(fileInt(savedBytes(), 12), 0);
-    EXPECT_EQ(fileInt(savedBytes(), 13654), 310);
+    command(ID_LOCK_POSITION); // unlocking records too
+    EXPECT_EQ(saved().lockPosition, 0);
+    EXPECT_EQ(saved().windowLeft, 310);
 }
 
 TEST_F(ClockWindowTest, AlwaysOnTopRestacks) {
     start();
-    command(core::ID_ALWAYS_ON_TOP);
+    command(ID_ALWAYS_ON_TOP);
     EXPECT_TRUE(exStyle() & WS_EX_TOPMOST);
-    EXPECT_EQ(fileInt(savedBytes(), 8), 1);
-    command(core::ID_ALWAYS_ON_TOP);
+    EXPECT_EQ(saved().alwaysOnTop, 1);
+    command(ID_ALWAYS_ON_TOP);
     EXPECT_FALSE(exStyle() & WS_EX_TOPMOST);
-    EXPECT_EQ(fileInt(savedBytes(), 8), 0);
+    EXPECT_EQ(saved().alwaysOnTop, 0);
     // Not merely out of the topmost band: behind every other window.
     EXPECT_EQ(GetWindow(clock->hwnd(), GW_HWNDLAST), clock->hwnd());
 }
@@ -676,32 +736,50 @@ TEST_F(ClockWindowTest, AlwaysOnTopRestacks) {
 TEST_F(ClockWindowTest, ExitSavesAndEndsTheWindow) {
     start();
     clock->settings().styleIndex = 3; // changed without a save of its own
-    command(core::ID_EXIT);
+    command(ID_EXIT);
     EXPECT_FALSE(IsWindow(clock->hwnd()));
     EXPECT_EQ(clock->endResult(), IDCANCEL);
-    EXPECT_EQ(fileInt(savedBytes(), 0), 3);
+    EXPECT_EQ(saved().styleIndex, 3);
 }
 
 // --- Hover fade ----------------------------------------------------------------------------
+
+namespace {
+// The redraw and fade timers whose messages reach the clock in a while (they are taken from the
+// queue, not handled, so the fade does not move meanwhile).
+std::set<UINT_PTR> runningDrawTimers(HWND clock) {
+    std::set<UINT_PTR> seen;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < core::RedrawPeriodMs + 150) {
+        MSG message;
+        while (PeekMessageW(&message, clock, WM_TIMER, WM_TIMER, PM_REMOVE))
+            if (message.wParam != core::clockCheckTimer)
+                seen.insert(message.wParam);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
+    }
+    return seen;
+}
+const std::set<UINT_PTR> onlyRedraw{core::redrawTimer};
+const std::set<UINT_PTR> onlyFadeIn{core::fadeInTimer};
+const std::set<UINT_PTR> onlyFadeOut{core::fadeOutTimer};
+} // namespace
 
 TEST_F(ClockWindowTest, FadeFromTwentyToFullTakesEightStepsAndOneMoreTick) {
     core::ClockSettings settings;
     settings.opacityIndex = 4;
     writeSettings(settings);
     start();
-    ASSERT_EQ(clock->displayedOpacity(), 20);
+    ASSERT_EQ(clock->fade().displayedOpacity(), 20);
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
-    EXPECT_TRUE(clock->isTimerRunning(app::fadeInTimer));
-    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
+    EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeIn);
     for (int step = 1; step <= 8; ++step) {
-        clock->onTick(app::fadeInTimer);
-        EXPECT_EQ(clock->displayedOpacity(), 20 + step * 10);
-        EXPECT_TRUE(clock->isTimerRunning(app::fadeInTimer));
+        clock->onTick(core::fadeInTimer);
+        EXPECT_EQ(clock->fade().displayedOpacity(), 20 + step * 10);
     }
-    clock->onTick(app::fadeInTimer);
-    EXPECT_EQ(clock->displayedOpacity(), 100);
-    EXPECT_TRUE(clock->isTimerRunning(app::redrawTimer));
-    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
+    EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeIn);
+    clock->onTick(core::fadeInTimer);
+    EXPECT_EQ(clock->fade().displayedOpacity(), 100);
+    EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyRedraw);
 }
 
 TEST_F(ClockWindowTest, LeavingMidFadeTurnsBackFromTheValueReached) {
@@ -711,25 +789,22 @@ TEST_F(ClockWindowTest, LeavingMidFadeTurnsBackFromTheValueReached) {
     start();
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     for (int step = 0; step < 3; ++step)
-        clock->onTick(app::fadeInTimer);
-    ASSERT_EQ(clock->displayedOpacity(), 50);
+        clock->onTick(core::fadeInTimer);
+    ASSERT_EQ(clock->fade().displayedOpacity(), 50);
     SendMessageW(clock->hwnd(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_TRUE(clock->isTimerRunning(app::fadeOutTimer));
-    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
-    clock->onTick(app::fadeOutTimer);
-    EXPECT_EQ(clock->displayedOpacity(), 40);
+    EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeOut);
+    clock->onTick(core::fadeOutTimer);
+    EXPECT_EQ(clock->fade().displayedOpacity(), 40);
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
-    EXPECT_TRUE(clock->isTimerRunning(app::fadeInTimer));
-    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
-    clock->onTick(app::fadeInTimer);
-    EXPECT_EQ(clock->displayedOpacity(), 50);
+    EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeIn);
+    clock->onTick(core::fadeInTimer);
+    EXPECT_EQ(clock->fade().displayedOpacity(), 50);
 }
 
 TEST_F(ClockWindowTest, AtFullOpacityHoverAndLeaveChangeNothing) {
     start();
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     SendMessageW(clock->hwnd(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_TRUE(clock->isTimerRunning(app::redrawTimer));
-    EXPECT_EQ(clock->runningFadeOrRedrawTimers(), 1);
-    EXPECT_EQ(clock->displayedOpacity(), 100);
+    EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyRedraw);
+    EXPECT_EQ(clock->fade().displayedOpacity(), 100);
 }

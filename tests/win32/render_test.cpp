@@ -2,6 +2,7 @@
 #include "core/geometry.h"
 #include "core/skin_table.h"
 #include "render/frame.h"
+#include "render/png_writer.h"
 #include "render/skin_images.h"
 #include "win32_test_support.h"
 
@@ -139,19 +140,28 @@ TEST(FrameSize, ZoomScalesTheCanvas) {
     EXPECT_EQ(zoomed.pixel(97, 97) >> 24, 255u);
 }
 
-TEST(FrameSize, StoredZoomThatMakesNoSenseDrawsSafely) {
+TEST(FrameSize, StoredZoomOutsideTheSliderIsDrawnClamped) {
     const render::SkinImages skin = loadLook(1);
-    const float nonsense[] = {std::numeric_limits<float>::quiet_NaN(),
-                              std::numeric_limits<float>::infinity(), 0.0f, -2.0f};
-    for (const float zoom : nonsense) {
+    const std::pair<float, int> cases[] = {{std::numeric_limits<float>::quiet_NaN(), 130},
+                                           {std::numeric_limits<float>::infinity(), 260},
+                                           {0.0f, 130},
+                                           {0.5f, 130},
+                                           {1e30f, 260}};
+    for (const auto& [zoom, side] : cases) {
         const render::Frame frame = compose(skin, 1, 2, 3, zoom);
-        EXPECT_EQ(frame.width(), 130) << zoom;
-        EXPECT_EQ(frame.height(), 130) << zoom;
+        EXPECT_EQ(frame.width(), side) << zoom;
+        EXPECT_EQ(frame.height(), side) << zoom;
     }
-    const render::Frame huge = compose(skin, 1, 2, 3, 1e9f);
-    EXPECT_LE(huge.width(), core::MaxFrameSide);
-    EXPECT_LE(huge.height(), core::MaxFrameSide);
-    EXPECT_TRUE(huge.valid());
+}
+
+TEST(SkinImagesLoading, ImageLargerThanTheLimitIsRefused) {
+    testing_support::ScratchDirectory scratch;
+    for (const int width : {core::MaxImageSide, core::MaxImageSide + 1}) {
+        const std::wstring path = scratch.file(std::to_wstring(width) + L".png");
+        ASSERT_TRUE(render::saveFramePng(render::Frame(width, 2), path));
+        const bool loaded = render::loadImageFile(path) != nullptr;
+        EXPECT_EQ(loaded, width <= core::MaxImageSide) << width;
+    }
 }
 
 TEST(FrameSize, MissingFaceGivesNoFrame) {

@@ -102,22 +102,30 @@ TEST(SettingsFile, SaveGoesBackToTheFileThatWasRead) {
     EXPECT_EQ(readFile(scratch.file(L"Settings.def"))[0], 1);
 }
 
-TEST(SettingsFile, FailedSaveLeavesThePreviousFileIntact) {
+TEST(SettingsFile, FolderThatTakesNoNewFileGetsTheFileRewrittenInPlace) {
+    ScratchDirectory scratch;
+    const std::wstring target = scratch.file(L"Settings.def");
+    writeFile(target, core::encodeSettings(core::ClockSettings(), win::isAnsiLeadByte));
+    // The temporary file cannot be created, as in a read-only folder; the file itself is writable.
+    CreateDirectoryW(tempNameFor(target).c_str(), nullptr);
+    app::SettingsFile file(scratch.path());
+    EXPECT_TRUE(file.save(distinctiveSettings()));
+    EXPECT_EQ(readFile(target), core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte));
+    // Without a file to rewrite there is nothing to fall back on.
+    DeleteFileW(target.c_str());
+    EXPECT_FALSE(file.save(distinctiveSettings()));
+    EXPECT_FALSE(fileExists(target));
+    RemoveDirectoryW(tempNameFor(target).c_str());
+}
+
+TEST(SettingsFile, FileHeldOpenIsLeftIntactAndNoTemporaryFileRemains) {
     ScratchDirectory scratch;
     const std::wstring target = scratch.file(L"Settings.def");
     const std::vector<unsigned char> before =
         core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte);
     writeFile(target, before);
-
-    // The temporary file cannot be created: nothing may touch the real one.
-    CreateDirectoryW(tempNameFor(target).c_str(), nullptr);
     app::SettingsFile file(scratch.path());
-    EXPECT_FALSE(file.save(core::ClockSettings()));
-    EXPECT_EQ(readFile(target), before);
-    RemoveDirectoryW(tempNameFor(target).c_str());
-
-    // The file cannot be replaced while another program holds it open: the old bytes stay and
-    // no temporary file is left behind.
+    // The file cannot be replaced while another program holds it open.
     HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(file.save(core::ClockSettings()));

@@ -1,6 +1,7 @@
 // The shutdown request on the Windows versions it is made on. This program runs with Wine
 // presenting Windows XP to it.
 #include "app/clock_window.h"
+#include "core/clock_timers.h"
 #include "dialogs/shutdown_countdown_dialog.h"
 #include "dialogs/system_shutdown.h"
 #include "win/strings.h"
@@ -81,7 +82,7 @@ TEST_F(WindowsXp, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterItAppea
 
     countdownAppeared = 0;
     const UINT_PTR watch = SetTimer(nullptr, 0, 20, noteCountdown);
-    clock->onTick(app::clockCheckTimer);
+    clock->onTick(core::clockCheckTimer);
     KillTimer(nullptr, watch);
     const DWORD appeared = countdownAppeared;
 
@@ -91,5 +92,5 @@ TEST_F(WindowsXp, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterItAppea
     EXPECT_GE(elapsed, 19000u);
     EXPECT_LE(elapsed, 21500u);
     // A requested shutdown stays pending: no second countdown today.
-    EXPECT_TRUE(clock->shutdownPending());
+    EXPECT_TRUE(clock->check().shutdownPending());
 }

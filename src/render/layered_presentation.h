@@ -1,0 +1,32 @@
+#pragma once
+// Hands composed frames to the window manager as the whole content of a per-pixel-alpha window.
+// UpdateLayeredWindow is looked up at run time in the user-interface library the clock loads.
+#include <windows.h>
+
+#include "render/frame.h"
+#include "win/handles.h"
+
+namespace render {
+
+class LayeredPresentation {
+public:
+    // False when the user-interface library cannot be loaded.
+    bool load();
+    // Shows `frame` at the window's current place with the constant alpha of the opacity
+    // percent (out of range counts as 100), making the window layered first if it is not.
+    bool present(HWND window, const Frame& frame, int opacityPercent);
+    // Nothing is drawn through the library once it is let go.
+    void release();
+
+    const BLENDFUNCTION& blend() const { return blend_; }
+
+private:
+    using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
+                                                BLENDFUNCTION*, DWORD);
+
+    win::UniqueModule user32_;
+    UpdateLayeredWindowFn updateLayeredWindow_ = nullptr;
+    BLENDFUNCTION blend_{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+};
+
+} // namespace render

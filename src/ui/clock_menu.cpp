@@ -1,0 +1,109 @@
+#include "ui/clock_menu.h"
+
+#include "core/menu_rules.h"
+#include "core/skin_table.h"
+#include "win/handles.h"
+
+#include "resource.h"
+
+#include <windowsx.h>
+
+namespace ui {
+
+namespace {
+
+constexpr int keyboardMenuOffset = 5;
+
+// The commands without an argument, in menu order.
+struct CommandRoute {
+    int id;
+    void (ClockMenuCommands::*handler)();
+};
+constexpr CommandRoute commandRoutes[] = {
+    {ID_STYLE_CUSTOM, &ClockMenuCommands::chooseCustomLook},
+    {ID_ALWAYS_ON_TOP, &ClockMenuCommands::toggleAlwaysOnTop},
+    {ID_LOCK_POSITION, &ClockMenuCommands::toggleLockPosition},
+    {ID_CLICK_THROUGH, &ClockMenuCommands::toggleClickThrough},
+    {ID_ALARM_SHUTDOWN, &ClockMenuCommands::editAlarms},
+    {ID_OPTIONS, &ClockMenuCommands::editOptions},
+    {ID_ABOUT, &ClockMenuCommands::showAbout},
+    {ID_EXIT, &ClockMenuCommands::exitClock},
+};
+
+} // namespace
+
+void ClockMenu::showForContextMenu(HWND window, LPARAM screenPoint) {
+    POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    if (at.x == -1 && at.y == -1) {
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        at = {origin.x + keyboardMenuOffset, origin.y + keyboardMenuOffset};
+    }
+    showAt(window, at);
+}
+
+void ClockMenu::showAt(HWND window, POINT at) {
+    win::UniqueMenu menu(LoadMenuW(module_, MAKEINTRESOURCEW(IDR_CLOCK_MENU)));
+    if (!menu)
+        return;
+    HWND owner = window;
+    while (GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD)
+        owner = GetParent(owner);
+    TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+}
+
+void ClockMenu::updatePopup(HMENU popup) {
+    int count = GetMenuItemCount(popup);
+    int position = 0;
+    while (position < count) {
+        const UINT id = GetMenuItemID(popup, position);
+        // Separators (0) and sub-popups (-1) are left alone; a sub-popup is marked when it opens.
+        if (id == 0 || id == static_cast<UINT>(-1)) {
+            ++position;
+            continue;
+        }
+        updateItem(popup, position, static_cast<int>(id));
+        const int countAfter = GetMenuItemCount(popup);
+        position = core::nextUpdatePosition(
+            position, count, countAfter, static_cast<int>(id),
+            [popup](int at) { return static_cast<int>(GetMenuItemID(popup, at)); });
+        count = countAfter;
+    }
+}
+
+void ClockMenu::updateItem(HMENU popup, int position, int commandId) {
+    if (commandId == ID_CLICK_THROUGH) {
+        const UINT kept =
+            GetMenuState(popup, position, MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED | MF_DISABLED);
+        ModifyMenuW(popup, position, MF_BYPOSITION | MF_STRING | kept, commandId,
+                    core::clickThroughMenuText(settings_.clickThrough));
+        return;
+    }
+    const core::MenuCheck check = core::menuCheckFor(commandId, settings_);
+    if (check == core::MenuCheck::NoHandler)
+        return;
+    CheckMenuItem(popup, position,
+                  MF_BYPOSITION | (check == core::MenuCheck::Checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool ClockMenu::dispatch(int commandId) {
+    const int style = core::styleIndexForCommand(commandId);
+    if (style >= 0 && style < core::CustomStyleIndex) {
+        commands_.chooseStyle(style);
+        return true;
+    }
+    const int opacity = core::opacityIndexForCommand(commandId);
+    if (opacity >= 0) {
+        commands_.chooseOpacity(opacity);
+        return true;
+    }
+    for (const CommandRoute& route : commandRoutes) {
+        if (route.id == commandId) {
+            (commands_.*route.handler)();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace ui

@@ -1,0 +1,68 @@
+#include "ui/hover_fade.h"
+
+#include "core/clock_timers.h"
+#include "core/fade.h"
+
+namespace ui {
+
+void HoverFade::setLevel(int opacityIndex) {
+    displayedOpacity_ = core::opacityLevel(core::chosenOpacityIndex(opacityIndex));
+}
+
+void HoverFade::startRedrawing() {
+    start(core::redrawTimer, core::RedrawPeriodMs);
+}
+
+void HoverFade::onHover() {
+    if (!core::fadeInStarts(displayedOpacity_))
+        return;
+    stop(core::redrawTimer);
+    stop(core::fadeOutTimer);
+    start(core::fadeInTimer, core::FadePeriodMs);
+}
+
+void HoverFade::onLeave(int opacityIndex) {
+    if (!core::fadeOutStarts(core::chosenOpacityIndex(opacityIndex)))
+        return;
+    stop(core::redrawTimer);
+    stop(core::fadeInTimer);
+    start(core::fadeOutTimer, core::FadePeriodMs);
+}
+
+std::optional<int> HoverFade::step(UINT_PTR timerId, int opacityIndex) {
+    core::FadeStepResult next{displayedOpacity_, true};
+    if (timerId == core::fadeInTimer)
+        next = core::fadeInStep(displayedOpacity_);
+    else if (timerId == core::fadeOutTimer)
+        next = core::fadeOutStep(displayedOpacity_, core::chosenOpacityIndex(opacityIndex));
+    else
+        return std::nullopt;
+    return finishOrDraw(next.displayedOpacity, next.finished, timerId);
+}
+
+std::optional<int> HoverFade::finishOrDraw(int nextOpacity, bool finished, UINT_PTR fadeTimer) {
+    if (finished) {
+        stop(fadeTimer);
+        startRedrawing();
+        return std::nullopt;
+    }
+    displayedOpacity_ = nextOpacity;
+    return displayedOpacity_;
+}
+
+void HoverFade::stopAll() {
+    stop(core::redrawTimer);
+    stop(core::fadeInTimer);
+    stop(core::fadeOutTimer);
+}
+
+void HoverFade::start(UINT_PTR timerId, UINT periodMs) {
+    // Starting a running timer restarts it with the new period.
+    SetTimer(window_, timerId, periodMs, nullptr);
+}
+
+void HoverFade::stop(UINT_PTR timerId) {
+    KillTimer(window_, timerId);
+}
+
+} // namespace ui

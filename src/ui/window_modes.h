@@ -1,0 +1,36 @@
+#pragma once
+// The clock's three window modes: always on top, a locked position and mouse click-through,
+// with the extended style that click-through returns to.
+#include <windows.h>
+
+#include "core/settings.h"
+
+namespace ui {
+
+class WindowModes {
+public:
+    WindowModes(HWND window, core::ClockSettings& settings)
+        : window_(window), settings_(settings) {}
+
+    // Above all windows when on top, otherwise at the very bottom of the window order.
+    void restack();
+    // Keeps the style the window has after start-up, then applies a stored click-through.
+    void applyAtStart();
+
+    void toggleAlwaysOnTop();
+    // Locking and unlocking both record where the clock stands; dragging never does.
+    void toggleLockPosition();
+    void toggleClickThrough();
+
+    DWORD savedExStyle() const { return savedExStyle_; }
+
+private:
+    void setExStyle(DWORD style);
+    DWORD exStyle() const;
+
+    HWND window_;
+    core::ClockSettings& settings_;
+    DWORD savedExStyle_ = 0;
+};
+
+} // namespace ui
