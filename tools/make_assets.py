@@ -15,7 +15,9 @@ import os
 import struct
 import subprocess
 import sys
-import zlib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pnglib  # noqa: E402
 
 C = 65.0  # centre of every 130x130 dial image
 DIAL = 130
@@ -25,97 +27,15 @@ DIAL = 130
 # PNG
 # --------------------------------------------------------------------------
 
-def _chunk(tag, payload):
-    body = tag + payload
-    return struct.pack(">I", len(payload)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-
-def _paeth(a, b, c):
-    p = a + b - c
-    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-    if pa <= pb and pa <= pc:
-        return a
-    return b if pb <= pc else c
-
-
 def png_encode(w, h, rgba):
-    """RGBA8 PNG; per-row filter picked by the usual minimum-sum heuristic."""
-    stride = w * 4
-    raw = bytearray()
-    prev = bytes(stride)
-    for y in range(h):
-        row = rgba[y * stride:(y + 1) * stride]
-        best = None
-        for ftype in range(5):
-            out = bytearray(stride)
-            for i in range(stride):
-                a = row[i - 4] if i >= 4 else 0
-                b = prev[i]
-                c = prev[i - 4] if i >= 4 else 0
-                x = row[i]
-                if ftype == 0:
-                    v = x
-                elif ftype == 1:
-                    v = x - a
-                elif ftype == 2:
-                    v = x - b
-                elif ftype == 3:
-                    v = x - ((a + b) >> 1)
-                else:
-                    v = x - _paeth(a, b, c)
-                out[i] = v & 0xFF
-            score = sum(v if v < 128 else 256 - v for v in out)
-            if best is None or score < best[0]:
-                best = (score, ftype, out)
-        raw.append(best[1])
-        raw += best[2]
-        prev = row
-    ihdr = struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + _chunk(b"IHDR", ihdr)
-            + _chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + _chunk(b"IEND", b""))
+    """RGBA8 PNG, each row with its best filter, so the committed files stay small."""
+    return pnglib.encode(w, h, rgba, channels=4, best_filter=True, level=9)
 
 
 def png_decode(data):
-    """Decode an 8-bit RGB/RGBA non-interlaced PNG (what rsvg-convert writes)."""
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
-    pos, idat = 8, b""
-    while pos < len(data):
-        n, tag = struct.unpack(">I4s", data[pos:pos + 8])
-        payload = data[pos + 8:pos + 8 + n]
-        if tag == b"IHDR":
-            w, h, depth, ctype, _, _, inter = struct.unpack(">IIBBBBB", payload)
-            assert depth == 8 and ctype in (2, 6) and inter == 0, "unsupported PNG"
-        elif tag == b"IDAT":
-            idat += payload
-        pos += 12 + n
-    bpp = 4 if ctype == 6 else 3
-    stride = w * bpp
-    raw = zlib.decompress(idat)
-    out = bytearray()
-    prev = bytearray(stride)
-    for y in range(h):
-        ftype = raw[y * (stride + 1)]
-        row = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = row[i - bpp] if i >= bpp else 0
-            b = prev[i]
-            c = prev[i - bpp] if i >= bpp else 0
-            if ftype == 1:
-                row[i] = (row[i] + a) & 0xFF
-            elif ftype == 2:
-                row[i] = (row[i] + b) & 0xFF
-            elif ftype == 3:
-                row[i] = (row[i] + ((a + b) >> 1)) & 0xFF
-            elif ftype == 4:
-                row[i] = (row[i] + _paeth(a, b, c)) & 0xFF
-        out += row
-        prev = row
-    if bpp == 3:
-        rgba = bytearray()
-        for i in range(0, len(out), 3):
-            rgba += out[i:i + 3] + b"\xff"
-        out = rgba
-    return w, h, out
+    """Width, height and RGBA pixels of a PNG (what rsvg-convert writes)."""
+    png = pnglib.decode(data)
+    return png.width, png.height, bytearray(png.rgba())
 
 
 def render_svg(body, w, h, view=None):

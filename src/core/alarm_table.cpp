@@ -38,6 +38,10 @@ int AlarmTable::count() const {
     return static_cast<int>(std::clamp<std::int32_t>(storedCount(), 0, AlarmMaxCount));
 }
 
+void AlarmTable::setStoredCount(std::int32_t count) {
+    byte_io::writeInt32(bytes_.data(), count);
+}
+
 AlarmEntry AlarmTable::entry(int i) const {
     AlarmEntry result;
     if (!validIndex(i)) {

@@ -39,6 +39,9 @@ public:
     // a character boundary so each field keeps its terminator.
     void assign(const std::vector<AlarmEntry>& rows, LeadBytePredicate isLead);
 
+    // The count field as it is stored, also a damaged one (for tools that build test files).
+    void setStoredCount(std::int32_t count);
+
     const std::array<std::uint8_t, AlarmTableSize>& bytes() const { return bytes_; }
     std::array<std::uint8_t, AlarmTableSize>& bytes() { return bytes_; }
 

@@ -21,17 +21,21 @@ import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import threading
 import time
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import pnglib  # noqa: E402
 
 __all__ = [
     "Clock", "start_clock", "wait_for", "Image", "screenshot", "screen_size",
     "click", "double_click", "drag", "move", "mouse_down", "mouse_up", "mouse_location",
     "key", "type_text", "Window", "windows_of_exe", "wait_for_new_window", "tray_windows",
-    "Recorder", "read_i32", "write_i32", "read_f32", "write_f32", "read_text", "write_text",
-    "make_settings", "add_alarm", "read_alarms", "alarm_offset", "SETTINGS_SIZE", "OFFSETS",
+    "Recorder",
+    "make_settings", "add_alarm", "read_alarms", "settings_of", "encode_settings",
+    "settings_file_size",
 ]
 
 # --------------------------------------------------------------------------- basics
@@ -409,9 +413,14 @@ class Clock:
         with open(self.settings_path, "rb") as f:
             return f.read()
 
-    def wait_for_settings(self, predicate=lambda b: len(b) == SETTINGS_SIZE, timeout=5,
+    def wait_for_settings(self, predicate=None, timeout=5,
                           what="Settings.def"):
-        """Waits until Settings.def exists and predicate(bytes) holds; returns the bytes."""
+        """Waits until Settings.def exists and predicate(bytes) holds (by default: it is
+        complete); returns the bytes."""
+        if predicate is None:
+            size = settings_file_size()
+            predicate = lambda b: len(b) == size  # noqa: E731
+
         def check():
             try:
                 data = self.read_settings()
@@ -477,15 +486,7 @@ def screen_size():
 
 
 def _png_bytes(width, height, rgb):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    stride = width * 3
-    raw = b"".join(b"\0" + rgb[y * stride:(y + 1) * stride] for y in range(height))
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
+    return pnglib.encode(width, height, rgb, channels=3)
 
 
 class Image:
@@ -780,62 +781,19 @@ class Recorder:
 
 
 # --------------------------------------------------------------------------- Settings.def
+#
+# Settings files are read and written through the clock's own codec: the small native tool
+# veltrano-settings (tools/settings_tool.cpp), built from the same core sources as the clock.
 
-SETTINGS_SIZE = 15206
-ALARM_COUNT_MAX = 50
-ALARM_ENTRY_SIZE = 272
-ALARM_TIME_SIZE = 10
-ALARM_REMINDER_SIZE = 258
-PATH_SIZE = 256
-
-OFFSETS = {
-    "styleIndex": 0,
-    "opacityIndex": 4,
-    "alwaysOnTop": 8,
-    "lockPosition": 12,
-    "hourlyChime": 16,
-    "showSecondHand": 20,
-    "startWithSystem": 24,
-    "clickThrough": 28,
-    "alarmCount": 32,
-    "alarmEntries": 36,
-    "shutdownEnabled": 13636,
-    "shutdownRepeat": 13640,
-    "shutdownTime": 13644,
-    "windowLeft": 13654,
-    "windowTop": 13658,
-    "zoom": 13662,
-    "alarmSoundSeconds": 13666,
-    "alarmSoundPath": 13670,
-    "customFacePath": 13926,
-    "customHourPath": 14182,
-    "customMinutePath": 14438,
-    "customSecondPath": 14694,
-    "customCasePath": 14950,
-}
-
-_INT_FIELDS = ("styleIndex", "opacityIndex", "alwaysOnTop", "lockPosition", "hourlyChime",
-               "showSecondHand", "startWithSystem", "clickThrough", "shutdownEnabled",
-               "shutdownRepeat", "windowLeft", "windowTop", "alarmSoundSeconds")
-_TEXT_FIELDS = {"shutdownTime": 10, "alarmSoundPath": PATH_SIZE, "customFacePath": PATH_SIZE,
-                "customHourPath": PATH_SIZE, "customMinutePath": PATH_SIZE,
-                "customSecondPath": PATH_SIZE, "customCasePath": PATH_SIZE}
+_TEXT_FIELDS = ("alarmSoundPath", "customFacePath", "customHourPath", "customMinutePath",
+                "customSecondPath", "customCasePath", "shutdownTime")
 
 
-def read_i32(b, off):
-    return struct.unpack_from("<i", b, off)[0]
-
-
-def write_i32(b, off, v):
-    struct.pack_into("<i", b, off, v)
-
-
-def read_f32(b, off):
-    return struct.unpack_from("<f", b, off)[0]
-
-
-def write_f32(b, off, v):
-    struct.pack_into("<f", b, off, v)
+def _settings_tool():
+    path = os.environ.get("VELTRANO_SETTINGS_TOOL")
+    if not path:
+        raise RuntimeError("VELTRANO_SETTINGS_TOOL is not set (run the tests through ctest)")
+    return path
 
 
 def _text_bytes(text):
@@ -843,80 +801,85 @@ def _text_bytes(text):
     return text.encode("gbk") if isinstance(text, str) else bytes(text)
 
 
-def read_text(b, off, size):
-    """The bytes of a zero-terminated text field (without the terminator)."""
-    field = bytes(b[off:off + size])
-    end = field.find(b"\0")
-    return field if end < 0 else field[:end]
-
-
-def write_text(b, off, size, text_bytes):
-    """Writes a zero-terminated text into a field of `size` bytes, zero-padded.
-
-    str is encoded as code page 936. Raises ValueError when it does not fit.
-    """
-    data = _text_bytes(text_bytes)
-    if len(data) >= size:
-        raise ValueError("text of %d bytes does not fit a %d-byte field" % (len(data), size))
-    b[off:off + size] = data + b"\0" * (size - len(data))
-
-
 def _camel(name):
     parts = name.split("_")
     return parts[0] + "".join(p[:1].upper() + p[1:] for p in parts[1:])
 
 
+def settings_file_size():
+    """The size of a complete Settings.def, as the codec writes it."""
+    return int(_run([_settings_tool(), "size"]))
+
+
+def settings_of(data):
+    """The fields of Settings.def bytes as the clock reads them.
+
+    Integers as int, texts as bytes (code page 936), zoom as a float (NaN and infinities
+    kept), alarmCount as stored and alarms as [(enabled, time bytes, reminder bytes)] for the
+    entries the count covers.
+    """
+    with tempfile.NamedTemporaryFile(suffix=".def") as f:
+        f.write(bytes(data))
+        f.flush()
+        out = _run([_settings_tool(), "decode", f.name])
+    fields = {"alarms": []}
+    for line in out.splitlines():
+        name, _, value = line.partition("=")
+        if name == "alarm":
+            enabled, time_hex, reminder_hex = (value.split(" ") + ["", ""])[:3]
+            fields["alarms"].append((int(enabled), bytes.fromhex(time_hex),
+                                     bytes.fromhex(reminder_hex)))
+        elif name == "zoom":
+            fields["zoom"] = struct.unpack("<f", struct.pack("<I", int(value, 16)))[0]
+        elif name in _TEXT_FIELDS:
+            fields[name] = bytes.fromhex(value)
+        else:
+            fields[name] = int(value)
+    return fields
+
+
+def encode_settings(fields):
+    """Settings.def bytes (a bytearray) for a dict as settings_of gives it; missing fields keep
+    their defaults."""
+    lines = []
+    for name, value in fields.items():
+        if name == "alarms":
+            for enabled, time_text, reminder in value:
+                lines.append("alarm=%d %s %s" % (enabled, _text_bytes(time_text).hex(),
+                                                 _text_bytes(reminder).hex()))
+        elif name == "zoom":
+            lines.append("zoom=%08x" % struct.unpack("<I", struct.pack("<f", float(value)))[0])
+        elif name in _TEXT_FIELDS:
+            lines.append("%s=%s" % (name, _text_bytes(value).hex()))
+        else:
+            lines.append("%s=%d" % (name, int(value)))
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "Settings.def")
+        _run([_settings_tool(), "encode", path], input="\n".join(lines).encode())
+        with open(path, "rb") as f:
+            return bytearray(f.read())
+
+
 def make_settings(**fields):
     """A full Settings.def (bytearray) from the defaults, with `fields` changed.
 
-    Field names as in OFFSETS (styleIndex=2 or style_index=2); texts as str (encoded in
-    code page 936) or bytes; zoom as a float.
+    Field names as the clock's (styleIndex=2 or style_index=2); texts as str (encoded in code
+    page 936) or bytes; zoom as a float; alarms as [(enabled, time, reminder)]; alarmCount
+    to store a count other than the number of alarms.
     """
-    b = bytearray(SETTINGS_SIZE)
-    write_i32(b, OFFSETS["hourlyChime"], 1)
-    write_i32(b, OFFSETS["showSecondHand"], 1)
-    write_i32(b, OFFSETS["windowLeft"], -1)
-    write_i32(b, OFFSETS["windowTop"], -1)
-    write_f32(b, OFFSETS["zoom"], 1.0)
-    write_i32(b, OFFSETS["alarmSoundSeconds"], 30)
-    for name, value in fields.items():
-        key_ = _camel(name)
-        if key_ in _INT_FIELDS or key_ == "alarmCount":
-            write_i32(b, OFFSETS[key_], int(value))
-        elif key_ == "zoom":
-            write_f32(b, OFFSETS[key_], float(value))
-        elif key_ in _TEXT_FIELDS:
-            write_text(b, OFFSETS[key_], _TEXT_FIELDS[key_], value)
-        else:
-            raise KeyError("unknown settings field: %s" % name)
-    return b
+    return encode_settings({_camel(name): value for name, value in fields.items()})
 
 
-def alarm_offset(index):
-    return OFFSETS["alarmEntries"] + index * ALARM_ENTRY_SIZE
-
-
-def add_alarm(b, time_text, reminder_bytes=b"", enabled=1):
-    """Appends an alarm entry to the settings bytes `b` (a bytearray) and bumps the count.
-
-    Returns the index of the new entry.
-    """
-    count = read_i32(b, OFFSETS["alarmCount"])
-    if count >= ALARM_COUNT_MAX:
-        raise ValueError("the alarm table is full")
-    off = alarm_offset(count)
-    write_i32(b, off, enabled)
-    write_text(b, off + 4, ALARM_TIME_SIZE, time_text)
-    write_text(b, off + 4 + ALARM_TIME_SIZE, ALARM_REMINDER_SIZE, reminder_bytes)
-    write_i32(b, OFFSETS["alarmCount"], count + 1)
-    return count
+def add_alarm(b, time_text, reminder=b"", enabled=1):
+    """Appends an alarm to the settings bytes `b` (a bytearray, changed in place) and
+    returns the index of the new entry."""
+    fields = settings_of(b)
+    fields.pop("alarmCount")
+    fields["alarms"].append((enabled, time_text, reminder))
+    b[:] = encode_settings(fields)
+    return len(fields["alarms"]) - 1
 
 
 def read_alarms(b):
     """[(enabled, time bytes, reminder bytes)] of the entries the count covers."""
-    result = []
-    for i in range(max(0, min(read_i32(b, OFFSETS["alarmCount"]), ALARM_COUNT_MAX))):
-        off = alarm_offset(i)
-        result.append((read_i32(b, off), read_text(b, off + 4, ALARM_TIME_SIZE),
-                       read_text(b, off + 4 + ALARM_TIME_SIZE, ALARM_REMINDER_SIZE)))
-    return result
+    return settings_of(b)["alarms"]

@@ -35,9 +35,9 @@ class Countdown(unittest.TestCase):
         clock, window, due = self._start(repeat=0)
         self.assertLess(abs(time.time() - due), 3.0)
         # Disarmed before the countdown even shows.
-        data = clock.read_settings()
-        self.assertEqual(h.read_i32(data, h.OFFSETS["shutdownEnabled"]), 0)
-        self.assertEqual(h.read_text(data, h.OFFSETS["shutdownTime"], 10), b"")
+        saved = h.settings_of(clock.read_settings())
+        self.assertEqual(saved["shutdownEnabled"], 0)
+        self.assertEqual(saved["shutdownTime"], b"")
 
         images = []
         for _ in range(4):
@@ -60,9 +60,9 @@ class Countdown(unittest.TestCase):
         h.key("Escape")
         h.wait_for(lambda: all(w.id != window.id for w in clock.windows()), 5,
                    what="the countdown to close")
-        data = clock.read_settings()
-        self.assertEqual(h.read_i32(data, h.OFFSETS["shutdownEnabled"]), 1)
-        self.assertEqual(h.read_text(data, h.OFFSETS["shutdownTime"], 10), b"21:30:00")
+        saved = h.settings_of(clock.read_settings())
+        self.assertEqual(saved["shutdownEnabled"], 1)
+        self.assertEqual(saved["shutdownTime"], b"21:30:00")
 
 
 if __name__ == "__main__":

@@ -14,42 +14,25 @@ import harness as h  # noqa: E402
 
 
 class SettingsTest(unittest.TestCase):
-    def test_defaults(self):
-        b = h.make_settings()
-        self.assertEqual(len(b), h.SETTINGS_SIZE)
-        self.assertEqual(h.read_i32(b, h.OFFSETS["styleIndex"]), 0)
-        self.assertEqual(h.read_i32(b, h.OFFSETS["hourlyChime"]), 1)
-        self.assertEqual(h.read_i32(b, h.OFFSETS["showSecondHand"]), 1)
-        self.assertEqual(h.read_i32(b, h.OFFSETS["windowLeft"]), -1)
-        self.assertEqual(h.read_i32(b, h.OFFSETS["windowTop"]), -1)
-        self.assertEqual(h.read_f32(b, h.OFFSETS["zoom"]), 1.0)
-        self.assertEqual(h.read_i32(b, h.OFFSETS["alarmSoundSeconds"]), 30)
-        self.assertEqual(h.read_i32(b, h.OFFSETS["alarmCount"]), 0)
+    """The harness's way into Settings.def: the clock's own codec, through its tool."""
 
-    def test_layout_adds_up(self):
-        self.assertEqual(h.OFFSETS["alarmEntries"] + 50 * h.ALARM_ENTRY_SIZE,
-                         h.OFFSETS["shutdownEnabled"])
-        self.assertEqual(h.OFFSETS["customCasePath"] + h.PATH_SIZE, h.SETTINGS_SIZE)
-
-    def test_fields_and_alarms(self):
-        b = h.make_settings(style_index=3, zoom=1.5, shutdownTime="23:30:00",
+    def test_fields_alarms_and_odd_values_round_trip(self):
+        b = h.make_settings(style_index=3, zoom=float("inf"), shutdownTime="23:30:00",
                             alarmSoundPath="C:\\音乐\\a.wav")
-        self.assertEqual(h.read_i32(b, 0), 3)
-        self.assertEqual(h.read_f32(b, 13662), 1.5)
-        self.assertEqual(h.read_text(b, 13644, 10), b"23:30:00")
-        self.assertEqual(h.read_text(b, 13670, 256), "C:\\音乐\\a.wav".encode("gbk"))
+        self.assertEqual(len(b), h.settings_file_size())
         self.assertEqual(h.add_alarm(b, "07:00:00", "起床"), 0)
         self.assertEqual(h.add_alarm(b, "12:00:00", b"", enabled=0), 1)
-        self.assertEqual(h.read_i32(b, 32), 2)
-        self.assertEqual(h.read_i32(b, 36 + 272), 0)
+        saved = h.settings_of(b)
+        self.assertEqual((saved["styleIndex"], saved["hourlyChime"], saved["windowLeft"]),
+                         (3, 1, -1))
+        self.assertEqual(saved["zoom"], float("inf"))
+        self.assertEqual(saved["shutdownTime"], b"23:30:00")
+        self.assertEqual(saved["alarmSoundPath"], "C:\\音乐\\a.wav".encode("gbk"))
         self.assertEqual(h.read_alarms(b), [(1, b"07:00:00", "起床".encode("gbk")),
                                             (0, b"12:00:00", b"")])
-
-    def test_text_must_fit(self):
-        b = h.make_settings()
-        with self.assertRaises(ValueError):
-            h.write_text(b, 13644, 10, b"0123456789")
-        with self.assertRaises(KeyError):
+        damaged = h.make_settings(alarmCount=-1)
+        self.assertEqual(h.settings_of(damaged)["alarmCount"], -1)
+        with self.assertRaises(RuntimeError):
             h.make_settings(noSuchField=1)
 
 

@@ -44,7 +44,7 @@ class MenuTest(unittest.TestCase):
 
     def setting(self, clock, name, value):
         return clock.wait_for_settings(
-            lambda b: len(b) == h.SETTINGS_SIZE and h.read_i32(b, h.OFFSETS[name]) == value,
+            lambda b: len(b) == h.settings_file_size() and h.settings_of(b)[name] == value,
             what="%s = %s in Settings.def" % (name, value))
 
     def open_tray_menu(self, clock):
@@ -125,7 +125,7 @@ class ClockMenu(MenuTest):
         self.assertTrue(icons_before)
         self.choose(clock, EXIT)
         h.wait_for(lambda: not clock.is_running(), 10, what="the clock to end")
-        self.assertEqual(len(clock.read_settings()), h.SETTINGS_SIZE)
+        self.assertEqual(len(clock.read_settings()), h.settings_file_size())
         h.wait_for(lambda: not [w for w in h.tray_windows() if not w.override_redirect], 5,
                    what="the tray icon to go")
 
@@ -182,8 +182,8 @@ class WindowModes(MenuTest):
         h.wait_for(lambda: clock.geometry()[:2] == (x - 300, y + 200), 5, what="the move")
         self.choose(clock, LOCK_POSITION)  # an action that saves
         data = self.setting(clock, "lockPosition", 1)
-        self.assertEqual(h.read_i32(data, h.OFFSETS["windowLeft"]), x - 300)
-        self.assertEqual(h.read_i32(data, h.OFFSETS["windowTop"]), y + 200)
+        saved = h.settings_of(data)
+        self.assertEqual((saved["windowLeft"], saved["windowTop"]), (x - 300, y + 200))
         # Locked: a drag does not move it.
         cx, cy = clock.center()
         h.drag(cx, cy, cx + 100, cy + 50)
@@ -196,8 +196,8 @@ class WindowModes(MenuTest):
         h.wait_for(lambda: clock.geometry()[:2] == (520, 380), 5, what="the move")
         self.choose(clock, STYLE_2)  # saves everything
         data = self.setting(clock, "styleIndex", 1)
-        self.assertEqual(h.read_i32(data, h.OFFSETS["windowLeft"]), 400)
-        self.assertEqual(h.read_i32(data, h.OFFSETS["windowTop"]), 300)
+        saved = h.settings_of(data)
+        self.assertEqual((saved["windowLeft"], saved["windowTop"]), (400, 300))
 
     def test_click_through_lets_clicks_reach_the_window_below(self):
         # Another clock at the same place, below this one: Wine hands a click that passes

@@ -21,11 +21,10 @@ class FirstStart(unittest.TestCase):
     def test_fresh_directory_gets_the_default_file_and_the_clock_top_right(self):
         with h.start_clock() as clock:
             data = clock.wait_for_settings()
-            self.assertEqual(len(data), h.SETTINGS_SIZE)
-            self.assertEqual(h.read_i32(data, h.OFFSETS["windowLeft"]), -1)
-            self.assertEqual(h.read_i32(data, h.OFFSETS["windowTop"]), -1)
-            self.assertEqual(h.read_i32(data, h.OFFSETS["hourlyChime"]), 1)
-            self.assertEqual(h.read_f32(data, h.OFFSETS["zoom"]), 1.0)
+            saved = h.settings_of(data)
+            self.assertEqual((saved["windowLeft"], saved["windowTop"]), (-1, -1))
+            self.assertEqual(saved["hourlyChime"], 1)
+            self.assertEqual(saved["zoom"], 1.0)
             width, _ = h.screen_size()
             self.assertEqual(clock.geometry(), (width - 140, 10, 130, 130))
             # A tool window: Wine tells the desktop to keep it off the taskbar.
@@ -68,20 +67,18 @@ class StoredSettings(unittest.TestCase):
         with h.start_clock(settings_bytes=settings) as clock:
             self.assertEqual(clock.geometry()[:2], (200, 150))
             data = clock.wait_for_settings()
-            self.assertEqual(h.read_i32(data, h.OFFSETS["styleIndex"]), 1)
+            self.assertEqual(h.settings_of(data)["styleIndex"], 1)
 
     def test_damaged_files_never_stop_the_clock(self):
-        damaged = [b"", b"\xff" * 37, bytes(h.make_settings(styleIndex=99, opacityIndex=-7))]
-        nan_zoom = h.make_settings()
-        h.write_f32(nan_zoom, h.OFFSETS["zoom"], float("nan"))
-        damaged.append(bytes(nan_zoom))
+        damaged = [b"", b"\xff" * 37, bytes(h.make_settings(styleIndex=99, opacityIndex=-7)),
+                   bytes(h.make_settings(zoom=float("nan")))]
         for data in damaged:
             with self.subTest(size=len(data)):
                 with h.start_clock(settings_bytes=data) as clock:
                     _, _, w, hgt = clock.geometry()
                     self.assertEqual((w, hgt), (130, 130))
                     saved = clock.wait_for_settings()
-                    self.assertEqual(len(saved), h.SETTINGS_SIZE)
+                    self.assertEqual(len(saved), h.settings_file_size())
 
 
 if __name__ == "__main__":
