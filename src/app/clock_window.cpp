@@ -4,7 +4,6 @@
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
 #include "core/geometry.h"
-#include "core/position.h"
 #include "render/frame.h"
 #include "sound/sounds.h"
 #include "win/message_box.h"
@@ -12,31 +11,12 @@
 
 #include "resource.h"
 
-#include <vector>
-
 namespace app {
 
 namespace {
 
 constexpr UINT systemCommandMask = 0xFFF0;
 const wchar_t* const saveFailedTitle = L"Veltrano";
-
-BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (GetMonitorInfoW(monitor, &info)) {
-        const RECT& r = info.rcMonitor;
-        reinterpret_cast<std::vector<core::ScreenRect>*>(data)->push_back(
-            {r.left, r.top, r.right, r.bottom});
-    }
-    return TRUE;
-}
-
-std::vector<core::ScreenRect> attachedMonitors() {
-    std::vector<core::ScreenRect> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
-}
 
 } // namespace
 
@@ -54,7 +34,7 @@ ClockWindow::~ClockWindow() = default;
 bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_SYSCOMMAND: return onSysCommand(wParam);
-    case WM_PAINT: return onPaint();
+    case WM_PAINT: return win::paintMinimisedIcon(hwnd(), icon_);
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon_); return true;
     case WM_LBUTTONDOWN: mouse_->onLeftButtonDown(settings().lockPosition != 0); return false;
     case WM_DESTROY: onDestroy(); return false;
@@ -127,10 +107,6 @@ bool ClockWindow::onInitDialog() {
     renderClock(fade_->displayedOpacity());
     fade_->startRedrawing();
     check_->start();
-    // A tool window gets no taskbar button.
-    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
-    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-    placeWindow();
     modes_->applyAtStart();
     soundPlayer_->reopen(win::ansiToWide(settings().alarmSoundPath));
     return true;
@@ -145,36 +121,10 @@ void ClockWindow::appendAboutItem() {
     AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
 }
 
-void ClockWindow::placeWindow() {
-    RECT frame{};
-    GetWindowRect(hwnd(), &frame);
-    const core::WindowPosition place =
-        core::startPosition({settings().windowLeft, settings().windowTop}, frame.right - frame.left,
-                            frame.bottom - frame.top, attachedMonitors(),
-                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    settings().windowLeft = place.left;
-    settings().windowTop = place.top;
-    // The first frame already gave the window its size; only the place changes here.
-    SetWindowPos(hwnd(), HWND_TOP, place.left, place.top, 0, 0, SWP_NOSIZE);
-}
-
 bool ClockWindow::onSysCommand(WPARAM command) {
     if ((command & systemCommandMask) != IDM_ABOUTBOX)
         return false;
     showAbout();
-    return true;
-}
-
-bool ClockWindow::onPaint() {
-    if (!IsIconic(hwnd()))
-        return false;
-    win::PaintScope paint(hwnd());
-    SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(paint.dc(), x, y, icon_);
     return true;
 }
 

@@ -53,10 +53,8 @@ protected:
 private:
     void createParts();
     void appendAboutItem();
-    void placeWindow();
     void onRedrawTick();
     bool onSysCommand(WPARAM command);
-    bool onPaint();
     void onDestroy();
     void onEndSession(bool ending);
     LRESULT onTrayNotify(WPARAM iconId, LPARAM mouseMessage);

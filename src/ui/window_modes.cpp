@@ -1,10 +1,33 @@
 #include "ui/window_modes.h"
 
+#include "core/position.h"
+
+#include <vector>
+
 namespace ui {
 
 namespace {
+
 // Mouse input passes through a layered window that is also transparent.
 constexpr DWORD clickThroughStyles = WS_EX_LAYERED | WS_EX_TRANSPARENT;
+
+BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        reinterpret_cast<std::vector<core::ScreenRect>*>(data)->push_back(
+            {r.left, r.top, r.right, r.bottom});
+    }
+    return TRUE;
+}
+
+std::vector<core::ScreenRect> attachedMonitors() {
+    std::vector<core::ScreenRect> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
 } // namespace
 
 void WindowModes::restack() {
@@ -13,8 +36,24 @@ void WindowModes::restack() {
 }
 
 void WindowModes::applyAtStart() {
+    setExStyle((exStyle() & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+    moveToStartPosition();
     savedExStyle_ = exStyle();
     setExStyle(settings_.clickThrough ? (savedExStyle_ | clickThroughStyles) : savedExStyle_);
+}
+
+void WindowModes::moveToStartPosition() {
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    const core::WindowPosition place =
+        core::startPosition({settings_.windowLeft, settings_.windowTop}, frame.right - frame.left,
+                            frame.bottom - frame.top, attachedMonitors(),
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    // The corrected place is kept in memory; it reaches the file with the next save.
+    settings_.windowLeft = place.left;
+    settings_.windowTop = place.top;
+    // The first frame already gave the window its size; only the place changes here.
+    SetWindowPos(window_, HWND_TOP, place.left, place.top, 0, 0, SWP_NOSIZE);
 }
 
 void WindowModes::toggleAlwaysOnTop() {

@@ -14,7 +14,9 @@ public:
 
     // Above all windows when on top, otherwise at the very bottom of the window order.
     void restack();
-    // Keeps the style the window has after start-up, then applies a stored click-through.
+    // The end of start-up: a tool window without a taskbar button, moved to its stored place
+    // (or the corrected one), whose style click-through returns to is kept before a stored
+    // click-through is applied.
     void applyAtStart();
 
     void toggleAlwaysOnTop();
@@ -25,6 +27,7 @@ public:
     DWORD savedExStyle() const { return savedExStyle_; }
 
 private:
+    void moveToStartPosition();
     void setExStyle(DWORD style);
     DWORD exStyle() const;
 

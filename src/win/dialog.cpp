@@ -2,6 +2,7 @@
 
 #include "win/control.h"
 #include "win/failure.h"
+#include "win/handles.h"
 
 namespace win {
 
@@ -36,6 +37,19 @@ std::wstring windowText(HWND window) {
     const int copied = GetWindowTextW(window, &text[0], length + 1);
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
+}
+
+bool paintMinimisedIcon(HWND window, HICON icon) {
+    if (!IsIconic(window))
+        return false;
+    PaintScope paint(window);
+    SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
+    RECT client{};
+    GetClientRect(window, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(paint.dc(), x, y, icon);
+    return true;
 }
 
 Dialog::Dialog(HINSTANCE module, int templateId) : module_(module), templateId_(templateId) {}

@@ -67,4 +67,8 @@ private:
 // The text of any window, of any length.
 std::wstring windowText(HWND window);
 
+// WM_PAINT of a window that shows only its icon when minimised: paints the icon centred and
+// returns true, or returns false for a window that is not minimised.
+bool paintMinimisedIcon(HWND window, HICON icon);
+
 } // namespace win
