@@ -5,6 +5,7 @@
 #include "core/clock_timers.h"
 #include "core/geometry.h"
 #include "core/position.h"
+#include "dialogs/alarm_shutdown_dialog.h"
 #include "render/frame.h"
 #include "sound/sounds.h"
 #include "win/message_box.h"
@@ -281,7 +282,11 @@ void ClockWindow::toggleClickThrough() {
     saveSettings();
 }
 
-void ClockWindow::editAlarms() {}
+void ClockWindow::editAlarms() {
+    dialogs::AlarmShutdownDialog dialog(module(), settings(), *soundPlayer_);
+    if (dialog.doModal(hwnd()) == IDOK)
+        saveSettings();
+}
 
 void ClockWindow::editOptions() {}
 
