@@ -12,6 +12,12 @@ namespace controls {
 
 namespace {
 
+// Cells are read back into a buffer of this many characters when a column is inserted.
+constexpr int cellBufferLength = 1024;
+// The check box is the row's state image.
+constexpr UINT uncheckedImage = 1;
+constexpr UINT checkedImage = 2;
+
 int listViewFormat(core::ColumnAlignment alignment) {
     switch (alignment) {
     case core::ColumnAlignment::Centre: return LVCFMT_CENTER;
@@ -68,8 +74,8 @@ void SortListControl::recopyTexts() {
             continue;
         rowRecord->texts.assign(static_cast<size_t>(columns), std::string());
         for (int column = 0; column < columns; ++column) {
-            wchar_t cell[1024] = {};
-            ListView_GetItemText(hwnd(), row, column, cell, ARRAYSIZE(cell));
+            wchar_t cell[cellBufferLength] = {};
+            ListView_GetItemText(hwnd(), row, column, cell, cellBufferLength);
             rowRecord->texts[static_cast<size_t>(column)] = win::wideToAnsi(cell);
         }
     }
@@ -189,16 +195,15 @@ bool SortListControl::selectRow(int index, bool clamp) {
                         reinterpret_cast<LPARAM>(&state)) != FALSE;
 }
 
-// The check box is the row's state image: 1 unticked, 2 ticked.
 bool SortListControl::isRowChecked(int index) const {
     const UINT state = ListView_GetItemState(hwnd(), index, LVIS_STATEIMAGEMASK);
-    return state == INDEXTOSTATEIMAGEMASK(2);
+    return state == INDEXTOSTATEIMAGEMASK(checkedImage);
 }
 
 void SortListControl::setRowChecked(int index, bool checked) {
     LVITEMW state{};
     state.stateMask = LVIS_STATEIMAGEMASK;
-    state.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    state.state = INDEXTOSTATEIMAGEMASK(checked ? checkedImage : uncheckedImage);
     SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&state));
 }

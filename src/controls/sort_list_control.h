@@ -53,8 +53,6 @@ public:
     void setGridLines(bool on);
     void setCheckBoxes(bool on);
 
-    const SortHeaderControl& header() const { return header_; }
-
 protected:
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool handleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -144,6 +144,18 @@ TEST_F(AlarmDialogTest, StoredAlarmsOpenSortedByTimeAndAHeadingClickedTwiceRever
     EXPECT_EQ(rowsOf(list()), (std::vector<Row>{sleep, getUp, meeting}));
     EXPECT_EQ(arrowOf(list(), 1), Arrow::Down);
 
+    // A row put in behind the control's back has no record: it sorts as empty, and nothing is
+    // freed for it.
+    wchar_t foreignText[] = L"09:00:00"; // would sort after 08:00:00 by its text
+    LVITEMW foreign{};
+    foreign.mask = LVIF_TEXT;
+    foreign.iItem = 3;
+    foreign.pszText = foreignText;
+    ASSERT_EQ(ListView_InsertItem(list(), &foreign), 3);
+    clickHeading(list(), 0);
+    EXPECT_EQ(cell(list(), 0, 0), L"09:00:00");
+    EXPECT_EQ(cell(list(), 1, 0), L"08:00:00");
+
     DestroyWindow(dialog->hwnd());
     EXPECT_EQ(controls::RowRecord::liveCount(), 0);
 }
