@@ -4,6 +4,7 @@
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
 #include "core/geometry.h"
+#include "dialogs/alarm_shutdown_dialog.h"
 #include "render/frame.h"
 #include "sound/sounds.h"
 #include "win/message_box.h"
@@ -231,7 +232,11 @@ void ClockWindow::toggleClickThrough() {
     saveSettings();
 }
 
-void ClockWindow::editAlarms() {}
+void ClockWindow::editAlarms() {
+    dialogs::AlarmShutdownDialog dialog(module(), settings(), *soundPlayer_);
+    if (dialog.doModal(hwnd()) == IDOK)
+        saveSettings();
+}
 
 void ClockWindow::editOptions() {}
 

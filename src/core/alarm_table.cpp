@@ -80,6 +80,15 @@ bool isAlarmDue(const AlarmTable& table, int i, const std::string& timeText) {
     return table.enabledAt(i) == 1 && table.timeEquals(i, timeText);
 }
 
+bool operator==(const ShutdownSchedule& a, const ShutdownSchedule& b) {
+    return a.shutdownEnabled == b.shutdownEnabled && a.shutdownRepeat == b.shutdownRepeat &&
+           a.shutdownTime == b.shutdownTime;
+}
+
+bool operator!=(const ShutdownSchedule& a, const ShutdownSchedule& b) {
+    return !(a == b);
+}
+
 bool isShutdownDue(const ShutdownSchedule& s, const std::string& timeText, bool shutdownPending) {
     return !s.shutdownTime.empty() && s.shutdownTime == timeText && s.shutdownEnabled != 0 &&
            !shutdownPending;

@@ -58,6 +58,8 @@ struct ShutdownSchedule {
     std::int32_t shutdownRepeat = 0;
     std::string shutdownTime;
 };
+bool operator==(const ShutdownSchedule& a, const ShutdownSchedule& b);
+bool operator!=(const ShutdownSchedule& a, const ShutdownSchedule& b);
 
 // Due when the time text matches, the schedule is on and no shutdown is already pending.
 bool isShutdownDue(const ShutdownSchedule& s, const std::string& timeText, bool shutdownPending);

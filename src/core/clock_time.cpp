@@ -34,6 +34,56 @@ std::string timeOfDayText(int hour, int minute, int second) {
     return text;
 }
 
+bool isValidTimeOfDay(int hour, int minute, int second) {
+    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60;
+}
+
+namespace {
+
+bool isDigitByte(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Up to two digits from `at`, at least `minWidth` of them; -1 when they are not there.
+int readDigits(const std::string& text, std::size_t& at, std::size_t minWidth) {
+    int value = 0;
+    std::size_t width = 0;
+    while (width < 2 && at < text.size() && isDigitByte(text[at])) {
+        value = value * 10 + (text[at] - '0');
+        ++at;
+        ++width;
+    }
+    return width >= minWidth ? value : -1;
+}
+
+bool readColon(const std::string& text, std::size_t& at) {
+    if (at >= text.size() || text[at] != ':') {
+        return false;
+    }
+    ++at;
+    return true;
+}
+
+} // namespace
+
+std::optional<TimeOfDay> parseTimeOfDay(const std::string& text) {
+    std::size_t at = 0;
+    TimeOfDay t;
+    t.hour = readDigits(text, at, 1);
+    if (t.hour < 0 || !readColon(text, at)) {
+        return std::nullopt;
+    }
+    t.minute = readDigits(text, at, 2);
+    if (t.minute < 0 || !readColon(text, at)) {
+        return std::nullopt;
+    }
+    t.second = readDigits(text, at, 2);
+    if (t.second < 0 || at != text.size() || !isValidTimeOfDay(t.hour, t.minute, t.second)) {
+        return std::nullopt;
+    }
+    return t;
+}
+
 int secondOfDay(const LocalTime& t) {
     return t.hour * 3600 + t.minute * 60 + t.second;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ struct LocalTime {
 
 // "HH:MM:SS", the form alarm and shutdown times are stored in.
 std::string timeOfDayText(int hour, int minute, int second);
+
+struct TimeOfDay {
+    int hour = 0, minute = 0, second = 0;
+};
+bool isValidTimeOfDay(int hour, int minute, int second);
+// "H:MM:SS" or "HH:MM:SS" on the 24-hour clock, nothing before or after; our own reading, so
+// it does not depend on the user's locale.
+std::optional<TimeOfDay> parseTimeOfDay(const std::string& text);
 int secondOfDay(const LocalTime& t);
 // Same text from a second of the day; values outside 0..86399 are taken modulo one day.
 std::string timeOfDayText(int secondOfDay);

@@ -70,6 +70,8 @@ struct ModuleTraits {
 using UniqueBitmap = UniqueHandle<HBITMAP, TypedGdiTraits<HBITMAP>>;
 using UniqueFont = UniqueHandle<HFONT, TypedGdiTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<HBRUSH, TypedGdiTraits<HBRUSH>>;
+using UniquePen = UniqueHandle<HPEN, TypedGdiTraits<HPEN>>;
+using UniqueRegion = UniqueHandle<HRGN, TypedGdiTraits<HRGN>>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
@@ -107,6 +109,22 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// Everything selected or set in a DC inside this scope (clipping included) is undone at its end.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc_(dc), state_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (state_)
+            RestoreDC(dc_, state_);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC dc_;
+    int state_;
 };
 
 class PaintScope {

@@ -31,6 +31,19 @@ TEST(TimeOfDayText, SecondOfDayOfLocalTime) {
     EXPECT_EQ(core::timeOfDayText(core::secondOfDay(t)), "13:02:09");
 }
 
+TEST(TimeOfDayParse, ReadsOnlyAWholeValidTime) {
+    const auto t = core::parseTimeOfDay("23:05:09");
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->hour, 23);
+    EXPECT_EQ(t->minute, 5);
+    EXPECT_EQ(t->second, 9);
+    EXPECT_EQ(core::parseTimeOfDay("8:00:00")->hour, 8);
+    for (const char* bad : {"", "1", "12:00", "24:00:00", "12:60:00", "12:00:60", "12:0:00",
+                            "123:00:00", "12:00:00 ", " 12:00:00", "12-00-00", "-1:00:00"}) {
+        EXPECT_FALSE(core::parseTimeOfDay(bad)) << bad;
+    }
+}
+
 TEST(SecondsToCheck, OnTimeTickChecksOneSecond) {
     EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 0, 1)), V{At(8, 0, 1)});
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 namespace testing_support {
 
@@ -177,6 +178,26 @@ std::vector<HWND> threadWindows(const wchar_t* className) {
     WindowSearch search{className, {}};
     EnumThreadWindows(GetCurrentThreadId(), collectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+LaterOnThisThread::LaterOnThisThread(std::function<bool()> action) {
+    current() = std::move(action);
+    timer_ = SetTimer(nullptr, 0, 50, &LaterOnThisThread::fire);
+}
+
+LaterOnThisThread::~LaterOnThisThread() {
+    KillTimer(nullptr, timer_);
+    current() = nullptr;
+}
+
+std::function<bool()>& LaterOnThisThread::current() {
+    static std::function<bool()> action;
+    return action;
+}
+
+void CALLBACK LaterOnThisThread::fire(HWND, UINT, UINT_PTR, DWORD) {
+    if (current() && current()())
+        current() = nullptr;
 }
 
 } // namespace testing_support

@@ -50,4 +50,19 @@ DWORD userObjects();
 // Top-level windows of this thread with the given class name ("#32770" for dialogs).
 std::vector<HWND> threadWindows(const wchar_t* className);
 
+// Runs `action` from a thread timer, which also fires inside nested modal loops, every 50 ms
+// until it returns true.
+class LaterOnThisThread {
+public:
+    explicit LaterOnThisThread(std::function<bool()> action);
+    ~LaterOnThisThread();
+    LaterOnThisThread(const LaterOnThisThread&) = delete;
+    LaterOnThisThread& operator=(const LaterOnThisThread&) = delete;
+
+private:
+    static std::function<bool()>& current();
+    static void CALLBACK fire(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR timer_;
+};
+
 } // namespace testing_support

@@ -1,0 +1,237 @@
+#include "dialogs/alarm_shutdown_dialog.h"
+
+#include "core/alarm_editing.h"
+#include "core/clock_time.h"
+#include "dialogs/music_duration_dialog.h"
+#include "dialogs/sound_path.h"
+#include "sound/alarm_sound_player.h"
+#include "win/message_box.h"
+#include "win/strings.h"
+
+#include "resource.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <vector>
+
+namespace dialogs {
+
+namespace {
+
+const wchar_t* const alarmHeadings = L"闹铃时间, 80; 提醒内容, 260";
+constexpr int timeColumn = 0;
+constexpr int reminderColumn = 1;
+const wchar_t* const pickerFormat = L"HH:mm:ss";
+// A stored time is shown on this day; only the time of day is ever read back.
+constexpr WORD shownYear = 2008, shownMonth = 1, shownDay = 1, shownDayOfWeek = 2;
+
+const wchar_t* const soundFilter = L"mp3文件(*.mp3)|*.mp3|wav文件(*.wav)|*.wav|All Files(*.*)|*.*|";
+constexpr DWORD fileBufferLength = 1024;
+
+const wchar_t* const tooManyAlarmsMessage = L"请不要设置超过50个闹铃！";
+const wchar_t* const pathRefusedMessage =
+    L"这个声音文件的路径无法保存（超过255字节，或含有系统编码无法表示的字符），"
+    L"闹铃声保持不变：\n";
+const wchar_t* const soundNotOpenedMessage = L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n";
+
+std::optional<std::wstring> askForSoundFile(HWND owner) {
+    std::wstring filter = soundFilter;
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    std::wstring file(fileBufferLength, L'\0');
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = owner;
+    request.lpstrFilter = filter.c_str();
+    request.nFilterIndex = 1;
+    request.lpstrFile = &file[0];
+    request.nMaxFile = fileBufferLength;
+    request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameW(&request))
+        return std::nullopt;
+    file.resize(std::wcslen(file.c_str()));
+    return file;
+}
+
+} // namespace
+
+AlarmShutdownDialog::AlarmShutdownDialog(HINSTANCE module, core::ClockSettings& settings,
+                                         sound::AlarmSoundPlayer& player)
+    : Dialog(module, IDD_ALARM_SHUTDOWN), settings_(settings), player_(player) {
+    // The template makes a list view and time pickers; their classes must exist first.
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
+    InitCommonControlsEx(&classes);
+}
+
+bool AlarmShutdownDialog::onInitDialog() {
+    bindControls();
+    DateTime_SetFormat(item(IDC_ALARM_TIME), pickerFormat);
+    DateTime_SetFormat(item(IDC_SHUTDOWN_TIME), pickerFormat);
+    // The styles come before the rows, so every row gets its check box.
+    alarmList_.setFullRowSelect(true);
+    alarmList_.setGridLines(true);
+    alarmList_.setCheckBoxes(true);
+    alarmList_.setColumns(alarmHeadings);
+    fillAlarmList();
+    showShutdown();
+    showSoundPath();
+    scheduleAtOpen_ = settings_.shutdown;
+    controlsAtOpen_ = shutdownControls();
+    return true;
+}
+
+bool AlarmShutdownDialog::onCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED)
+        return false;
+    switch (id) {
+    case IDC_ADD_ALARM: addAlarm(); return true;
+    case IDC_DELETE_ALARM: deleteAlarm(); return true;
+    case IDC_CHOOSE_SOUND: chooseSoundFile(); return true;
+    case IDC_DEFAULT_SOUND: useDefaultSound(); return true;
+    case IDC_PLAY_SOUND: playSound(); return true;
+    case IDC_STOP_SOUND: stopSound(); return true;
+    default: return false; // OK and Cancel
+    }
+}
+
+void AlarmShutdownDialog::bindControls() {
+    alarmList_.attach(hwnd(), IDC_ALARM_LIST);
+    chooseButton_.attachWithBitmap(hwnd(), IDC_CHOOSE_SOUND, module(), IDB_FOLDER);
+    playButton_.attachWithBitmap(hwnd(), IDC_PLAY_SOUND, module(), IDB_PLAY);
+    stopButton_.attachWithBitmap(hwnd(), IDC_STOP_SOUND, module(), IDB_STOP);
+}
+
+void AlarmShutdownDialog::fillAlarmList() {
+    const core::AlarmTable& table = settings_.alarms;
+    for (int i = 0; i < table.count(); ++i) {
+        const core::AlarmEntry entry = table.entry(i);
+        const int row = alarmList_.addRow(i, {entry.time, entry.reminder});
+        if (row >= 0)
+            alarmList_.setRowChecked(row, entry.enabled != 0);
+    }
+    alarmList_.sortBy(timeColumn, true);
+}
+
+void AlarmShutdownDialog::showShutdown() {
+    const HWND repeat = item(IDC_SHUTDOWN_REPEAT);
+    // Inserted at fixed places, which the combo box's sort style does not reorder.
+    SendMessageW(repeat, CB_INSERTSTRING, core::RepeatOnceChoice,
+                 reinterpret_cast<LPARAM>(L"一次"));
+    SendMessageW(repeat, CB_INSERTSTRING, core::RepeatAlwaysChoice,
+                 reinterpret_cast<LPARAM>(L"总是"));
+    SendMessageW(repeat, CB_SETCURSEL,
+                 static_cast<WPARAM>(core::repeatChoiceOf(settings_.shutdown.shutdownRepeat)), 0);
+    setChecked(IDC_SHUTDOWN_ENABLED, settings_.shutdown.shutdownEnabled != 0);
+    showShutdownTime();
+}
+
+// A time that is not a valid "HH:MM:SS" leaves the picker at the current time.
+void AlarmShutdownDialog::showShutdownTime() {
+    const std::optional<core::TimeOfDay> time =
+        core::parseTimeOfDay(settings_.shutdown.shutdownTime);
+    if (!time)
+        return;
+    SYSTEMTIME shown{};
+    shown.wYear = shownYear;
+    shown.wMonth = shownMonth;
+    shown.wDay = shownDay;
+    shown.wDayOfWeek = shownDayOfWeek;
+    shown.wHour = static_cast<WORD>(time->hour);
+    shown.wMinute = static_cast<WORD>(time->minute);
+    shown.wSecond = static_cast<WORD>(time->second);
+    DateTime_SetSystemtime(item(IDC_SHUTDOWN_TIME), GDT_VALID, &shown);
+}
+
+void AlarmShutdownDialog::showSoundPath() {
+    setItemText(IDC_SOUND_PATH, win::ansiToWide(settings_.alarmSoundPath));
+}
+
+// The picker's own fields, not a conversion through the calendar.
+std::optional<std::string> AlarmShutdownDialog::pickedTime(int pickerId) const {
+    SYSTEMTIME picked{};
+    if (DateTime_GetSystemtime(item(pickerId), &picked) != GDT_VALID ||
+        !core::isValidTimeOfDay(picked.wHour, picked.wMinute, picked.wSecond))
+        return std::nullopt;
+    return core::timeOfDayText(picked.wHour, picked.wMinute, picked.wSecond);
+}
+
+core::ShutdownSchedule AlarmShutdownDialog::shutdownControls() const {
+    core::ShutdownSchedule shown;
+    shown.shutdownEnabled = isChecked(IDC_SHUTDOWN_ENABLED) ? 1 : 0;
+    shown.shutdownRepeat = core::storedRepeatOf(
+        static_cast<int>(SendMessageW(item(IDC_SHUTDOWN_REPEAT), CB_GETCURSEL, 0, 0)));
+    shown.shutdownTime = pickedTime(IDC_SHUTDOWN_TIME).value_or(settings_.shutdown.shutdownTime);
+    return shown;
+}
+
+void AlarmShutdownDialog::addAlarm() {
+    const std::optional<std::string> time = pickedTime(IDC_ALARM_TIME);
+    if (!time)
+        return;
+    if (alarmList_.rowCount() >= core::AlarmMaxCount) {
+        win::showMessage(hwnd(), tooManyAlarmsMessage);
+        return;
+    }
+    // Converted and cut once: the row shows exactly what OK will store.
+    const std::string reminder =
+        core::fitReminder(win::wideToAnsi(itemText(IDC_REMINDER)), win::isAnsiLeadByte);
+    const int row = alarmList_.addRow(alarmList_.rowCount(), {*time, reminder});
+    if (row < 0)
+        return;
+    alarmList_.setRowChecked(row, true);
+    alarmList_.sortBy(timeColumn, true);
+}
+
+void AlarmShutdownDialog::deleteAlarm() {
+    alarmList_.deleteRow(alarmList_.nextSelectedRow(-1));
+}
+
+void AlarmShutdownDialog::chooseSoundFile() {
+    const std::optional<std::wstring> chosen = askForSoundFile(hwnd());
+    if (!chosen)
+        return;
+    const std::optional<std::string> path = storableSoundPath(*chosen);
+    if (!path) {
+        win::showMessage(hwnd(), pathRefusedMessage + *chosen);
+        return;
+    }
+    settings_.alarmSoundPath = *path;
+    MusicDurationDialog duration(module(), settings_);
+    duration.doModal(hwnd());
+    showSoundPath();
+    if (!player_.reopen(win::ansiToWide(settings_.alarmSoundPath)))
+        win::showMessage(hwnd(), soundNotOpenedMessage + *chosen);
+}
+
+void AlarmShutdownDialog::useDefaultSound() {
+    settings_.alarmSoundPath.clear();
+    showSoundPath();
+    player_.reopen(std::wstring());
+}
+
+// The built-in sound has no preview.
+void AlarmShutdownDialog::playSound() {
+    if (!settings_.alarmSoundPath.empty())
+        player_.play();
+}
+
+void AlarmShutdownDialog::stopSound() {
+    if (player_.isPlaying())
+        player_.stop();
+}
+
+void AlarmShutdownDialog::onOK() {
+    std::vector<core::AlarmRow> rows;
+    for (int row = 0; row < alarmList_.rowCount(); ++row) {
+        rows.push_back({alarmList_.isRowChecked(row), alarmList_.cellText(row, timeColumn),
+                        alarmList_.cellText(row, reminderColumn)});
+    }
+    core::storeAlarmRows(settings_.alarms, rows, win::isAnsiLeadByte);
+    settings_.shutdown = core::scheduleOnAccept(scheduleAtOpen_, settings_.shutdown,
+                                                controlsAtOpen_, shutdownControls());
+    endDialog(IDOK);
+}
+
+} // namespace dialogs

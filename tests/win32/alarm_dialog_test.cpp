@@ -1,0 +1,351 @@
+// The alarm and shutdown dialog, its sortable list and the music duration dialog, driven by
+// messages; the menu command that opens the alarm dialog and saves on OK.
+#include "app/clock_window.h"
+#include "controls/row_record.h"
+#include "core/settings.h"
+#include "dialogs/alarm_shutdown_dialog.h"
+#include "dialogs/music_duration_dialog.h"
+#include "dialogs/sound_path.h"
+#include "sound/alarm_sound_player.h"
+#include "win/message_box.h"
+#include "win/strings.h"
+#include "win32_test_support.h"
+
+#include "resource.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+struct Row {
+    bool ticked;
+    std::wstring time;
+    std::wstring reminder;
+    bool operator==(const Row& other) const {
+        return ticked == other.ticked && time == other.time && reminder == other.reminder;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& row) {
+    return out << row.ticked << " " << win::wideToAnsi(row.time) << " "
+               << win::wideToAnsi(row.reminder);
+}
+
+std::wstring cell(HWND list, int row, int column) {
+    wchar_t text[512] = {};
+    ListView_GetItemText(list, row, column, text, 512);
+    return text;
+}
+
+std::vector<Row> rowsOf(HWND list) {
+    std::vector<Row> rows;
+    for (int i = 0; i < ListView_GetItemCount(list); ++i)
+        rows.push_back({ListView_GetCheckState(list, i) != 0, cell(list, i, 0), cell(list, i, 1)});
+    return rows;
+}
+
+void click(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Stored out of time order; the reminders sort in yet another order ("开会" < "起床" < "睡觉").
+core::ClockSettings threeAlarms() {
+    core::ClockSettings settings;
+    settings.alarms.assign({{1, "10:30:00", win::wideToAnsi(L"开会")},
+                            {2, "08:00:00", win::wideToAnsi(L"起床")},
+                            {0, "23:59:59", win::wideToAnsi(L"睡觉")}},
+                           win::isAnsiLeadByte);
+    return settings;
+}
+
+const Row getUp{true, L"08:00:00", L"起床"};
+const Row meeting{true, L"10:30:00", L"开会"};
+const Row sleep{false, L"23:59:59", L"睡觉"};
+
+class AlarmDialogTest : public ::testing::Test {
+protected:
+    HWND open(core::ClockSettings& settings) {
+        dialog = std::make_unique<dialogs::AlarmShutdownDialog>(GetModuleHandleW(nullptr), settings,
+                                                                player);
+        dialog->createModeless(nullptr);
+        EXPECT_TRUE(IsWindow(dialog->hwnd()));
+        return dialog->hwnd();
+    }
+    HWND list() const { return GetDlgItem(dialog->hwnd(), IDC_ALARM_LIST); }
+    void TearDown() override {
+        dialog.reset();
+        win::setMessageBoxHook(nullptr);
+    }
+
+    sound::AlarmSoundPlayer player{nullptr, GetModuleHandleW(nullptr)};
+    std::unique_ptr<dialogs::AlarmShutdownDialog> dialog;
+};
+
+void clickHeading(HWND list, int column) {
+    const HWND header = ListView_GetHeader(list);
+    RECT r{};
+    Header_GetItemRect(header, column, &r);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(header, WM_LBUTTONUP, 0, at);
+}
+
+enum class Arrow { None, Up, Down };
+
+// Draws the header as it paints itself and reads the sort arrow of `column` from the pixels:
+// an upward triangle has a light base at its bottom, a downward one a shadowed base at its top.
+Arrow arrowOf(HWND list, int column) {
+    const HWND header = ListView_GetHeader(list);
+    RECT client{}, r{};
+    GetClientRect(header, &client);
+    Header_GetItemRect(header, column, &r);
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(header, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const int o = (r.bottom - r.top) / 4;
+    int lightBase = 0, shadowBase = 0;
+    for (int x = r.right - 3 * o; x < r.right - o - 1; ++x) {
+        lightBase += GetPixel(dc, x, r.bottom - o - 1) == GetSysColor(COLOR_BTNHIGHLIGHT);
+        shadowBase += GetPixel(dc, x, r.top + o) == GetSysColor(COLOR_BTNSHADOW);
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    if (lightBase >= o)
+        return shadowBase < o ? Arrow::Up : Arrow::None;
+    return shadowBase >= o ? Arrow::Down : Arrow::None;
+}
+
+} // namespace
+
+TEST_F(AlarmDialogTest, StoredAlarmsOpenSortedByTimeAndAHeadingClickedTwiceReverses) {
+    core::ClockSettings settings = threeAlarms();
+    open(settings);
+    EXPECT_EQ(rowsOf(list()), (std::vector<Row>{getUp, meeting, sleep}));
+    EXPECT_EQ(arrowOf(list(), 0), Arrow::Up);
+    EXPECT_EQ(controls::RowRecord::liveCount(), 3);
+
+    clickHeading(list(), 1);
+    EXPECT_EQ(rowsOf(list()), (std::vector<Row>{meeting, getUp, sleep}));
+    EXPECT_EQ(arrowOf(list(), 1), Arrow::Up);
+    EXPECT_EQ(arrowOf(list(), 0), Arrow::None);
+    clickHeading(list(), 1);
+    EXPECT_EQ(rowsOf(list()), (std::vector<Row>{sleep, getUp, meeting}));
+    EXPECT_EQ(arrowOf(list(), 1), Arrow::Down);
+
+    // A row put in behind the control's back has no record: it sorts as empty, and nothing is
+    // freed for it.
+    wchar_t foreignText[] = L"09:00:00"; // would sort after 08:00:00 by its text
+    LVITEMW foreign{};
+    foreign.mask = LVIF_TEXT;
+    foreign.iItem = 3;
+    foreign.pszText = foreignText;
+    ASSERT_EQ(ListView_InsertItem(list(), &foreign), 3);
+    clickHeading(list(), 0);
+    EXPECT_EQ(cell(list(), 0, 0), L"09:00:00");
+    EXPECT_EQ(cell(list(), 1, 0), L"08:00:00");
+
+    DestroyWindow(dialog->hwnd());
+    EXPECT_EQ(controls::RowRecord::liveCount(), 0);
+}
+
+TEST_F(AlarmDialogTest, TheFiftyFirstAlarmIsRefusedUntilOneIsDeleted) {
+    core::ClockSettings settings;
+    settings.alarms.assign(std::vector<core::AlarmEntry>(50, {1, "07:00:00", "x"}),
+                           win::isAnsiLeadByte);
+    std::vector<std::wstring> messages;
+    win::setMessageBoxHook([&](HWND, const std::wstring& text) {
+        messages.push_back(text);
+        return IDOK;
+    });
+    const HWND window = open(settings);
+    click(window, IDC_ADD_ALARM);
+    EXPECT_EQ(messages, std::vector<std::wstring>{L"请不要设置超过50个闹铃！"});
+    EXPECT_EQ(ListView_GetItemCount(list()), 50);
+
+    ListView_SetItemState(list(), 3, LVIS_SELECTED, LVIS_SELECTED);
+    click(window, IDC_DELETE_ALARM);
+    EXPECT_EQ(ListView_GetItemCount(list()), 49);
+    EXPECT_EQ(controls::RowRecord::liveCount(), 49);
+    click(window, IDC_ADD_ALARM);
+    EXPECT_EQ(ListView_GetItemCount(list()), 50);
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(AlarmDialogTest, AnAddedReminderShowsAsItIsStored) {
+    core::ClockSettings settings;
+    settings.shutdown.shutdownTime = "7:5"; // not a time: the picker stays at the current time
+    const HWND window = open(settings);
+    SYSTEMTIME picked{}, now{};
+    DateTime_GetSystemtime(GetDlgItem(window, IDC_SHUTDOWN_TIME), &picked);
+    GetLocalTime(&now);
+    EXPECT_NEAR(picked.wHour * 3600 + picked.wMinute * 60 + picked.wSecond,
+                now.wHour * 3600 + now.wMinute * 60 + now.wSecond, 5);
+
+    // 401 bytes in code page 936; 257 fit, and the 129th character would be cut in half.
+    SetDlgItemTextW(window, IDC_REMINDER, (L"a" + std::wstring(200, L'中')).c_str());
+    click(window, IDC_ADD_ALARM);
+    const std::vector<Row> rows = rowsOf(list());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(rows[0].ticked);
+    EXPECT_EQ(rows[0].reminder, L"a" + std::wstring(128, L'中'));
+
+    click(window, IDOK);
+    EXPECT_EQ(settings.alarms.count(), 1);
+    EXPECT_EQ(settings.alarms.entry(0).enabled, 1);
+    EXPECT_EQ(settings.alarms.entry(0).reminder, win::wideToAnsi(rows[0].reminder));
+    EXPECT_EQ(settings.alarms.entry(0).time, win::wideToAnsi(rows[0].time));
+}
+
+// --- Through the clock's menu command: OK saves, Cancel leaves the file alone ---------------
+
+namespace {
+
+class AlarmCommandTest : public ::testing::Test {
+protected:
+    void start(const core::ClockSettings& settings) {
+        writeFile(scratch.file(L"Settings.def"),
+                  core::encodeSettings(settings, win::isAnsiLeadByte));
+        clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
+        clock->createModeless(nullptr);
+        ASSERT_TRUE(IsWindow(clock->hwnd()));
+    }
+    // Opens the dialog from the menu and, inside its modal loop, runs `act` on it.
+    void editAlarms(const std::function<void(HWND dialog)>& act) {
+        bool acted = false;
+        LaterOnThisThread later([&] {
+            for (HWND window : threadWindows(L"#32770")) {
+                if (win::windowText(window) != L"自动关机&闹铃设置")
+                    continue;
+                act(window);
+                acted = true;
+                return true;
+            }
+            return false;
+        });
+        SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(ID_ALARM_SHUTDOWN, 0), 0);
+        EXPECT_TRUE(acted);
+    }
+    std::vector<unsigned char> savedBytes() { return readFile(scratch.file(L"Settings.def")); }
+    void TearDown() override { clock.reset(); }
+
+    ScratchDirectory scratch;
+    FixedTime time{12, 0, 0};
+    std::unique_ptr<app::ClockWindow> clock;
+};
+
+} // namespace
+
+TEST_F(AlarmCommandTest, OkStoresTheRowsInDisplayOrderAndCancelLeavesTheFileAsItWas) {
+    core::ClockSettings settings = threeAlarms();
+    settings.shutdown = {0, -1, "23:05:09"};
+    start(settings);
+    const std::vector<unsigned char> before = savedBytes();
+    editAlarms([](HWND dialog) {
+        ListView_SetCheckState(GetDlgItem(dialog, IDC_ALARM_LIST), 0, FALSE);
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(savedBytes(), before);
+
+    editAlarms([](HWND dialog) {
+        ListView_SetCheckState(GetDlgItem(dialog, IDC_ALARM_LIST), 1, FALSE);
+        click(dialog, IDOK);
+    });
+    const std::vector<unsigned char> bytes = savedBytes();
+    core::ClockSettings saved;
+    core::decodeSettings(bytes.data(), bytes.size(), saved);
+    core::AlarmTable expected;
+    expected.assign({{1, "08:00:00", win::wideToAnsi(L"起床")},
+                     {0, "10:30:00", win::wideToAnsi(L"开会")},
+                     {0, "23:59:59", win::wideToAnsi(L"睡觉")}},
+                    win::isAnsiLeadByte);
+    EXPECT_EQ(saved.alarms.bytes(), expected.bytes());
+    // The stored "always" of -1 comes back as 1; the time is kept although the box is off.
+    EXPECT_EQ(saved.shutdown, (core::ShutdownSchedule{0, 1, "23:05:09"}));
+}
+
+// --- Music duration -------------------------------------------------------------------------
+
+TEST(MusicDurationDialog, TicksTheStoredChoiceAndOkStoresTheTickedOne) {
+    const std::vector<std::pair<int, std::int32_t>> buttons = {{IDC_DURATION_10, 10},
+                                                               {IDC_DURATION_20, 20},
+                                                               {IDC_DURATION_30, 30},
+                                                               {IDC_DURATION_60, 60},
+                                                               {IDC_DURATION_WHOLE, 0}};
+    auto ticked = [&](HWND dialog) {
+        std::vector<int> found;
+        for (const auto& button : buttons) {
+            if (IsDlgButtonChecked(dialog, button.first) == BST_CHECKED)
+                found.push_back(button.first);
+        }
+        return found;
+    };
+    core::ClockSettings settings;
+    for (const auto& button : buttons) {
+        settings.alarmSoundSeconds = button.second;
+        dialogs::MusicDurationDialog dialog(GetModuleHandleW(nullptr), settings);
+        dialog.createModeless(nullptr);
+        EXPECT_EQ(ticked(dialog.hwnd()), std::vector<int>{button.first}) << button.second;
+    }
+    settings.alarmSoundSeconds = 45; // no button stands for it
+    {
+        dialogs::MusicDurationDialog dialog(GetModuleHandleW(nullptr), settings);
+        dialog.createModeless(nullptr);
+        EXPECT_EQ(ticked(dialog.hwnd()), std::vector<int>{IDC_DURATION_30});
+        SendDlgItemMessageW(dialog.hwnd(), IDC_DURATION_60, BM_CLICK, 0, 0);
+        click(dialog.hwnd(), IDCANCEL);
+        EXPECT_EQ(settings.alarmSoundSeconds, 45);
+    }
+    for (const auto& button : buttons) {
+        dialogs::MusicDurationDialog dialog(GetModuleHandleW(nullptr), settings);
+        dialog.createModeless(nullptr);
+        SendDlgItemMessageW(dialog.hwnd(), button.first, BM_CLICK, 0, 0);
+        EXPECT_EQ(ticked(dialog.hwnd()), std::vector<int>{button.first});
+        click(dialog.hwnd(), IDOK);
+        EXPECT_EQ(settings.alarmSoundSeconds, button.second);
+    }
+}
+
+// --- The sound path that "Settings.def" can keep --------------------------------------------
+
+TEST(SoundPath, APathTheFieldCannotHoldIsShortenedOrRefused) {
+    ScratchDirectory scratch;
+    const std::wstring plain = scratch.file(L"铃声.wav");
+    writeFile(plain, {0});
+    EXPECT_EQ(dialogs::storableSoundPath(plain), win::wideToAnsi(plain));
+
+    // Thai is not in code page 936: only the short name can be stored.
+    const std::wstring foreign = scratch.file(L"เสียง.wav");
+    writeFile(foreign, {0});
+    const std::optional<std::string> shortened = dialogs::storableSoundPath(foreign);
+    ASSERT_TRUE(shortened);
+    EXPECT_TRUE(fileExists(win::ansiToWide(*shortened)));
+    EXPECT_FALSE(dialogs::storableSoundPath(scratch.file(L"ไม่มี.wav")));
+
+    // Over 300 bytes in the code page, though within MAX_PATH characters; nested, as Linux
+    // allows no more than 255 bytes of UTF-8 in one name.
+    std::wstring folder = scratch.path();
+    for (int level = 0; level < 3; ++level) {
+        folder += L"\\" + std::wstring(50, L'长');
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    }
+    const std::wstring deep = folder + L"\\a.wav";
+    writeFile(deep, {0});
+    ASSERT_GE(win::wideToAnsi(deep).size(), core::PathFieldSize);
+    const std::optional<std::string> deepStored = dialogs::storableSoundPath(deep);
+    ASSERT_TRUE(deepStored);
+    EXPECT_LT(deepStored->size(), core::PathFieldSize);
+    EXPECT_TRUE(fileExists(win::ansiToWide(*deepStored)));
+    EXPECT_FALSE(dialogs::storableSoundPath(folder + L"\\missing.wav"));
+}
