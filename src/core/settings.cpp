@@ -15,7 +15,6 @@ namespace {
 static_assert(std::numeric_limits<float>::is_iec559 && sizeof(float) == 4,
               "zoom is stored as an IEEE-754 single");
 
-constexpr std::size_t PathFieldSize = 256;
 constexpr std::size_t ShutdownTimeFieldSize = 10;
 
 constexpr std::size_t OffStyleIndex = 0;

@@ -13,6 +13,8 @@ namespace core {
 // The settings file is a fixed 15206-byte image; every integer is 32-bit signed little-endian
 // and nothing is padded. Field offsets live in settings.cpp next to the code that uses them.
 constexpr std::size_t SettingsFileSize = 15206;
+// A path field: a zero-terminated text of the ANSI code page.
+constexpr std::size_t PathFieldSize = 256;
 
 struct ClockSettings {
     std::int32_t styleIndex = 0, opacityIndex = 0, alwaysOnTop = 0, lockPosition = 0,
