@@ -66,31 +66,6 @@ core::ClockSettings withAlarm(const char* time, std::int32_t enabled,
     return settings;
 }
 
-// Runs `action` once from a thread timer, which also fires inside nested modal loops.
-class LaterOnThisThread {
-public:
-    explicit LaterOnThisThread(std::function<bool()> action) {
-        current() = std::move(action);
-        timer_ = SetTimer(nullptr, 0, 50, &LaterOnThisThread::fire);
-    }
-    ~LaterOnThisThread() {
-        KillTimer(nullptr, timer_);
-        current() = nullptr;
-    }
-
-private:
-    static std::function<bool()>& current() {
-        static std::function<bool()> action;
-        return action;
-    }
-    // Keeps trying every 50 ms until the action says it is done.
-    static void CALLBACK fire(HWND, UINT, UINT_PTR, DWORD) {
-        if (current() && current()())
-            current() = nullptr;
-    }
-    UINT_PTR timer_;
-};
-
 std::vector<HWND> countdowns() {
     std::vector<HWND> found;
     for (HWND dialog : threadWindows(L"#32770")) {

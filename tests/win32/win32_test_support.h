@@ -44,6 +44,44 @@ std::vector<unsigned char> readFile(const std::wstring& path);
 void writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes);
 bool fileExists(const std::wstring& path);
 
+// Runs `action` from a thread timer, which also fires inside nested modal loops, every 50 ms
+// until it says it is done.
+class LaterOnThisThread {
+public:
+    explicit LaterOnThisThread(std::function<bool()> action);
+    ~LaterOnThisThread();
+    LaterOnThisThread(const LaterOnThisThread&) = delete;
+    LaterOnThisThread& operator=(const LaterOnThisThread&) = delete;
+
+private:
+    static std::function<bool()>& current();
+    static void CALLBACK fire(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR timer_;
+};
+
+// A visible dialog of this thread with the given caption, or null.
+HWND findDialog(const std::wstring& caption);
+
+// Gives a predefined registry key (HKEY_CURRENT_USER, HKEY_CLASSES_ROOT) of this process an
+// empty key of its own while it lives, so tests neither see nor change the real one.
+class RegistrySandbox {
+public:
+    // A volatile sandbox refuses lasting keys below it: a registry that fails on writing.
+    explicit RegistrySandbox(HKEY predefined, bool volatileKeys = false);
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox&) = delete;
+    RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+
+private:
+    HKEY predefined_;
+    HKEY root_ = nullptr;
+    std::wstring name_;
+};
+
+// Writes a text value (the default one for an empty name), creating the key.
+void setRegistryText(HKEY root, const std::wstring& key, const std::wstring& name,
+                     const std::wstring& text);
+
 DWORD gdiObjects();
 DWORD userObjects();
 
