@@ -5,6 +5,7 @@
 #include "core/clock_timers.h"
 #include "core/geometry.h"
 #include "core/position.h"
+#include "dialogs/about_dialog.h"
 #include "render/frame.h"
 #include "sound/sounds.h"
 #include "win/message_box.h"
@@ -285,7 +286,9 @@ void ClockWindow::editAlarms() {}
 
 void ClockWindow::editOptions() {}
 
-void ClockWindow::showAbout() {}
+void ClockWindow::showAbout() {
+    dialogs::AboutDialog(module()).doModal(hwnd());
+}
 
 void ClockWindow::exitClock() {
     skin_.releaseAll();
