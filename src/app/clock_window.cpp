@@ -6,6 +6,7 @@
 #include "core/geometry.h"
 #include "core/position.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/options_dialog.h"
 #include "render/frame.h"
 #include "sound/sounds.h"
 #include "win/message_box.h"
@@ -284,7 +285,15 @@ void ClockWindow::toggleClickThrough() {
 
 void ClockWindow::editAlarms() {}
 
-void ClockWindow::editOptions() {}
+void ClockWindow::editOptions() {
+    // The clock takes each new zoom at once, not only at the next tick.
+    dialogs::OptionsDialog dialog(module(), settings(),
+                                  [this] { renderClock(fade_->displayedOpacity()); });
+    if (dialog.doModal(hwnd()) != IDOK)
+        return;
+    dialog.copyFlagsTo(settings());
+    saveSettings();
+}
 
 void ClockWindow::showAbout() {
     dialogs::AboutDialog(module()).doModal(hwnd());
