@@ -6,6 +6,7 @@
 #include "core/geometry.h"
 #include "core/position.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/custom_dial_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "render/frame.h"
 #include "sound/sounds.h"
@@ -260,7 +261,11 @@ void ClockWindow::chooseStyle(int styleIndex) {
     renderClock(fade_->displayedOpacity());
 }
 
-void ClockWindow::chooseCustomLook() {}
+void ClockWindow::chooseCustomLook() {
+    dialogs::CustomDialDialog dialog(module(), settings(), skin_.previewBackground(module()));
+    if (dialog.doModal(hwnd()) == IDOK)
+        chooseStyle(core::CustomStyleIndex);
+}
 
 void ClockWindow::chooseOpacity(int opacityIndex) {
     settings().opacityIndex = opacityIndex;
