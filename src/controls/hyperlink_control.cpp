@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <vector>
 
 namespace controls {
@@ -48,8 +49,7 @@ INT_PTR startProcess(const std::wstring& commandLine, int showCommand) {
     return startedCode;
 }
 
-} // namespace
-
+// The default value of a key under HKEY_CLASSES_ROOT, of any length.
 std::optional<std::wstring> queryClassesRootDefault(const std::wstring& keyName) {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, &opened) !=
@@ -76,6 +76,8 @@ std::optional<std::wstring> queryClassesRootDefault(const std::wstring& keyName)
     }
     return value;
 }
+
+} // namespace
 
 void HyperLinkControl::onAttached() {
     SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) | SS_NOTIFY);

@@ -6,7 +6,6 @@
 #include "win/control.h"
 #include "win/handles.h"
 
-#include <optional>
 #include <string>
 
 namespace controls {
@@ -47,8 +46,5 @@ private:
     HCURSOR cursor_ = nullptr;
     win::UniqueWindow tooltip_;
 };
-
-// The default value of a key under HKEY_CLASSES_ROOT, of any length.
-std::optional<std::wstring> queryClassesRootDefault(const std::wstring& keyName);
 
 } // namespace controls
