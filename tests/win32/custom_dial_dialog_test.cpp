@@ -72,14 +72,23 @@ protected:
 
 } // namespace
 
-TEST_F(CustomDialTest, PreviewShowsTheHandsAtThreeTwelveAndFortySecondsAroundTheCentre) {
+TEST_F(CustomDialTest, PreviewShowsOnlyTheCheckerboardWithoutPathsElseTheHandsAtThreeFortySecs) {
+    dialogs::CustomDialDialog dialog(module, settings, checkerboard.get());
+    const render::Frame empty = paint(dialog);
+    int white = 0, grey = 0;
+    for (int y = 15; y < 145; ++y)
+        for (int x = 240; x < 370; ++x) {
+            white += empty.pixel(x, y) == 0xFFFFFFFF;
+            grey += empty.pixel(x, y) == 0xFFDFDFDF;
+        }
+    EXPECT_EQ(white + grey, 130 * 130);
+    EXPECT_GT(grey, 130 * 40);
+
     settings.customFacePath = png(L"face.png", 200, 100, blue); // squeezed to 130 x 130
     settings.customHourPath = png(L"hour.png", 8, 60, red);
     settings.customMinutePath = png(L"minute.png", 8, 60, green);
     settings.customSecondPath = png(L"second.png", 4, 60, yellow);
-    dialogs::CustomDialDialog dialog(module, settings, checkerboard.get());
     const render::Frame shown = paint(dialog);
-
     EXPECT_TRUE(closeTo(shown.pixel(305 + 25, 80), red));   // 3 o'clock
     EXPECT_TRUE(closeTo(shown.pixel(305, 80 - 25), green)); // 12
     // 40 seconds: down and to the left, 60 degrees from straight down.
@@ -89,21 +98,6 @@ TEST_F(CustomDialTest, PreviewShowsTheHandsAtThreeTwelveAndFortySecondsAroundThe
     EXPECT_TRUE(closeTo(shown.pixel(368, 143), blue));
     EXPECT_EQ(shown.pixel(238, 80), 0u);
     EXPECT_EQ(shown.pixel(372, 80), 0u);
-}
-
-TEST_F(CustomDialTest, WithoutPathsOnlyTheCheckerboardShows) {
-    dialogs::CustomDialDialog dialog(module, settings, checkerboard.get());
-    const render::Frame shown = paint(dialog);
-    int white = 0, grey = 0;
-    for (int y = 15; y < 145; ++y)
-        for (int x = 240; x < 370; ++x) {
-            const std::uint32_t pixel = shown.pixel(x, y);
-            white += pixel == 0xFFFFFFFF;
-            grey += pixel == 0xFFDFDFDF;
-        }
-    EXPECT_EQ(white + grey, 130 * 130);
-    EXPECT_GT(white, 130 * 40);
-    EXPECT_GT(grey, 130 * 40);
 }
 
 TEST_F(CustomDialTest, PaintingTheChosenFilesAgainAndAgainHoldsNothing) {
