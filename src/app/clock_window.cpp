@@ -4,7 +4,10 @@
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
 #include "core/geometry.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/alarm_shutdown_dialog.h"
+#include "dialogs/custom_dial_dialog.h"
+#include "dialogs/options_dialog.h"
 #include "render/frame.h"
 #include "sound/sounds.h"
 #include "win/message_box.h"
@@ -209,7 +212,11 @@ void ClockWindow::chooseStyle(int styleIndex) {
     renderClock(fade_->displayedOpacity());
 }
 
-void ClockWindow::chooseCustomLook() {}
+void ClockWindow::chooseCustomLook() {
+    dialogs::CustomDialDialog dialog(module(), settings(), skin_.previewBackground(module()));
+    if (dialog.doModal(hwnd()) == IDOK)
+        chooseStyle(core::CustomStyleIndex);
+}
 
 void ClockWindow::chooseOpacity(int opacityIndex) {
     settings().opacityIndex = opacityIndex;
@@ -238,9 +245,19 @@ void ClockWindow::editAlarms() {
         saveSettings();
 }
 
-void ClockWindow::editOptions() {}
+void ClockWindow::editOptions() {
+    // The clock takes each new zoom at once, not only at the next tick.
+    dialogs::OptionsDialog dialog(module(), settings(),
+                                  [this] { renderClock(fade_->displayedOpacity()); });
+    if (dialog.doModal(hwnd()) != IDOK)
+        return;
+    dialog.copyFlagsTo(settings());
+    saveSettings();
+}
 
-void ClockWindow::showAbout() {}
+void ClockWindow::showAbout() {
+    dialogs::AboutDialog(module()).doModal(hwnd());
+}
 
 void ClockWindow::exitClock() {
     skin_.releaseAll();

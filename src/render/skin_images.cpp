@@ -4,6 +4,8 @@
 #include "win/handles.h"
 #include "win/strings.h"
 
+#include "resource.h"
+
 #include <objidl.h>
 
 #include <cstring>
@@ -120,6 +122,12 @@ int SkinImages::applyStyle(HMODULE module, int styleIndex, const core::ClockSett
 void SkinImages::releaseAll() {
     for (auto& picture : images_)
         picture.reset();
+}
+
+Gdiplus::Image* SkinImages::previewBackground(HMODULE module) {
+    if (!previewBackground_)
+        previewBackground_ = render::loadPngResource(module, IDR_PNG_CHECKERBOARD);
+    return previewBackground_.get();
 }
 
 } // namespace render

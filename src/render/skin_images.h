@@ -44,6 +44,9 @@ public:
     int applyStyle(HMODULE module, int styleIndex, const core::ClockSettings& settings);
     void release(SkinSlot slot) { images_[slot].reset(); }
     void releaseAll();
+    // The checkerboard behind the custom dial dialog's preview: loaded on first use, then kept
+    // for the rest of the run.
+    Gdiplus::Image* previewBackground(HMODULE module);
 
     Gdiplus::Image* image(SkinSlot slot) const { return images_[slot].get(); }
     ImageSize size(SkinSlot slot) const { return slot < CaseSlot ? sizes_[slot] : ImageSize{}; }
@@ -51,6 +54,7 @@ public:
 private:
     std::array<std::unique_ptr<Gdiplus::Image>, SlotCount> images_;
     std::array<ImageSize, CaseSlot> sizes_{};
+    std::unique_ptr<Gdiplus::Image> previewBackground_;
 };
 
 } // namespace render

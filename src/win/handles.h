@@ -62,6 +62,18 @@ struct MenuTraits {
     static HMENU invalid() { return nullptr; }
     static void close(HMENU menu) { DestroyMenu(menu); }
 };
+// A window the system may already have destroyed with its owner.
+struct WindowTraits {
+    static HWND invalid() { return nullptr; }
+    static void close(HWND window) {
+        if (IsWindow(window))
+            DestroyWindow(window);
+    }
+};
+struct RegistryKeyTraits {
+    static HKEY invalid() { return nullptr; }
+    static void close(HKEY key) { RegCloseKey(key); }
+};
 struct ModuleTraits {
     static HMODULE invalid() { return nullptr; }
     static void close(HMODULE module) { FreeLibrary(module); }
@@ -77,6 +89,8 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 
 // A window's device context, released to the window it came from.
 class WindowDc {

@@ -200,4 +200,59 @@ void CALLBACK LaterOnThisThread::fire(HWND, UINT, UINT_PTR, DWORD) {
         current() = nullptr;
 }
 
+HWND findDialog(const std::wstring& caption) {
+    for (HWND dialog : threadWindows(L"#32770")) {
+        wchar_t title[128] = {};
+        GetWindowTextW(dialog, title, 128);
+        if (caption == title)
+            return dialog;
+    }
+    return nullptr;
+}
+
+namespace {
+void deleteRegistryTree(HKEY parent, const std::wstring& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        wchar_t child[256];
+        DWORD length = 256;
+        while (RegEnumKeyExW(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS) {
+            deleteRegistryTree(key, child);
+            length = 256;
+        }
+        RegCloseKey(key);
+    }
+    RegDeleteKeyW(parent, name.c_str());
+}
+} // namespace
+
+RegistrySandbox::RegistrySandbox(HKEY predefined, bool volatileKeys) : predefined_(predefined) {
+    static int serial = 0;
+    name_ = L"Software\\VeltranoTest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++serial);
+    RegCreateKeyExW(HKEY_CURRENT_USER, name_.c_str(), 0, nullptr,
+                    volatileKeys ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                    nullptr, &root_, nullptr);
+    RegOverridePredefKey(predefined_, root_);
+}
+
+RegistrySandbox::~RegistrySandbox() {
+    RegOverridePredefKey(predefined_, nullptr);
+    RegCloseKey(root_);
+    deleteRegistryTree(HKEY_CURRENT_USER, name_);
+}
+
+void setRegistryText(HKEY root, const std::wstring& key, const std::wstring& name,
+                     const std::wstring& text) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(created, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(created);
+}
+
 } // namespace testing_support

@@ -44,14 +44,8 @@ std::vector<unsigned char> readFile(const std::wstring& path);
 void writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes);
 bool fileExists(const std::wstring& path);
 
-DWORD gdiObjects();
-DWORD userObjects();
-
-// Top-level windows of this thread with the given class name ("#32770" for dialogs).
-std::vector<HWND> threadWindows(const wchar_t* className);
-
 // Runs `action` from a thread timer, which also fires inside nested modal loops, every 50 ms
-// until it returns true.
+// until it says it is done.
 class LaterOnThisThread {
 public:
     explicit LaterOnThisThread(std::function<bool()> action);
@@ -64,5 +58,34 @@ private:
     static void CALLBACK fire(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR timer_;
 };
+
+// A visible dialog of this thread with the given caption, or null.
+HWND findDialog(const std::wstring& caption);
+
+// Gives a predefined registry key (HKEY_CURRENT_USER, HKEY_CLASSES_ROOT) of this process an
+// empty key of its own while it lives, so tests neither see nor change the real one.
+class RegistrySandbox {
+public:
+    // A volatile sandbox refuses lasting keys below it: a registry that fails on writing.
+    explicit RegistrySandbox(HKEY predefined, bool volatileKeys = false);
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox&) = delete;
+    RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+
+private:
+    HKEY predefined_;
+    HKEY root_ = nullptr;
+    std::wstring name_;
+};
+
+// Writes a text value (the default one for an empty name), creating the key.
+void setRegistryText(HKEY root, const std::wstring& key, const std::wstring& name,
+                     const std::wstring& text);
+
+DWORD gdiObjects();
+DWORD userObjects();
+
+// Top-level windows of this thread with the given class name ("#32770" for dialogs).
+std::vector<HWND> threadWindows(const wchar_t* className);
 
 } // namespace testing_support

@@ -1,0 +1,244 @@
+#include "controls/hyperlink_control.h"
+
+#include "core/link_open.h"
+#include "win/dialog.h"
+#include "win/message_box.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <vector>
+
+namespace controls {
+
+namespace {
+
+constexpr UINT_PTR linkToolId = 1;
+// ShellExecute and WinExec report success with a value above this.
+constexpr INT_PTR lastFailureCode = 32;
+// What a started fallback browser reports, as WinExec does.
+constexpr INT_PTR startedCode = 33;
+
+TOOLINFOW linkTool(HWND control, const std::wstring& text) {
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    // The tooltip watches the mouse itself: the modal loops this control lives in have no
+    // place to relay messages to it.
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = control;
+    tool.uId = linkToolId;
+    GetClientRect(control, &tool.rect);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    return tool;
+}
+
+INT_PTR startProcess(const std::wstring& commandLine, int showCommand) {
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+        return core::launchFailureCode(GetLastError());
+    win::UniqueKernelHandle process(started.hProcess);
+    win::UniqueKernelHandle thread(started.hThread);
+    return startedCode;
+}
+
+// The default value of a key under HKEY_CLASSES_ROOT, of any length.
+std::optional<std::wstring> queryClassesRootDefault(const std::wstring& keyName) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, &opened) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    win::UniqueRegistryKey key(opened);
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
+                         &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.resize(wcsnlen(value.c_str(), bytes / sizeof(wchar_t)));
+    if (type == REG_EXPAND_SZ) {
+        const DWORD units = ExpandEnvironmentStringsW(value.c_str(), nullptr, 0);
+        std::wstring expanded(units, L'\0');
+        if (units == 0 || !ExpandEnvironmentStringsW(value.c_str(), &expanded[0], units))
+            return std::nullopt;
+        expanded.resize(units - 1);
+        return expanded;
+    }
+    return value;
+}
+
+} // namespace
+
+void HyperLinkControl::onAttached() {
+    SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) | SS_NOTIFY);
+    const std::wstring text = win::windowText(hwnd());
+    if (target_.empty())
+        target_ = text;
+    if (text.empty())
+        SetWindowTextW(hwnd(), target_.c_str());
+    fitToText();
+    cursor_ = LoadCursorW(nullptr, IDC_ARROW);
+    addTooltip();
+}
+
+bool HyperLinkControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    switch (message) {
+    case WM_SETCURSOR:
+        SetCursor(cursor_);
+        result = TRUE;
+        return true;
+    case WM_DESTROY: tooltip_.reset(); return false;
+    default: return false;
+    }
+}
+
+bool HyperLinkControl::handleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) != STN_CLICKED)
+            return false;
+        openLink();
+        return true;
+    case WM_CTLCOLORSTATIC: result = chooseColours(reinterpret_cast<HDC>(wParam)); return true;
+    default: return false;
+    }
+}
+
+void HyperLinkControl::setLinkTarget(const std::wstring& target) {
+    target_ = target;
+    fitToText();
+    if (tooltip_) {
+        TOOLINFOW tool = linkTool(hwnd(), target_);
+        SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void HyperLinkControl::markVisited(bool visited) {
+    visited_ = visited;
+    repaintUnderText();
+}
+
+void HyperLinkControl::setUnderlined(bool underlined) {
+    underlined_ = underlined;
+    repaintUnderText();
+}
+
+void HyperLinkControl::addTooltip() {
+    tooltip_.reset(CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr, nullptr));
+    if (!tooltip_)
+        return;
+    TOOLINFOW tool = linkTool(hwnd(), target_);
+    SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Shrinks the control to its text, so a click beside the text is not a click on the link.
+void HyperLinkControl::fitToText() {
+    if (!fitToText_ || !hwnd())
+        return;
+    RECT area{};
+    GetWindowRect(hwnd(), &area);
+    MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&area), 2);
+    const std::wstring text = win::windowText(hwnd());
+    SIZE extent{};
+    {
+        win::WindowDc dc(hwnd());
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+        win::SelectGuard selected(dc.get(), font ? font : GetStockObject(SYSTEM_FONT));
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    }
+    const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+    if (style & SS_CENTERIMAGE) {
+        const LONG margin = (area.bottom - area.top - extent.cy) / 2;
+        area.top += margin;
+        area.bottom -= margin;
+    } else {
+        area.bottom = area.top + extent.cy;
+    }
+    if (style & SS_CENTER) {
+        const LONG margin = (area.right - area.left - extent.cx) / 2;
+        area.left += margin;
+        area.right -= margin;
+    } else if (style & SS_RIGHT) {
+        area.left = area.right - extent.cx;
+    } else {
+        area.right = area.left + extent.cx;
+    }
+    SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (tooltip_) {
+        TOOLINFOW tool = linkTool(hwnd(), target_);
+        SendMessageW(tooltip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+LRESULT HyperLinkControl::chooseColours(HDC dc) {
+    SetTextColor(dc, visited_ ? visitedColour_ : linkColour_);
+    if (underlined_) {
+        if (!underlineFont_) {
+            const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+            LOGFONTW description{};
+            GetObjectW(font ? font : GetStockObject(SYSTEM_FONT), sizeof(description),
+                       &description);
+            description.lfUnderline = TRUE;
+            underlineFont_.reset(CreateFontIndirectW(&description));
+        }
+        // Stays selected after the static has drawn; the font lives as long as the control.
+        SelectObject(dc, underlineFont_.get());
+    }
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+void HyperLinkControl::openLink() {
+    const INT_PTR result = openLinkTarget(target_, SW_SHOW);
+    markVisited(result > lastFailureCode);
+    if (visited_)
+        return;
+    MessageBeep(MB_ICONEXCLAMATION);
+    reportOpenFailure(static_cast<int>(result));
+}
+
+INT_PTR HyperLinkControl::openLinkTarget(const std::wstring& target, int showCommand) {
+    const auto opened = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, showCommand));
+    if (static_cast<UINT_PTR>(opened) > static_cast<UINT_PTR>(lastFailureCode))
+        return opened;
+    // No handler for the target itself: hand it to the browser registered for web pages.
+    const std::optional<std::wstring> pageClass = queryClassesRootDefault(L".htm");
+    if (!pageClass)
+        return opened;
+    const std::optional<std::wstring> command =
+        queryClassesRootDefault(*pageClass + L"\\shell\\open\\command");
+    if (!command)
+        return opened;
+    return startProcess(core::browserCommandLine(*command, target), showCommand);
+}
+
+void HyperLinkControl::reportOpenFailure(int code) {
+    win::showMessage(GetParent(hwnd()), core::openFailureText(code));
+}
+
+// The background shows through the text, so the parent repaints the area under it first.
+void HyperLinkControl::repaintUnderText() {
+    if (!hwnd())
+        return;
+    RECT area{};
+    GetWindowRect(hwnd(), &area);
+    const HWND parent = GetParent(hwnd());
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+} // namespace controls

@@ -1,0 +1,197 @@
+#include "dialogs/custom_dial_dialog.h"
+
+#include "core/geometry.h"
+#include "core/stored_path.h"
+#include "win/handles.h"
+#include "win/message_box.h"
+#include "win/strings.h"
+
+#include "resource.h"
+
+#include <commdlg.h>
+
+#include <memory>
+#include <vector>
+
+namespace dialogs {
+
+namespace {
+
+using render::SkinSlot;
+
+struct SlotControls {
+    int edit;
+    int browse;
+    std::string core::ClockSettings::*path;
+};
+
+// In slot order: face, hour, minute, second hand, case.
+const SlotControls slotControls[render::SlotCount] = {
+    {IDC_FACE_PATH, IDC_BROWSE_FACE, &core::ClockSettings::customFacePath},
+    {IDC_HOUR_PATH, IDC_BROWSE_HOUR, &core::ClockSettings::customHourPath},
+    {IDC_MINUTE_PATH, IDC_BROWSE_MINUTE, &core::ClockSettings::customMinutePath},
+    {IDC_SECOND_PATH, IDC_BROWSE_SECOND, &core::ClockSettings::customSecondPath},
+    {IDC_CASE_PATH, IDC_BROWSE_CASE, &core::ClockSettings::customCasePath},
+};
+
+// The preview square in client pixels, inside the "预览" group box; the dial centre is its middle.
+constexpr int previewLeft = 240;
+constexpr int previewTop = 15;
+constexpr int previewSide = 130;
+// The time the preview shows.
+constexpr int previewHour = 3, previewMinute = 0, previewSecond = 40;
+
+const wchar_t pngFilter[] = L"图像文件(*.png)\0*.png\0";
+// Room for a path of any length the file dialog can return.
+constexpr DWORD fileNameCapacity = 32768;
+
+core::AnsiPath ansiForm(const std::wstring& path) {
+    core::AnsiPath form;
+    form.bytes = win::wideToAnsi(path);
+    form.exact = !path.empty() && win::ansiToWide(form.bytes) == path;
+    return form;
+}
+
+std::wstring shortPathOf(const std::wstring& path) {
+    const DWORD units = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (units == 0)
+        return {};
+    std::wstring shortPath(units, L'\0');
+    const DWORD written = GetShortPathNameW(path.c_str(), &shortPath[0], units);
+    if (written == 0 || written >= units)
+        return {};
+    shortPath.resize(written);
+    return shortPath;
+}
+
+std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
+    if (problem == core::PathProblem::TooLong)
+        return L"文件路径太长，无法保存（最多 " + std::to_wstring(core::MaxStoredPathBytes) +
+               L" 字节）：\n" + path;
+    return L"文件路径中含有系统代码页无法表示的字符，无法保存：\n" + path;
+}
+
+std::unique_ptr<Gdiplus::Image> loadPreviewImage(const std::string& path) {
+    return render::loadImageFile(win::ansiToWide(path));
+}
+
+} // namespace
+
+CustomDialDialog::CustomDialDialog(HINSTANCE module, core::ClockSettings& settings,
+                                   Gdiplus::Image* background)
+    : Dialog(module, IDD_CUSTOM_DIAL), settings_(settings), background_(background) {}
+
+bool CustomDialDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+    switch (message) {
+    case WM_PAINT: onPaint(); return true;
+    default: return false;
+    }
+}
+
+bool CustomDialDialog::onInitDialog() {
+    for (int slot = 0; slot < render::SlotCount; ++slot) {
+        const std::string& path = settings_.*slotControls[slot].path;
+        pathsAtOpening_[slot] = path;
+        setItemText(slotControls[slot].edit, win::ansiToWide(path));
+    }
+    return true;
+}
+
+bool CustomDialDialog::onCommand(int id, int code, HWND) {
+    if (code != BN_CLICKED)
+        return false;
+    for (int slot = 0; slot < render::SlotCount; ++slot) {
+        if (slotControls[slot].browse == id) {
+            browse(static_cast<SkinSlot>(slot));
+            return true;
+        }
+    }
+    return false;
+}
+
+void CustomDialDialog::onOK() {
+    for (const SlotControls& controls : slotControls)
+        if (itemText(controls.edit).empty())
+            (settings_.*controls.path).clear();
+    endDialog(IDOK);
+}
+
+void CustomDialDialog::onCancel() {
+    for (int slot = 0; slot < render::SlotCount; ++slot)
+        settings_.*slotControls[slot].path = pathsAtOpening_[slot];
+    endDialog(IDCANCEL);
+}
+
+void CustomDialDialog::browse(SkinSlot slot) {
+    std::vector<wchar_t> file(fileNameCapacity, L'\0');
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = hwnd();
+    request.lpstrFilter = pngFilter;
+    request.lpstrFile = file.data();
+    request.nMaxFile = fileNameCapacity;
+    request.Flags = OFN_HIDEREADONLY;
+    if (GetOpenFileNameW(&request))
+        choosePath(slot, file.data());
+}
+
+bool CustomDialDialog::choosePath(SkinSlot slot, const std::wstring& path) {
+    const core::StoredPathChoice choice =
+        core::chooseStoredPath(ansiForm(path), ansiForm(shortPathOf(path)));
+    if (choice.problem != core::PathProblem::None) {
+        win::showMessage(hwnd(), refusalText(choice.problem, path));
+        return false;
+    }
+    settings_.*slotControls[slot].path = choice.bytes;
+    setItemText(slotControls[slot].edit, win::ansiToWide(choice.bytes));
+    repaintPreview();
+    return true;
+}
+
+void CustomDialDialog::onPaint() {
+    win::PaintScope paint(hwnd());
+    Gdiplus::Graphics graphics(paint.dc());
+    drawPreview(graphics);
+}
+
+void CustomDialDialog::drawPreview(Gdiplus::Graphics& graphics) const {
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    const Gdiplus::Rect square(previewLeft, previewTop, previewSide, previewSide);
+    if (background_)
+        graphics.DrawImage(background_, square);
+    // Each image is read afresh and let go at once: the preview shows the files as they are now
+    // and never holds the clock's own images.
+    if (const auto face = loadPreviewImage(settings_.customFacePath))
+        graphics.DrawImage(face.get(), square);
+    drawHand(graphics, render::HourSlot);
+    drawHand(graphics, render::MinuteSlot);
+    drawHand(graphics, render::SecondSlot);
+    if (const auto caseImage = loadPreviewImage(settings_.customCasePath))
+        graphics.DrawImage(caseImage.get(), square);
+}
+
+void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot) const {
+    const auto image = loadPreviewImage(settings_.*slotControls[slot].path);
+    if (!image)
+        return;
+    static const core::Hand hands[] = {core::Hand::Hour, core::Hand::Minute, core::Hand::Second};
+    const core::HandPose pose =
+        core::handPose(hands[slot - render::HourSlot], previewHour, previewMinute, previewSecond);
+    const core::PointF centre{previewLeft + previewSide / 2.0, previewTop + previewSide / 2.0};
+    // The hands at their own size, turned about their pivot as the clock turns them at zoom 1.
+    const auto corners =
+        core::handCorners(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()),
+                          1.0f, centre, pose);
+    Gdiplus::Point points[3];
+    for (int i = 0; i < 3; ++i)
+        points[i] = Gdiplus::Point(corners[i].x, corners[i].y);
+    graphics.DrawImage(image.get(), points, 3);
+}
+
+void CustomDialDialog::repaintPreview() {
+    const RECT square{previewLeft, previewTop, previewLeft + previewSide, previewTop + previewSide};
+    // The group box's caption overlaps the square and must be drawn again over the preview.
+    RedrawWindow(hwnd(), &square, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+} // namespace dialogs

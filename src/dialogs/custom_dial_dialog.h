@@ -1,0 +1,49 @@
+#pragma once
+// "自定义表盘": the five image files of the custom look, each picked with a browse button, and a
+// preview of them at 3:00:40 drawn from the files as they are at each paint.
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include "core/settings.h"
+#include "render/skin_images.h"
+#include "win/dialog.h"
+
+#include <array>
+#include <string>
+
+namespace dialogs {
+
+class CustomDialDialog : public win::Dialog {
+public:
+    // Edits the five custom paths of `settings` in place; `background` (the caller's, kept for
+    // the whole run) is drawn behind the preview.
+    CustomDialDialog(HINSTANCE module, core::ClockSettings& settings, Gdiplus::Image* background);
+
+    // Stores a chosen file for a slot at once, as the browse buttons do, and shows it. A path
+    // that "Settings.def" cannot hold, even in its short form, is refused with a message.
+    bool choosePath(render::SkinSlot slot, const std::wstring& path);
+    // The preview in the dialog's client coordinates, onto any graphics.
+    void drawPreview(Gdiplus::Graphics& graphics) const;
+
+protected:
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool onInitDialog() override;
+    bool onCommand(int id, int code, HWND control) override;
+    // Takes over only the boxes the user emptied; a typed path has no effect.
+    void onOK() override;
+    // Puts back the paths found on opening, so a cancelled choice is not saved later.
+    void onCancel() override;
+
+private:
+    void browse(render::SkinSlot slot);
+    void onPaint();
+    void drawHand(Gdiplus::Graphics& graphics, render::SkinSlot slot) const;
+    void repaintPreview();
+
+    core::ClockSettings& settings_;
+    Gdiplus::Image* background_;
+    std::array<std::string, render::SlotCount> pathsAtOpening_;
+};
+
+} // namespace dialogs
