@@ -1,41 +1,75 @@
 #!/usr/bin/env bash
-# Runs the three test layers and ends with one summary line over all of them:
-# native unit tests (with sanitizers), Win32 tests under Wine, end-to-end tests of the real exe.
+# Runs the test layers and ends with one summary line over all of them, counting test cases:
+# the native unit tests (with sanitizers) first, then the Win32 tests and the end-to-end tests
+# of the real program under Wine, in two lanes.
 set -uo pipefail
 build=${1:-build}
 logs="$build/logs"
 mkdir -p "$logs"
-echo "test output: $logs/native-tests.log and $logs/wine-tests.log"
+echo "test output: $logs/native-tests.log, $logs/lane1.log (Win32, then end-to-end)," \
+    "$logs/lane2.log (end-to-end)"
 
 passed=0
 failed=0
 skipped=0
+# Counts the test cases of a log: one line each, as GoogleTest, unittest or ctest print them.
 count() {
-    # ctest closes with "N% tests passed, F tests failed out of T".
-    local log=$1 line total fails
-    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
-    if [ -z "$line" ]; then
+    local log=$1
+    local ok fail skip ctest_fails runs
+    # GoogleTest's own lines (the Win32 programs, under ctest -V) and unittest's (-v).
+    ok=$(grep -cE '^([0-9]+: )?\[       OK \] |\.\.\. ok$' "$log" || true)
+    fail=$(grep -cE '^([0-9]+: )?\[  FAILED  \] [^ ]+ \([0-9]+ ms\)|\.\.\. (FAIL|ERROR)$' "$log" || true)
+    skip=$(grep -cE '^([0-9]+: )?\[  SKIPPED \] [^ ]+ \([0-9]+ ms\)|\.\.\. skipped' "$log" || true)
+    # ctest's summary: a test that died before reporting its cases still counts as failed.
+    runs=$(grep -cE 'tests passed, [0-9]+ tests? failed out of' "$log" || true)
+    ctest_fails=$(grep -E 'tests passed, [0-9]+ tests? failed out of' "$log" |
+        sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' | awk '{ sum += $1 } END { print sum + 0 }')
+    if ((runs == 0)); then
+        echo "$(basename "$log" .log): no test summary"
         failed=$((failed + 1))
         return
     fi
-    fails=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
-    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
-    # ctest counts a skipped test as passed and lists it under "did not run".
-    local skips
-    skips=$(grep -c '(Skipped)$' "$log" || true)
-    passed=$((passed + total - fails - skips))
-    failed=$((failed + fails))
-    skipped=$((skipped + skips))
+    ((ctest_fails > fail)) && fail=$ctest_fails
+    passed=$((passed + ok))
+    failed=$((failed + fail))
+    skipped=$((skipped + skip))
+    echo "$(basename "$log" .log): $ok passed, $fail failed, $skip skipped"
 }
 
 echo "== native unit tests"
-ctest --test-dir "$build/native" --output-on-failure -j2 2>&1 | tee "$logs/native-tests.log"
-count "$logs/native-tests.log"
+ctest --test-dir "$build/native" --output-on-failure -j2 >"$logs/native-tests.log" 2>&1
+# Each native test case is a ctest test of its own: count them from ctest's summary.
+line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$logs/native-tests.log" | tail -1)
+if [ -z "$line" ]; then
+    echo "native-tests: no test summary"
+    failed=$((failed + 1))
+else
+    fails=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    skips=$(grep -c '(Skipped)$' "$logs/native-tests.log" || true)
+    passed=$((passed + total - fails - skips))
+    failed=$((failed + fails))
+    skipped=$((skipped + skips))
+    echo "native-tests: $line"
+    sed -n '/The following tests FAILED/,$p' "$logs/native-tests.log"
+fi
 
-echo "== Win32 and end-to-end tests under Wine"
-bash scripts/testenv.sh "$build/testenv" \
-    ctest --test-dir "$build/win64" --output-on-failure --timeout 600 2>&1 | tee "$logs/wine-tests.log"
-count "$logs/wine-tests.log"
+echo "== Win32 and end-to-end tests under Wine, in two lanes"
+# Two test environments (display, sound server, Wine prefix) at once: the end-to-end tests
+# mostly wait for real time to pass, so a second lane nearly halves the wait.
+start=$SECONDS
+bash scripts/testenv.sh "$build/testenv-lane1" \
+    bash scripts/test-lane.sh "$build" win32 e2e_lane1 >"$logs/lane1.log" 2>&1 &
+bash scripts/testenv.sh "$build/testenv-lane2" \
+    bash scripts/test-lane.sh "$build" e2e_lane2 >"$logs/lane2.log" 2>&1 &
+wait
+echo "both lanes done in $((SECONDS - start)) s"
+for name in lane1 lane2; do
+    count "$logs/$name.log"
+    # What failed, so a red run can be read without opening the logs.
+    grep -E '^([0-9]+: )?\[  FAILED  \] [^ ]+ \([0-9]+ ms\)|^(FAIL|ERROR): |\*\*\*(Failed|Timeout|Exception)' \
+        "$logs/$name.log" || true
+done
 
 echo
 echo "unit, Win32 and end-to-end tests together:"

@@ -52,33 +52,30 @@ session_end_pid() {
     wait "$pid" 2>/dev/null || true
 }
 
-# Starts Xvfb on the first free display from :90 up and exports DISPLAY.
+# Starts Xvfb on a free display and exports DISPLAY. Xvfb picks the number itself and tells it
+# through -displayfd, so environments started at the same moment never share a display.
 # Usage: session_start_xvfb <logdir>
 session_start_xvfb() {
-    local logdir=$1 n attempt=0
+    local logdir=$1 numberfile n=""
     command -v Xvfb >/dev/null || session_die "Xvfb not found (run scripts/setup.sh)"
-    for ((n = 90; n < 190; n++)); do
-        # A socket or lock file, even a stale one, means the number may belong to someone else.
-        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        # -noreset: without it the server resets whenever its last client disconnects,
-        # which races with short-lived clients such as xdotool.
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$logdir/xvfb.log" 2>&1 &
-        SESSION_XVFB_PID=$!
-        local deadline=$((SECONDS + 15))
-        while ((SECONDS < deadline)); do
-            if ! session_alive "$SESSION_XVFB_PID"; then
-                break # lost a race for this number, or Xvfb failed: try the next one
-            fi
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            sleep 0.1
-        done
-        session_end_pid "$SESSION_XVFB_PID" 5
-        SESSION_XVFB_PID=""
-        ((++attempt < 5)) || break
+    numberfile="$logdir/display-number"
+    rm -f "$numberfile"
+    # -noreset: without it the server resets whenever its last client disconnects,
+    # which races with short-lived clients such as xdotool.
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset \
+        >"$logdir/xvfb.log" 2>&1 5>"$numberfile" &
+    SESSION_XVFB_PID=$!
+    local deadline=$((SECONDS + 15))
+    while ((SECONDS < deadline)) && session_alive "$SESSION_XVFB_PID"; do
+        n=$(tr -dc '0-9' <"$numberfile" 2>/dev/null)
+        if [[ -n "$n" ]] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            export DISPLAY=":$n"
+            return 0
+        fi
+        sleep 0.1
     done
+    session_end_pid "$SESSION_XVFB_PID" 5
+    SESSION_XVFB_PID=""
     session_die "could not start Xvfb (see $logdir/xvfb.log)"
 }
 

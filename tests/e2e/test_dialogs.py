@@ -65,9 +65,9 @@ class DialogTest(unittest.TestCase):
         h.key("Return")
         self.wait_closed(clock, dialog)
         data = clock.wait_for_settings(
-            lambda b: abs(h.read_f32(b, h.OFFSETS["zoom"]) - 1.1) < 1e-6,
+            lambda b: abs(h.settings_of(b)["zoom"] - 1.1) < 1e-6,
             what="zoom 1.1 saved")
-        self.assertEqual(h.read_i32(data, h.OFFSETS["startWithSystem"]), 1)
+        self.assertEqual(h.settings_of(data)["startWithSystem"], 1)
         value = wine_tool("wine", "reg", "query", RUN_KEY, "/v", "Veltrano")
         expected = '"%s"' % windows_path(h.exe_path())
         self.assertRegex(value, r"Veltrano\s+REG_SZ\s+" + h.re.escape(expected))
@@ -90,10 +90,9 @@ class DialogTest(unittest.TestCase):
         self.wait_closed(clock, chooser)
         h.key("shift+Tab", "shift+Tab", "shift+Tab", "Return")  # back to OK
         self.wait_closed(clock, dialog)
-        data = clock.wait_for_settings(lambda b: h.read_i32(b, h.OFFSETS["styleIndex"]) == 5,
+        data = clock.wait_for_settings(lambda b: h.settings_of(b)["styleIndex"] == 5,
                                        what="styleIndex 5 saved")
-        self.assertEqual(h.read_text(data, h.OFFSETS["customFacePath"], h.PATH_SIZE),
-                         face.encode("gbk"))
+        self.assertEqual(h.settings_of(data)["customFacePath"], face.encode("gbk"))
         x, y, w, hgt = clock.geometry()
         # The clock is drawn at constant alpha 254 over the black desktop.
         def shown(c):

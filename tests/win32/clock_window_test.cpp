@@ -650,6 +650,8 @@ TEST_F(ClockWindowTest, UpdatePassMarksOneStyleAndOneOpacity) {
 
 TEST_F(ClockWindowTest, KeyboardContextMenuOpensJustInsideTheTopLeftCorner) {
     start();
+    // Away from the screen's edges, so the menu need not be pushed back onto the screen.
+    SetWindowPos(clock->hwnd(), nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     RECT menuRect{};
     LaterOnThisThread look([&] {
         HWND menuWindow = FindWindowW(L"#32768", nullptr);

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Usage (inside scripts/testenv.sh): scripts/test-lane.sh <build-dir> <label>...
+#
+# Runs the Windows-side tests of each ctest label in turn, in verbose mode so that every test
+# case's own result reaches the log. The Win32 tests run with windows that no window manager
+# handles: there is none on Xvfb, and Wine waits two seconds for one to withdraw each managed
+# window it hides (the tray icon's window in explorer.exe at every icon removal, every window
+# a test destroys). The end-to-end tests see the real program as a user would, managed.
+set -uo pipefail
+build=$1
+shift
+UNMANAGED_APPS=(explorer.exe veltrano_win32_tests.exe veltrano_xp_tests.exe)
+
+set_managed() {
+    local managed=$1 app key
+    for app in "${UNMANAGED_APPS[@]}"; do
+        key="HKCU\\Software\\Wine\\AppDefaults\\$app\\X11 Driver"
+        if [[ $managed == N ]]; then
+            wine reg add "$key" /v Managed /d N /f >/dev/null 2>&1
+        else
+            wine reg delete "$key" /f >/dev/null 2>&1
+        fi
+    done
+    # Running programs (explorer.exe above all) take the setting when they start again.
+    wineserver -k
+    wineserver -w
+}
+
+rc=0
+for label in "$@"; do
+    if [[ $label == win32 ]]; then
+        set_managed N
+    else
+        set_managed Y
+    fi
+    ctest --test-dir "$build/win64" -L "^$label\$" -V --timeout 600 || rc=1
+done
+exit "$rc"
