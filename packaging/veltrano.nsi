@@ -4,6 +4,7 @@
 ; Built by scripts/dist.py (`make dist`), which defines:
 ;   VERSION  the product version, major.minor, from the file VERSION
 ;   PROGRAM  the 64-bit veltrano.exe to install
+;   PANEL_BITMAP  the picture beside the last page (the clock, 164 x 314)
 ;   OUTFILE  the installer to write
 ;
 ; It is a 64-bit installer for the 64-bit program; 32-bit Windows (XP included) takes the
@@ -17,8 +18,8 @@ RequestExecutionLevel user
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 
-!ifndef VERSION | PROGRAM | OUTFILE
-    !error "define VERSION, PROGRAM and OUTFILE (see scripts/dist.py)"
+!ifndef VERSION | PROGRAM | PANEL_BITMAP | OUTFILE
+    !error "define VERSION, PROGRAM, PANEL_BITMAP and OUTFILE (see scripts/dist.py)"
 !endif
 
 !define PRODUCT "Veltrano"
@@ -42,6 +43,7 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${PANEL_BITMAP}"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "启动 ${PRODUCT}"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartClock

@@ -12,14 +12,27 @@ writes into <dir>, named with the version from the file VERSION:
 import argparse
 import glob
 import os
+import struct
 import subprocess
 import sys
+import tempfile
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PACKAGING = os.path.join(ROOT, "packaging")
 EXE_NAME = "veltrano.exe"
 README_NAME = "readme.txt"
+
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+import pnglib  # noqa: E402
+
+# The installer's last page shows the first look, as the clock's own renderer drew it for the
+# README, on the left panel of the size that page expects.
+LOOKS_PICTURE = os.path.join(ROOT, "docs", "looks.png")
+PANEL_SIZE = (164, 314)
+PANEL_CLOCK_SIZE = 140
+PANEL_CLOCK_TOP = 60
+SAMPLES_PER_AXIS = 4
 
 
 def read_version():
@@ -44,13 +57,53 @@ def write_zip(path, exe, readme):
     os.replace(temporary, path)
 
 
+def averaged_pixel(looks, rgba, step, x, y):
+    """Pixel (x, y) of the scaled-down clock as BMP bytes (blue, green, red), over white."""
+    total = [0, 0, 0]
+    for sy in range(SAMPLES_PER_AXIS):
+        v = int((y * SAMPLES_PER_AXIS + sy + 0.5) * step)
+        for sx in range(SAMPLES_PER_AXIS):
+            u = int((x * SAMPLES_PER_AXIS + sx + 0.5) * step)
+            offset = 4 * (v * looks.width + u)
+            r, g, b, a = rgba[offset:offset + 4]
+            for channel, value in enumerate((b, g, r)):
+                total[channel] += (value * a + 255 * (255 - a)) // 255
+    return bytes(t // (SAMPLES_PER_AXIS * SAMPLES_PER_AXIS) for t in total)
+
+
+def panel_bitmap():
+    """The finish page's panel as a 24-bit BMP: the first clock of the looks picture (the looks
+    stand side by side, each as wide as the picture is high), scaled down, on white."""
+    looks = pnglib.decode(open(LOOKS_PICTURE, "rb").read())
+    rgba = looks.rgba()
+    step = looks.height / (PANEL_CLOCK_SIZE * SAMPLES_PER_AXIS)
+    width, height = PANEL_SIZE
+    left = (width - PANEL_CLOCK_SIZE) // 2
+    rows = []
+    for y in range(height):
+        row = bytearray(b"\xff" * (3 * width))
+        if PANEL_CLOCK_TOP <= y < PANEL_CLOCK_TOP + PANEL_CLOCK_SIZE:
+            for x in range(PANEL_CLOCK_SIZE):
+                row[3 * (left + x):3 * (left + x + 1)] = averaged_pixel(
+                    looks, rgba, step, x, y - PANEL_CLOCK_TOP)
+        rows.append(bytes(row) + b"\0" * (-3 * width % 4))  # rows padded to 4 bytes
+    pixels = b"".join(reversed(rows))  # bottom-up
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + pixels
+
+
 def write_installer(path, exe, version):
-    subprocess.run(
-        ["makensis", "-V2", "-WX", "-INPUTCHARSET", "UTF8",
-         "-DVERSION=" + version, "-DPROGRAM=" + os.path.abspath(exe),
-         "-DOUTFILE=" + os.path.abspath(path),
-         os.path.join(PACKAGING, "veltrano.nsi")],
-        check=True)
+    with tempfile.TemporaryDirectory() as scratch:
+        panel = os.path.join(scratch, "panel.bmp")
+        with open(panel, "wb") as f:
+            f.write(panel_bitmap())
+        subprocess.run(
+            ["makensis", "-V2", "-WX", "-INPUTCHARSET", "UTF8",
+             "-DVERSION=" + version, "-DPROGRAM=" + os.path.abspath(exe),
+             "-DPANEL_BITMAP=" + panel, "-DOUTFILE=" + os.path.abspath(path),
+             os.path.join(PACKAGING, "veltrano.nsi")],
+            check=True)
 
 
 def main():
