@@ -1,12 +1,15 @@
-# Front door: `make run` starts the clock, `make test` runs every test layer.
+# Front door: `make run` starts the clock, `make test` runs every test layer, `make dist` packs
+# what a Windows user downloads into dist/.
 BUILD ?= build
 LOGS := $(BUILD)/logs
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_WIN64 := cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+# The tests need posix threads; the shipped programs are built without them, in trees of their own.
 CMAKE_WIN32 := cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DVELTRANO_BUILD_TESTS=OFF
+CMAKE_WIN64_PRODUCT := cmake -S . -B $(BUILD)/win64-product -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64-win32threads.cmake -DCMAKE_BUILD_TYPE=Release -DVELTRANO_BUILD_TESTS=OFF
 CMAKE_NATIVE := cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: all setup native win64 win32 test run bench assets format clean
+.PHONY: all setup native win64 win32 win64-product dist test run bench assets format clean
 
 all: native win64 win32
 
@@ -25,10 +28,18 @@ win64: setup
 
 win32: setup
 	@mkdir -p $(LOGS)
-	@echo "i686 Windows build: log in $(LOGS)/win32.log"
+	@echo "i686 Windows program: log in $(LOGS)/win32.log"
 	@($(CMAKE_WIN32) && cmake --build $(BUILD)/win32 -j$(JOBS)) > $(LOGS)/win32.log 2>&1 || (tail -40 $(LOGS)/win32.log; exit 1)
 
-test: native win64 win32
+win64-product: setup
+	@mkdir -p $(LOGS)
+	@echo "x86_64 Windows program for dist: log in $(LOGS)/win64-product.log"
+	@($(CMAKE_WIN64_PRODUCT) && cmake --build $(BUILD)/win64-product -j$(JOBS) --target veltrano) > $(LOGS)/win64-product.log 2>&1 || (tail -40 $(LOGS)/win64-product.log; exit 1)
+
+dist: win64-product win32
+	@python3 scripts/dist.py --x64 $(BUILD)/win64-product/src/veltrano.exe --x86 $(BUILD)/win32/src/veltrano.exe --out dist
+
+test: native win64 win32 dist
 	@bash scripts/run-tests.sh $(BUILD)
 
 run: win64
@@ -45,4 +56,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

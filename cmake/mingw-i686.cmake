@@ -1,11 +1,7 @@
-# The 32-bit build for older Windows: compiled and linked here, never run (this machine has no i386 support).
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit program for older Windows, down to XP: compiled and linked here, never run (this
+# machine has no i386 support). It has no tests, so it takes the win32 thread model: the POSIX
+# thread runtime would import GetTickCount64, which Windows XP lacks.
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(MINGW_THREADS win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
