@@ -12,7 +12,9 @@
 namespace app {
 
 void ClockCheck::start() {
-    SetTimer(window_, core::clockCheckTimer, core::ClockCheckPeriodMs, nullptr);
+    // Re-armed at every tick, so each second is checked exactly twice whatever the drift.
+    SetTimer(window_, core::clockCheckTimer,
+             core::millisecondsToNextTick(currentLocalTime().milliseconds), nullptr);
 }
 
 void ClockCheck::stop() {
@@ -20,6 +22,7 @@ void ClockCheck::stop() {
 }
 
 void ClockCheck::onTick() {
+    start();
     const int nowSecond = core::secondOfDay(currentLocalTime());
     // A busy thread or a stalled modal loop must not lose an alarm; each skipped second keeps
     // its own time in the balloon.

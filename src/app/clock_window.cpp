@@ -8,7 +8,6 @@
 #include "dialogs/alarm_shutdown_dialog.h"
 #include "dialogs/custom_dial_dialog.h"
 #include "dialogs/options_dialog.h"
-#include "render/frame.h"
 #include "sound/sounds.h"
 #include "win/message_box.h"
 #include "win/strings.h"
@@ -83,7 +82,7 @@ void ClockWindow::onTick(UINT_PTR timerId) {
 
 // Before the clock is first shown: library, defaults, settings, look.
 void ClockWindow::createParts() {
-    if (!presentation_.load()) {
+    if (!canvas_.load()) {
         win::showMessage(nullptr, L"User32.dll ERROR!");
         ExitProcess(0);
     }
@@ -188,11 +187,10 @@ void ClockWindow::setOpacityIndex(int index) {
 
 bool ClockWindow::renderClock(int opacityPercent) {
     const core::LocalTime now = currentLocalTime();
-    const render::Frame frame =
-        render::composeFrame({&skin_, now, settings().zoom, settings().showSecondHand != 0});
     if (core::isChimeDue(now.minute, now.second, settings().hourlyChime))
         sound::requestChime(module());
-    return presentation_.present(hwnd(), frame, opacityPercent);
+    return canvas_.show(hwnd(), now, settings().zoom, settings().showSecondHand != 0,
+                        opacityPercent);
 }
 
 void ClockWindow::applySkinStyle(int index) {
@@ -202,6 +200,7 @@ void ClockWindow::applySkinStyle(int index) {
 }
 
 void ClockWindow::onRedrawTick() {
+    fade_->startRedrawing();
     renderClock(fade_->displayedOpacity());
     soundPlayer_->applyTimeLimit(settings().alarmSoundSeconds);
 }
@@ -261,7 +260,7 @@ void ClockWindow::showAbout() {
 
 void ClockWindow::exitClock() {
     skin_.releaseAll();
-    presentation_.release();
+    canvas_.release();
     tray_->remove();
     saveSettings();
     endDialog(IDCANCEL);

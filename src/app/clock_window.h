@@ -4,7 +4,7 @@
 // menu, the tray icon, the mouse, the alarm sound and the half-second check.
 #include "app/clock_check.h"
 #include "app/settings_store.h"
-#include "render/layered_presentation.h"
+#include "render/clock_canvas.h"
 #include "render/skin_images.h"
 #include "sound/alarm_sound_player.h"
 #include "ui/clock_menu.h"
@@ -28,7 +28,7 @@ public:
 
     core::ClockSettings& settings() { return store_->settings(); }
     const render::SkinImages& skin() const { return skin_; }
-    const render::LayeredPresentation& presentation() const { return presentation_; }
+    const render::ClockCanvas& canvas() const { return canvas_; }
     const ui::HoverFade& fade() const { return *fade_; }
     const ui::WindowModes& modes() const { return *modes_; }
     const ClockCheck& check() const { return *check_; }
@@ -76,7 +76,7 @@ private:
     HICON icon_ = nullptr;
     std::unique_ptr<SettingsStore> store_;
     render::SkinImages skin_;
-    render::LayeredPresentation presentation_;
+    render::ClockCanvas canvas_{skin_};
     std::unique_ptr<ui::TrayIcon> tray_;
     std::unique_ptr<ui::HoverFade> fade_;
     std::unique_ptr<ui::WindowModes> modes_;

@@ -11,6 +11,23 @@ enum ClockTimer : unsigned {
     clockCheckTimer = 1004,
 };
 
-constexpr unsigned RedrawPeriodMs = 500, FadePeriodMs = 30, ClockCheckPeriodMs = 500;
+// The redraw and the check come every half second; a fade step every 30 ms.
+constexpr unsigned RedrawPeriodMs = 500, FadePeriodMs = 30;
+
+// The half-second timers are kept in step with the wall clock: each fires this long after a
+// full or a half second, so the second hand moves with the true second and each second is
+// checked exactly twice, whatever the phase the timers were started with.
+constexpr unsigned TickOffsetMs = 10;
+
+// The delay to arm a half-second timer with at `millisecond` (0..999) of the current second:
+// until the next full or half second plus the offset. A tick that fires between a boundary and
+// its offset (a little early) counts as that boundary's tick; the delay is never below the
+// offset, so a timer cannot spin.
+constexpr unsigned millisecondsToNextTick(int millisecond) {
+    const int phase = ((millisecond % static_cast<int>(RedrawPeriodMs)) +
+                       static_cast<int>(RedrawPeriodMs)) %
+                      static_cast<int>(RedrawPeriodMs);
+    return RedrawPeriodMs + TickOffsetMs - static_cast<unsigned>(phase);
+}
 
 } // namespace core

@@ -2,6 +2,8 @@
 
 #include "core/geometry.h"
 
+#include <algorithm>
+
 namespace render {
 
 namespace {
@@ -45,45 +47,75 @@ std::uint32_t Frame::pixel(int x, int y) const {
     return pixels_[static_cast<size_t>(y) * width_ + x];
 }
 
-Frame composeFrame(const FrameRequest& request) {
-    if (!request.skin)
-        return Frame();
-    const SkinImages& skin = *request.skin;
-    Gdiplus::Image* face = skin.image(FaceSlot);
-    const ImageSize faceSize = skin.size(FaceSlot);
-    if (!face || faceSize.width <= 0 || faceSize.height <= 0)
-        return Frame();
-
+bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
+    const SkinImages* skin = request.skin;
+    const ImageSize faceSize = skin ? skin->size(FaceSlot) : ImageSize{};
+    if (!skin || !skin->image(FaceSlot) || faceSize.width <= 0 || faceSize.height <= 0) {
+        frame = Frame();
+        return false;
+    }
     const float zoom = core::effectiveZoom(request.zoom, faceSize.width, faceSize.height);
     const core::CanvasSize canvas = core::canvasSize(faceSize.width, faceSize.height, zoom);
-    if (canvas.width <= 0 || canvas.height <= 0)
-        return Frame();
-    Frame frame(canvas.width, canvas.height);
+    if (canvas.width <= 0 || canvas.height <= 0) {
+        frame = Frame();
+        return false;
+    }
+    if (frame.width() != canvas.width || frame.height() != canvas.height || !frame.valid())
+        frame = Frame(canvas.width, canvas.height);
     if (!frame.valid())
-        return frame;
+        return false;
+    if (look_ != skin->generation() || canvas_.width != canvas.width ||
+        canvas_.height != canvas.height)
+        scaleLayers(*skin, canvas);
 
+    GdiFlush();
+    std::copy(face_.begin(), face_.end(), frame.pixels());
+    // GDI+ draws straight into the DIB's bits, keeping the alpha channel.
+    Gdiplus::Bitmap canvasBitmap(canvas.width, canvas.height, canvas.width * 4,
+                                 PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(frame.pixels()));
+    Gdiplus::Graphics graphics(&canvasBitmap);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    const core::PointF centre = core::dialCentre(faceSize.width, faceSize.height, zoom);
+    drawHand(graphics, *skin, HourSlot, core::Hand::Hour, request, zoom, centre);
+    drawHand(graphics, *skin, MinuteSlot, core::Hand::Minute, request, zoom, centre);
+    if (request.showSecondHand)
+        drawHand(graphics, *skin, SecondSlot, core::Hand::Second, request, zoom, centre);
+    if (case_) {
+        // Already at the canvas's size: pixel for pixel, over the hands.
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+        graphics.DrawImage(case_.get(), Gdiplus::Rect(0, 0, canvas.width, canvas.height), 0, 0,
+                           canvas.width, canvas.height, Gdiplus::UnitPixel);
+    }
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+    return true;
+}
+
+void FrameComposer::scaleLayers(const SkinImages& skin, core::CanvasSize canvas) {
+    look_ = skin.generation();
+    canvas_ = canvas;
+    const Gdiplus::Rect whole(0, 0, canvas.width, canvas.height);
+    face_.assign(static_cast<size_t>(canvas.width) * canvas.height, 0);
     {
-        // GDI+ draws straight into the DIB's bits, keeping the alpha channel.
-        Gdiplus::Bitmap canvasBitmap(canvas.width, canvas.height, canvas.width * 4,
-                                     PixelFormat32bppPARGB,
-                                     reinterpret_cast<BYTE*>(frame.pixels()));
-        Gdiplus::Graphics graphics(&canvasBitmap);
+        Gdiplus::Bitmap face(canvas.width, canvas.height, canvas.width * 4, PixelFormat32bppPARGB,
+                             reinterpret_cast<BYTE*>(face_.data()));
+        Gdiplus::Graphics graphics(&face);
         graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        const Gdiplus::Rect whole(0, 0, canvas.width, canvas.height);
-        graphics.DrawImage(face, whole);
-
-        const core::PointF centre = core::dialCentre(faceSize.width, faceSize.height, zoom);
-        drawHand(graphics, skin, HourSlot, core::Hand::Hour, request, zoom, centre);
-        drawHand(graphics, skin, MinuteSlot, core::Hand::Minute, request, zoom, centre);
-        if (request.showSecondHand)
-            drawHand(graphics, skin, SecondSlot, core::Hand::Second, request, zoom, centre);
-
-        if (Gdiplus::Image* caseImage = skin.image(CaseSlot)) {
-            graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-            graphics.DrawImage(caseImage, whole);
-        }
+        graphics.DrawImage(skin.image(FaceSlot), whole);
         graphics.Flush(Gdiplus::FlushIntentionSync);
     }
+    case_.reset();
+    if (Gdiplus::Image* caseImage = skin.image(CaseSlot)) {
+        case_ = std::make_unique<Gdiplus::Bitmap>(canvas.width, canvas.height,
+                                                  PixelFormat32bppPARGB);
+        Gdiplus::Graphics graphics(case_.get());
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        graphics.DrawImage(caseImage, whole);
+    }
+}
+
+Frame composeFrame(const FrameRequest& request) {
+    Frame frame;
+    FrameComposer().compose(request, frame);
     return frame;
 }
 

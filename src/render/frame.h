@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include "core/clock_time.h"
+#include "core/geometry.h"
 #include "render/skin_images.h"
 #include "win/handles.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace render {
 
@@ -39,8 +42,26 @@ struct FrameRequest {
     bool showSecondHand = true;
 };
 
-// Face, hour, minute and second hand, then the case, with high-quality bicubic sampling.
-// A missing face gives an invalid frame.
+// Composes clock frames: the face, the hour, minute and second hands, then the case, with
+// high-quality bicubic sampling. The face and the case are kept scaled for the current look and
+// zoom, so a frame of the running clock only draws its hands.
+class FrameComposer {
+public:
+    // Draws `request` into `frame`, which is made anew only when the clock's size changes.
+    // False (and an invalid frame) without a face to draw.
+    bool compose(const FrameRequest& request, Frame& frame);
+
+private:
+    void scaleLayers(const SkinImages& skin, core::CanvasSize canvas);
+
+    std::uint64_t look_ = 0;
+    core::CanvasSize canvas_;
+    // The face scaled to the canvas, premultiplied, row by row as the frame holds it.
+    std::vector<std::uint32_t> face_;
+    std::unique_ptr<Gdiplus::Bitmap> case_;
+};
+
+// One frame with a composer of its own. A missing face gives an invalid frame.
 Frame composeFrame(const FrameRequest& request);
 
 } // namespace render

@@ -8,6 +8,7 @@
 
 #include <objidl.h>
 
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -79,6 +80,7 @@ bool SkinImages::loadPngResource(HMODULE module, int resourceId, SkinSlot slot) 
     if (!FindResourceW(module, MAKEINTRESOURCEW(resourceId), L"PNG"))
         return false;
     images_[slot] = render::loadPngResource(module, resourceId);
+    changed();
     return images_[slot] != nullptr;
 }
 
@@ -92,6 +94,19 @@ void SkinImages::loadBuiltInLook(HMODULE module, const core::SkinResourceIds& id
 
 void SkinImages::loadFile(const std::wstring& path, SkinSlot slot) {
     images_[slot] = loadImageFile(path);
+    changed();
+}
+
+void SkinImages::release(SkinSlot slot) {
+    images_[slot].reset();
+    changed();
+}
+
+void SkinImages::changed() {
+    // Unique across all looks of the process, so a drawing made from another object's images
+    // never passes for current.
+    static std::atomic<std::uint64_t> lastGeneration{0};
+    generation_ = ++lastGeneration;
 }
 
 void SkinImages::recordSizes() {
@@ -100,6 +115,7 @@ void SkinImages::recordSizes() {
         sizes_[slot].width = picture ? static_cast<int>(picture->GetWidth()) : 0;
         sizes_[slot].height = picture ? static_cast<int>(picture->GetHeight()) : 0;
     }
+    changed();
 }
 
 int SkinImages::applyStyle(HMODULE module, int styleIndex, const core::ClockSettings& settings) {
@@ -122,6 +138,7 @@ int SkinImages::applyStyle(HMODULE module, int styleIndex, const core::ClockSett
 void SkinImages::releaseAll() {
     for (auto& picture : images_)
         picture.reset();
+    changed();
 }
 
 Gdiplus::Image* SkinImages::previewBackground(HMODULE module) {

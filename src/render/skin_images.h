@@ -8,6 +8,7 @@
 #include "core/skin_table.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -42,8 +43,11 @@ public:
     // sizes. Returns the index to store: an unknown index and a custom look without a face path
     // give 0. A custom face that does not load shows look 0 but keeps the user's choice.
     int applyStyle(HMODULE module, int styleIndex, const core::ClockSettings& settings);
-    void release(SkinSlot slot) { images_[slot].reset(); }
+    void release(SkinSlot slot);
     void releaseAll();
+    // Changes whenever an image of the look changes, so drawings made from the images can tell
+    // whether they are still current.
+    std::uint64_t generation() const { return generation_; }
     // The checkerboard behind the custom dial dialog's preview: loaded on first use, then kept
     // for the rest of the run.
     Gdiplus::Image* previewBackground(HMODULE module);
@@ -53,7 +57,10 @@ public:
 
 private:
     std::array<std::unique_ptr<Gdiplus::Image>, SlotCount> images_;
+    void changed();
+
     std::array<ImageSize, CaseSlot> sizes_{};
+    std::uint64_t generation_ = 0;
     std::unique_ptr<Gdiplus::Image> previewBackground_;
 };
 

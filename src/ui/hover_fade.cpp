@@ -1,5 +1,6 @@
 #include "ui/hover_fade.h"
 
+#include "app/local_time.h"
 #include "core/clock_timers.h"
 #include "core/fade.h"
 
@@ -10,7 +11,7 @@ void HoverFade::setLevel(int opacityIndex) {
 }
 
 void HoverFade::startRedrawing() {
-    start(core::redrawTimer, core::RedrawPeriodMs);
+    start(core::redrawTimer, core::millisecondsToNextTick(app::currentLocalTime().milliseconds));
 }
 
 void HoverFade::onHover() {

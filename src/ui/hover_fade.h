@@ -16,7 +16,8 @@ public:
     int displayedOpacity() const { return displayedOpacity_; }
     // Shows the level of an opacity step at once, also in the middle of a fade.
     void setLevel(int opacityIndex);
-    // The regular redraw, at initialisation.
+    // The regular redraw, at initialisation and after a fade; also after each redraw tick, so
+    // that it stays in step with the wall clock.
     void startRedrawing();
     void onHover();
     void onLeave(int opacityIndex);

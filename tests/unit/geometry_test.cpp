@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/frame_key.h"
 #include "core/geometry.h"
 
 namespace {
@@ -166,3 +167,24 @@ TEST(Chime, OnlyOnTheHourWhenOnExactlyOne) {
 }
 
 } // namespace
+
+TEST(FrameKey, ChangesExactlyWithWhatTheFrameShows) {
+    core::LocalTime t;
+    t.hour = 9;
+    t.minute = 41;
+    t.second = 7;
+    const core::FrameKey shown = core::frameKey(t, true, 1.0f, 100, 3);
+    core::LocalTime later = t;
+    later.second = 8;
+    later.milliseconds = 500;
+    EXPECT_NE(core::frameKey(later, true, 1.0f, 100, 3), shown);
+    // Without a second hand only the minute moves the hands.
+    EXPECT_EQ(core::frameKey(later, false, 1.0f, 100, 3), core::frameKey(t, false, 1.0f, 100, 3));
+    later.minute = 42;
+    EXPECT_NE(core::frameKey(later, false, 1.0f, 100, 3), core::frameKey(t, false, 1.0f, 100, 3));
+    // Opacities drawn alike are alike; a new look, zoom or opacity is a new frame.
+    EXPECT_EQ(core::frameKey(t, true, 1.0f, 120, 3), shown);
+    EXPECT_NE(core::frameKey(t, true, 1.0f, 90, 3), shown);
+    EXPECT_NE(core::frameKey(t, true, 1.1f, 100, 3), shown);
+    EXPECT_NE(core::frameKey(t, true, 1.0f, 100, 4), shown);
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/clock_timers.h"
 #include "core/fade.h"
 #include "core/menu_rules.h"
 #include "core/position.h"
@@ -293,4 +294,16 @@ TEST(Fade, StoredOpacityOutsideTheMenuIsDrawnFullAndNeverFades) {
         EXPECT_EQ(core::chosenOpacityIndex(stored), 0) << stored;
         EXPECT_FALSE(core::fadeOutStarts(core::chosenOpacityIndex(stored))) << stored;
     }
+}
+
+TEST(TickPhase, EveryTickLandsJustAfterAFullOrHalfSecond) {
+    for (int millisecond = 0; millisecond < 1000; ++millisecond) {
+        const unsigned delay = core::millisecondsToNextTick(millisecond);
+        EXPECT_GE(delay, core::TickOffsetMs) << millisecond;
+        EXPECT_LE(delay, core::RedrawPeriodMs + core::TickOffsetMs) << millisecond;
+        EXPECT_EQ((millisecond + delay) % core::RedrawPeriodMs, core::TickOffsetMs) << millisecond;
+    }
+    // On time, or a little early for its boundary: the next tick is half a second on.
+    EXPECT_EQ(core::millisecondsToNextTick(core::TickOffsetMs), core::RedrawPeriodMs);
+    EXPECT_EQ(core::millisecondsToNextTick(503), core::RedrawPeriodMs + core::TickOffsetMs - 3);
 }

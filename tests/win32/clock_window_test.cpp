@@ -245,7 +245,7 @@ TEST_F(ClockWindowTest, ConstantAlphaFollowsTheOpacityAndOutOfRangeDrawsFull) {
     const int alphas[] = {254, 254, 254, 204, 51, 229};
     for (int i = 0; i < 6; ++i) {
         EXPECT_TRUE(clock->renderClock(percents[i]));
-        EXPECT_EQ(clock->presentation().blend().SourceConstantAlpha, alphas[i]) << percents[i];
+        EXPECT_EQ(clock->canvas().blend().SourceConstantAlpha, alphas[i]) << percents[i];
     }
 }
 
@@ -679,7 +679,7 @@ TEST_F(ClockWindowTest, StyleAndOpacityCommandsApplyAndSave) {
     command(ID_OPACITY_20);
     EXPECT_EQ(saved().opacityIndex, 4);
     EXPECT_EQ(clock->fade().displayedOpacity(), 20);
-    EXPECT_EQ(clock->presentation().blend().SourceConstantAlpha, 51);
+    EXPECT_EQ(clock->canvas().blend().SourceConstantAlpha, 51);
 }
 
 TEST_F(ClockWindowTest, LockRecordsThePlaceAndDraggingNeverDoes) {

@@ -164,6 +164,27 @@ TEST(SkinImagesLoading, ImageLargerThanTheLimitIsRefused) {
     }
 }
 
+TEST(FrameComposerTest, KeptLayersFollowTheLookAndTheZoom) {
+    render::SkinImages skin = loadLook(0);
+    render::FrameComposer composer;
+    render::Frame kept;
+    render::FrameRequest request{&skin, {}, 1.0f, true};
+    request.time.hour = 10;
+    ASSERT_TRUE(composer.compose(request, kept));
+    // Another look at another zoom: nothing of the first may be left in the kept layers.
+    skin.loadBuiltInLook(GetModuleHandleW(nullptr), core::builtInSkin(1));
+    skin.recordSizes();
+    request.zoom = 1.5f;
+    ASSERT_TRUE(composer.compose(request, kept));
+    const render::Frame fresh = render::composeFrame(request);
+    ASSERT_EQ(kept.width(), fresh.width());
+    int differing = 0;
+    for (int y = 0; y < fresh.height(); ++y)
+        for (int x = 0; x < fresh.width(); ++x)
+            differing += kept.pixel(x, y) != fresh.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
 TEST(FrameSize, MissingFaceGivesNoFrame) {
     render::SkinImages skin = loadLook(2);
     skin.release(render::FaceSlot);
