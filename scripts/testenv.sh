@@ -8,7 +8,7 @@
 # and takes all of it down again afterwards, also on Ctrl-C or an error.
 #
 # The command sees: DISPLAY, XDG_RUNTIME_DIR, PULSE_SERVER, PULSE_COOKIE, VELTRANO_SINK,
-# WINEARCH, WINEPREFIX, WINEDEBUG and LC_ALL (zh_CN.UTF-8, which makes Wine's ANSI code
+# TESTENV_XVFB_PID, WINEARCH, WINEPREFIX, WINEDEBUG and LC_ALL (zh_CN.UTF-8, which makes Wine's ANSI code
 # page 936 even though the Linux locale itself is not installed).
 set -euo pipefail
 
@@ -85,6 +85,8 @@ main() {
     session_log "ready in $((SECONDS - t0))s: DISPLAY=$DISPLAY PULSE_SERVER=$PULSE_SERVER" \
         "WINEPREFIX=$WINEPREFIX"
 
+    # The benchmark measures the X server's share of the CPU.
+    export TESTENV_XVFB_PID=$SESSION_XVFB_PID
     # Explicit stdin: a background job of a script would otherwise read /dev/null.
     LC_ALL=$SESSION_WINE_LOCALE "$@" <&0 &
     COMMAND_PID=$!

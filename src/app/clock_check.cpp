@@ -11,19 +11,19 @@
 
 namespace app {
 
+// In step with the wall clock, so each second is checked exactly twice.
 void ClockCheck::start() {
-    // Re-armed at every tick, so each second is checked exactly twice whatever the drift.
-    SetTimer(window_, core::clockCheckTimer,
-             core::millisecondsToNextTick(currentLocalTime().milliseconds), nullptr);
+    timer_.start(currentLocalTime().milliseconds);
 }
 
 void ClockCheck::stop() {
-    KillTimer(window_, core::clockCheckTimer);
+    timer_.stop();
 }
 
 void ClockCheck::onTick() {
-    start();
-    const int nowSecond = core::secondOfDay(currentLocalTime());
+    const core::LocalTime now = currentLocalTime();
+    timer_.onTick(now.milliseconds);
+    const int nowSecond = core::secondOfDay(now);
     // A busy thread or a stalled modal loop must not lose an alarm; each skipped second keeps
     // its own time in the balloon.
     const std::vector<int> seconds = core::secondsToCheck(lastCheckedSecond_, nowSecond);

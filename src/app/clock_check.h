@@ -3,6 +3,9 @@
 // comes late still looks at the seconds it skipped, so no alarm is lost.
 #include <windows.h>
 
+#include "core/clock_timers.h"
+#include "ui/half_second_timer.h"
+
 #include <string>
 
 namespace sound {
@@ -20,7 +23,8 @@ class ClockCheck {
 public:
     ClockCheck(HWND window, HINSTANCE module, SettingsStore& store, sound::AlarmSoundPlayer& player,
                ui::TrayIcon& tray)
-        : window_(window), module_(module), store_(store), player_(player), tray_(tray) {}
+        : window_(window), module_(module), store_(store), player_(player), tray_(tray),
+          timer_(window, core::clockCheckTimer) {}
 
     void start();
     void stop();
@@ -39,6 +43,7 @@ private:
     SettingsStore& store_;
     sound::AlarmSoundPlayer& player_;
     ui::TrayIcon& tray_;
+    ui::HalfSecondTimer timer_;
     bool shutdownPending_ = false;
     int lastCheckedSecond_ = -1;
 };

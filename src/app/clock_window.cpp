@@ -200,7 +200,7 @@ void ClockWindow::applySkinStyle(int index) {
 }
 
 void ClockWindow::onRedrawTick() {
-    fade_->startRedrawing();
+    fade_->onRedrawTick();
     renderClock(fade_->displayedOpacity());
     soundPlayer_->applyTimeLimit(settings().alarmSoundSeconds);
 }

@@ -24,10 +24,21 @@ constexpr unsigned TickOffsetMs = 10;
 // its offset (a little early) counts as that boundary's tick; the delay is never below the
 // offset, so a timer cannot spin.
 constexpr unsigned millisecondsToNextTick(int millisecond) {
-    const int phase = ((millisecond % static_cast<int>(RedrawPeriodMs)) +
-                       static_cast<int>(RedrawPeriodMs)) %
-                      static_cast<int>(RedrawPeriodMs);
+    const int phase =
+        ((millisecond % static_cast<int>(RedrawPeriodMs)) + static_cast<int>(RedrawPeriodMs)) %
+        static_cast<int>(RedrawPeriodMs);
     return RedrawPeriodMs + TickOffsetMs - static_cast<unsigned>(phase);
+}
+
+// A half-second timer that fires up to this long after its full or half second is in step and
+// is left running; one that drifts further, or fires before the boundary, is re-armed. Most
+// ticks therefore cost no timer call at all.
+constexpr unsigned TickLateToleranceMs = 10;
+constexpr bool isTickInStep(int millisecond) {
+    const int phase =
+        ((millisecond % static_cast<int>(RedrawPeriodMs)) + static_cast<int>(RedrawPeriodMs)) %
+        static_cast<int>(RedrawPeriodMs);
+    return phase <= static_cast<int>(TickOffsetMs + TickLateToleranceMs);
 }
 
 } // namespace core

@@ -105,8 +105,8 @@ void FrameComposer::scaleLayers(const SkinImages& skin, core::CanvasSize canvas)
     }
     case_.reset();
     if (Gdiplus::Image* caseImage = skin.image(CaseSlot)) {
-        case_ = std::make_unique<Gdiplus::Bitmap>(canvas.width, canvas.height,
-                                                  PixelFormat32bppPARGB);
+        case_ =
+            std::make_unique<Gdiplus::Bitmap>(canvas.width, canvas.height, PixelFormat32bppPARGB);
         Gdiplus::Graphics graphics(case_.get());
         graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
         graphics.DrawImage(caseImage, whole);

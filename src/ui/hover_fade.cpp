@@ -6,18 +6,24 @@
 
 namespace ui {
 
+HoverFade::HoverFade(HWND window) : window_(window), redraw_(window, core::redrawTimer) {}
+
 void HoverFade::setLevel(int opacityIndex) {
     displayedOpacity_ = core::opacityLevel(core::chosenOpacityIndex(opacityIndex));
 }
 
 void HoverFade::startRedrawing() {
-    start(core::redrawTimer, core::millisecondsToNextTick(app::currentLocalTime().milliseconds));
+    redraw_.start(app::currentLocalTime().milliseconds);
+}
+
+void HoverFade::onRedrawTick() {
+    redraw_.onTick(app::currentLocalTime().milliseconds);
 }
 
 void HoverFade::onHover() {
     if (!core::fadeInStarts(displayedOpacity_))
         return;
-    stop(core::redrawTimer);
+    redraw_.stop();
     stop(core::fadeOutTimer);
     start(core::fadeInTimer, core::FadePeriodMs);
 }
@@ -25,7 +31,7 @@ void HoverFade::onHover() {
 void HoverFade::onLeave(int opacityIndex) {
     if (!core::fadeOutStarts(core::chosenOpacityIndex(opacityIndex)))
         return;
-    stop(core::redrawTimer);
+    redraw_.stop();
     stop(core::fadeInTimer);
     start(core::fadeOutTimer, core::FadePeriodMs);
 }
@@ -52,7 +58,7 @@ std::optional<int> HoverFade::finishOrDraw(int nextOpacity, bool finished, UINT_
 }
 
 void HoverFade::stopAll() {
-    stop(core::redrawTimer);
+    redraw_.stop();
     stop(core::fadeInTimer);
     stop(core::fadeOutTimer);
 }

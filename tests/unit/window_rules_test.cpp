@@ -306,4 +306,10 @@ TEST(TickPhase, EveryTickLandsJustAfterAFullOrHalfSecond) {
     // On time, or a little early for its boundary: the next tick is half a second on.
     EXPECT_EQ(core::millisecondsToNextTick(core::TickOffsetMs), core::RedrawPeriodMs);
     EXPECT_EQ(core::millisecondsToNextTick(503), core::RedrawPeriodMs + core::TickOffsetMs - 3);
+    // A running timer is left alone from its boundary to a little after its offset; one that
+    // fires before the boundary would show the old second and is re-armed.
+    EXPECT_TRUE(core::isTickInStep(500));
+    EXPECT_TRUE(core::isTickInStep(core::TickOffsetMs + core::TickLateToleranceMs));
+    EXPECT_FALSE(core::isTickInStep(core::TickOffsetMs + core::TickLateToleranceMs + 1));
+    EXPECT_FALSE(core::isTickInStep(999));
 }

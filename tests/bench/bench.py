@@ -1,0 +1,228 @@
+"""`make bench`: the clock's speed, cost and precision as figures anyone can reproduce.
+
+Runs inside scripts/testenv.sh. Prints a table and writes the figures to a JSON file:
+  - compose and compose+show per look at zoom 1.0, 1.5 and 2.0 (median and p99), and the
+    working-set, heap, GDI, USER and handle growth over many frames and check ticks, from the
+    in-process benchmark program (veltrano_bench.exe);
+  - the CPU share of the clock process, Wine's server and the X server over a time left alone
+    and over a time of hover fades at 20 %, and the second hand's latency measured on the
+    screen (the time between the start of a second and the first screen change that shows it),
+    from the real veltrano.exe.
+
+Usage: python3 bench.py BENCH_EXE OUT_JSON [--quick]
+"""
+
+import ctypes
+import json
+import os
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+import harness as h  # noqa: E402
+
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+
+
+# --------------------------------------------------------------------------- processes
+
+
+def cpu_seconds(pid):
+    """User plus system CPU time of a Linux process so far."""
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+
+
+def wineserver_pid():
+    """The wineserver of this environment's prefix: it works in a folder named after the
+    prefix's device and inode."""
+    prefix = os.stat(os.environ["WINEPREFIX"])
+    folder = "server-%x-%x" % (prefix.st_dev, prefix.st_ino)
+    for name in os.listdir("/proc"):
+        if not name.isdigit():
+            continue
+        try:
+            with open("/proc/%s/comm" % name) as f:
+                if not f.read().strip().startswith("wineserver"):
+                    continue
+            if os.path.basename(os.readlink("/proc/%s/cwd" % name)) == folder:
+                return int(name)
+        except OSError:
+            continue
+    raise RuntimeError("no wineserver for %s" % os.environ["WINEPREFIX"])
+
+
+def cpu_shares(pids, seconds, activity=None):
+    """Percent of one core each process used over `seconds`, while `activity()` runs."""
+    before = {name: cpu_seconds(pid) for name, pid in pids.items()}
+    start = time.monotonic()
+    deadline = start + seconds
+    while time.monotonic() < deadline:
+        if activity:
+            activity()
+        else:
+            time.sleep(min(1.0, deadline - time.monotonic()))
+    elapsed = time.monotonic() - start
+    return {name: 100.0 * (cpu_seconds(pid) - before[name]) / elapsed
+            for name, pid in pids.items()}
+
+
+# --------------------------------------------------------------------------- the screen
+
+
+class XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.c_void_p),
+                ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+                ("bits_per_pixel", ctypes.c_int)]
+
+
+class ScreenRegion:
+    """Reads a rectangle of the screen again and again into one image (XGetSubImage)."""
+
+    ALL_PLANES = 0xFFFFFFFF
+    Z_PIXMAP = 2
+
+    def __init__(self, x, y, w, h):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        self.x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self.x11.XGetImage.restype = ctypes.POINTER(XImage)
+        self.x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                       ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
+                                       ctypes.c_ulong, ctypes.c_int]
+        self.x11.XGetSubImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                          ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
+                                          ctypes.c_ulong, ctypes.c_int,
+                                          ctypes.POINTER(XImage), ctypes.c_int, ctypes.c_int]
+        self.display = self.x11.XOpenDisplay(None)
+        self.root = self.x11.XDefaultRootWindow(self.display)
+        self.rect = (x, y, w, h)
+        self.image = self.x11.XGetImage(self.display, self.root, x, y, w, h, self.ALL_PLANES,
+                                        self.Z_PIXMAP)
+        self.size = self.image.contents.bytes_per_line * h
+
+    def grab(self):
+        x, y, w, h = self.rect
+        self.x11.XGetSubImage(self.display, self.root, x, y, w, h, self.ALL_PLANES,
+                              self.Z_PIXMAP, self.image, 0, 0)
+        return ctypes.string_at(self.image.contents.data, self.size)
+
+
+def second_hand_latency(clock, seconds):
+    """Milliseconds from the start of each second to the first screen change in it."""
+    region = ScreenRegion(*clock.geometry())
+    changes = []
+    previous = region.grab()
+    start = time.time()
+    while time.time() - start < seconds:
+        picture = region.grab()
+        at = time.time()
+        if picture != previous:
+            changes.append(at)
+            previous = picture
+    latencies = []
+    for second in range(int(start) + 1, int(start + seconds)):
+        first = next((t for t in changes if t >= second), None)
+        if first is not None and first < second + 1:
+            latencies.append(1000.0 * (first - second))
+    return latencies
+
+
+def percentile(values, share):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(share * len(ordered)))] if ordered else float("nan")
+
+
+# --------------------------------------------------------------------------- the runs
+
+
+def run_program_bench(exe, quick):
+    args = ["wine", exe] + (["200", "5000"] if quick else [])
+    out = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                         timeout=3600, check=False).stdout.decode()
+    return json.loads(out[out.index("{"):out.rindex("}") + 1])
+
+
+def run_screen_bench(quick):
+    idle_seconds, fade_seconds, latency_seconds = (10, 10, 20) if quick else (60, 60, 120)
+    # The clock at 20 %, so the pointer makes it fade up and down.
+    with h.start_clock(settings_bytes=h.make_settings(opacityIndex=4)) as clock:
+        time.sleep(5)  # let start-up settle
+        pids = {"clock": clock.pid, "wineserver": wineserver_pid(),
+                "X": int(os.environ["TESTENV_XVFB_PID"])}
+        idle = cpu_shares(pids, idle_seconds)
+        x, y, w, hgt = clock.geometry()
+
+        def hover():
+            h.move(x + w // 2, y + hgt // 2)
+            time.sleep(0.35)
+            h.move(x - 100, y + hgt + 100)
+            time.sleep(0.35)
+
+        fades = cpu_shares(pids, fade_seconds, hover)
+        h.move(x - 100, y + hgt + 100)
+        time.sleep(1)
+        latencies = second_hand_latency(clock, latency_seconds)
+    return {"idle_cpu_percent": idle, "fade_cpu_percent": fades,
+            "idle_seconds": idle_seconds, "fade_seconds": fade_seconds,
+            "second_hand_latency_ms": {"seconds": latency_seconds, "count": len(latencies),
+                                       "p50": percentile(latencies, 0.5),
+                                       "p99": percentile(latencies, 0.99),
+                                       "max": max(latencies) if latencies else float("nan")}}
+
+
+def print_table(figures):
+    print("Veltrano benchmarks (this machine, under Wine)")
+    print()
+    print("%-6s %-5s %6s  %-22s %-22s" % ("look", "zoom", "size", "compose ms (med / p99)",
+                                          "compose+show ms (med / p99)"))
+    rows = figures["program"]["frames"]
+    for row in rows:
+        print("%-6d %-5.1f %6d  %9.3f / %-10.3f %9.3f / %-10.3f" % (
+            row["look"], row["zoom"], row["width"], row["compose_median_ms"],
+            row["compose_p99_ms"], row["show_median_ms"], row["show_p99_ms"]))
+    for look in sorted({r["look"] for r in rows}):
+        by_zoom = {r["zoom"]: r for r in rows if r["look"] == look}
+        print("look %d: compose+show at zoom 2 / zoom 1 = %.2f" % (
+            look, by_zoom[2.0]["show_median_ms"] / by_zoom[1.0]["show_median_ms"]))
+    growth = figures["program"]["growth"]
+    print()
+    print("over %d rounds (a new second shown, checked twice; %.3f ms a round):" % (
+        growth["rounds"], growth["round_ms"]))
+    print("  working set %+.0f KB (%.3f MB a simulated day), private %+.0f KB, heap %+.1f KB" % (
+        growth["working_set_kb"], growth["working_set_mb_per_day"], growth["private_kb"],
+        growth["heap_kb"]))
+    print("  GDI objects %+d, USER objects %+d, handles %+d" % (
+        growth["gdi_objects"], growth["user_objects"], growth["handles"]))
+    screen = figures["screen"]
+    print()
+    for name, label in (("idle_cpu_percent", "left alone %d s" % screen["idle_seconds"]),
+                        ("fade_cpu_percent", "hover fades %d s" % screen["fade_seconds"])):
+        shares = screen[name]
+        print("CPU, %-17s clock %.3f %%, wineserver %.3f %%, X %.3f %% of one core" % (
+            label + ":", shares["clock"], shares["wineserver"], shares["X"]))
+    lat = screen["second_hand_latency_ms"]
+    print("second hand after the true second (%d seconds seen): p50 %.1f ms, p99 %.1f ms, "
+          "max %.1f ms" % (lat["count"], lat["p50"], lat["p99"], lat["max"]))
+
+
+def main(argv):
+    exe, out = argv[1], argv[2]
+    quick = "--quick" in argv
+    figures = {"program": run_program_bench(exe, quick), "screen": run_screen_bench(quick)}
+    with open(out, "w") as f:
+        json.dump(figures, f, indent=2)
+    print_table(figures)
+    print()
+    print("figures written to %s" % out)
+
+
+if __name__ == "__main__":
+    main(sys.argv)
