@@ -1,5 +1,5 @@
 # Front door: `make run` starts the clock, `make test` runs every test layer, `make dist` packs
-# what a Windows user downloads into dist/.
+# what a Windows user downloads into dist/, `make soak` runs the clock through a simulated week.
 BUILD ?= build
 LOGS := $(BUILD)/logs
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -9,7 +9,7 @@ CMAKE_WIN32 := cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i
 CMAKE_WIN64_PRODUCT := cmake -S . -B $(BUILD)/win64-product -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64-win32threads.cmake -DCMAKE_BUILD_TYPE=Release -DVELTRANO_BUILD_TESTS=OFF
 CMAKE_NATIVE := cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: all setup native win64 win32 win64-product dist test run bench assets format clean
+.PHONY: all setup native win64 win32 win64-product dist test run bench soak assets format clean
 
 all: native win64 win32
 
@@ -47,6 +47,9 @@ run: win64
 
 bench: win64
 	@bash scripts/bench.sh $(BUILD)
+
+soak: win64
+	@bash tests/soak/soak.sh $(BUILD)
 
 assets:
 	python3 tools/make_assets.py res/assets
