@@ -59,6 +59,11 @@ bool fileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool isReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 } // namespace
 
 std::wstring currentDirectory() {
@@ -111,6 +116,10 @@ bool SettingsFile::load(core::ClockSettings& settings) {
 bool SettingsFile::save(const core::ClockSettings& settings) {
     const std::vector<std::uint8_t> bytes = core::encodeSettings(settings, win::isAnsiLeadByte);
     const std::wstring target = path();
+    // The user's choice to keep the file as it is: Windows refuses to replace a read-only file,
+    // but Wine would replace it and drop the mark.
+    if (isReadOnly(target))
+        return false;
     // Write beside the target, then swap it in: the old file survives any failure before the move.
     const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     switch (writeNewFile(temporary, bytes)) {

@@ -18,7 +18,7 @@ public:
     // file, leaving `settings` as it was. Fields past the end of a short file keep their values.
     bool load(core::ClockSettings& settings);
     // Writes the file that was read, or a new one in the start directory. On failure the old file
-    // stays as it was and false is returned.
+    // stays as it was and false is returned; a file marked read-only counts as a failure.
     bool save(const core::ClockSettings& settings);
 
     const std::wstring& startDirectory() const { return startDirectory_; }
