@@ -1,5 +1,6 @@
-// The alarm-table reader on any bytes as the stored table: the first 13604 bytes of the input
-// (zero after its end), then a 32-bit index and a time text for the due test.
+// The alarm-table reader on any bytes as the stored table. The input is a 32-bit index and a time
+// text ended by a zero byte, for the due test, then the table's bytes, repeated to fill the table
+// when there are fewer (so short inputs reach every entry).
 // - count() is the stored count clamped to 0..50;
 // - entries 0..49 give texts no longer than their fields, without zero bytes; any other index
 //   (negative, 50 on, the int limits, the input's) gives an empty entry that is never due;
@@ -24,7 +25,11 @@ using core::AlarmTable;
 
 std::unique_ptr<AlarmTable> tableFrom(const std::uint8_t* data, std::size_t size) {
     auto table = std::make_unique<AlarmTable>();
-    std::copy(data, data + std::min(size, core::AlarmTableSize), table->bytes().begin());
+    if (size > 0) {
+        for (std::size_t i = 0; i < core::AlarmTableSize; ++i) {
+            table->bytes()[i] = data[i % size];
+        }
+    }
     return table;
 }
 
@@ -86,12 +91,11 @@ void checkRoundTrip(const AlarmTable& table) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::unique_ptr<AlarmTable> table = tableFrom(data, size);
-    // After the table: four bytes of index, then the time text.
-    const std::size_t tableEnd = std::min(size, core::AlarmTableSize);
-    const std::size_t textStart = std::min(size, tableEnd + sizeof(std::int32_t));
-    const int index = fuzz::ByteReader(data + tableEnd, size - tableEnd).int32();
-    const std::string timeText = fuzz::textOf(data + textStart, size - textStart);
+    const int index = fuzz::ByteReader(data, size).int32();
+    const std::size_t textStart = std::min(size, sizeof(std::int32_t));
+    const std::string timeText = fuzz::textsOf(data + textStart, size - textStart, 1)[0];
+    const std::size_t tableStart = std::min(size, textStart + timeText.size() + 1);
+    const std::unique_ptr<AlarmTable> table = tableFrom(data + tableStart, size - tableStart);
 
     fuzz::require(table->count() == std::clamp(table->storedCount(), 0, core::AlarmMaxCount),
                   "count is the stored count within 0..50");

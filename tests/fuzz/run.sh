@@ -2,7 +2,8 @@
 # Runs each libFuzzer program of a fuzz build tree in turn for FUZZ_SECONDS seconds (60 unless
 # set) over its committed corpus and prints a line per target; FUZZ_TARGETS picks targets.
 # New inputs go to a scratch folder in the build tree, so the committed corpus stays small;
-# FUZZ_KEEP=1 merges into it only the new inputs that reach code it does not.
+# FUZZ_KEEP=1 merges into it only the new inputs that reach branches it does not (branches, not
+# hit counts, which would keep hundreds of files).
 # A crash or a broken property is written to tests/fuzz/crashes/<target>/, which the replay tests
 # of the native tree read too: it fails there until the fault is fixed (then move the input into
 # the corpus under a name that says what it shows).
@@ -58,7 +59,7 @@ for target in $targets; do
     rmdir "$crashes" "$here/crashes" 2>/dev/null
     if [ "$keep" = 1 ]; then
         before=$(find "$here/corpus/$target" -type f | wc -l)
-        "$program" -merge=1 -max_len="$(max_len "$target")" "$here/corpus/$target" "$work" \
+        "$program" -merge=1 -use_counters=0 -max_len="$(max_len "$target")" "$here/corpus/$target" "$work" \
             >>"$log" 2>&1
         after=$(find "$here/corpus/$target" -type f | wc -l)
         echo "$target: $((after - before)) new input(s) kept in tests/fuzz/corpus/$target"
