@@ -1,5 +1,6 @@
 # Front door: `make run` starts the clock, `make test` runs every test layer, `make dist` packs
-# what a Windows user downloads into dist/, `make soak` runs the clock through a simulated week.
+# what a Windows user downloads into dist/, `make soak` runs the clock through a simulated week,
+# `make fuzz` fuzzes the portable core.
 BUILD ?= build
 LOGS := $(BUILD)/logs
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -8,8 +9,14 @@ CMAKE_WIN64 := cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x
 CMAKE_WIN32 := cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DVELTRANO_BUILD_TESTS=OFF
 CMAKE_WIN64_PRODUCT := cmake -S . -B $(BUILD)/win64-product -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64-win32threads.cmake -DCMAKE_BUILD_TYPE=Release -DVELTRANO_BUILD_TESTS=OFF
 CMAKE_NATIVE := cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug
+CMAKE_FUZZ := cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELTRANO_FUZZ=ON
+# Seconds per fuzz target; FUZZ_KEEP=1 keeps new inputs that add coverage in the corpus,
+# FUZZ_TARGETS="settings sort_order" fuzzes only those.
+FUZZ_SECONDS ?= 60
+FUZZ_KEEP ?= 0
+FUZZ_TARGETS ?=
 
-.PHONY: all setup native win64 win32 win64-product dist test run bench soak assets format clean
+.PHONY: all setup native win64 win32 win64-product dist test run bench soak fuzz assets format clean
 
 all: native win64 win32
 
@@ -50,6 +57,12 @@ bench: win64
 
 soak: win64
 	@bash tests/soak/soak.sh $(BUILD)
+
+fuzz: setup
+	@mkdir -p $(LOGS)
+	@echo "fuzz build: log in $(LOGS)/fuzz-build.log"
+	@($(CMAKE_FUZZ) && cmake --build $(BUILD)/fuzz -j$(JOBS) --target veltrano_fuzzers) > $(LOGS)/fuzz-build.log 2>&1 || (tail -40 $(LOGS)/fuzz-build.log; exit 1)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_KEEP=$(FUZZ_KEEP) FUZZ_TARGETS="$(FUZZ_TARGETS)" bash tests/fuzz/run.sh $(BUILD)/fuzz $(LOGS)
 
 assets:
 	python3 tools/make_assets.py res/assets

@@ -14,6 +14,9 @@ PACKAGES=(
     faketime googletest libgtest-dev icoutils librsvg2-bin
     fonts-wqy-microhei # Wine ships no CJK font; without it Chinese UI text draws as boxes
     python3 clang-format
+    # `make fuzz`: libFuzzer and clang's sanitizer runtimes are only recommended by clang, and
+    # recommendations are not installed here.
+    clang libclang-rt-14-dev
     nsis # makensis, for the installer that `make dist` builds
     locales # the zh_CN.UTF-8 locale, so Wine can use Chinese file names (below)
 )

@@ -44,8 +44,10 @@ int daysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
-// The platform's date values count from 30 December 1899; a time of day alone lies on that day.
-constexpr long long DayZero = daysFromCivil(1899, 12, 30);
+// A time of day alone comes before every date: it lies on the day before the first one a
+// four-digit year can name. (The platform's date values put it on 30 December 1899, which would
+// sort it after the earlier dates and make it equivalent to that day's date with the same time.)
+constexpr long long TimeAloneDay = daysFromCivil(0, 1, 1) - 1;
 
 // A number of `minWidth` to `maxWidth` digits at `at`; -1 when there is none.
 int readNumber(const std::string& text, std::size_t& at, std::size_t minWidth,
@@ -86,7 +88,7 @@ long long secondsOf(const TimeOfDay& t) {
 // Seconds on one scale for a date, a date with a time, or a time alone.
 std::optional<long long> dateTimeValue(const std::string& text) {
     if (const auto time = parseTimeOfDay(text)) {
-        return DayZero * SecondsPerDay + secondsOf(*time);
+        return TimeAloneDay * SecondsPerDay + secondsOf(*time);
     }
     std::size_t at = 0;
     const auto day = readDate(text, at);
