@@ -7,7 +7,7 @@ build=${1:-build}
 logs="$build/logs"
 mkdir -p "$logs"
 echo "test output: $logs/native-tests.log, $logs/lane1.log (Win32, then end-to-end)," \
-    "$logs/lane2.log (end-to-end)"
+    "$logs/lane2.log (end-to-end, then packages), $logs/dist-build.log (make dist)"
 
 passed=0
 failed=0
@@ -54,16 +54,28 @@ else
     sed -n '/The following tests FAILED/,$p' "$logs/native-tests.log"
 fi
 
-echo "== Win32 and end-to-end tests under Wine, in two lanes"
-# Two test environments (display, sound server, Wine prefix) at once: the end-to-end tests
-# mostly wait for real time to pass, so a second lane nearly halves the wait.
+echo "== Win32, end-to-end and package tests under Wine, in two lanes; make dist meanwhile"
+# The shipped programs and the packages are built at the lowest priority while the tests run:
+# the end-to-end tests mostly wait for real time to pass. The package tests wait for them.
+dist_status="$build/dist-build.status"
+rm -f "$dist_status"
+(
+    nice -n 19 make --no-print-directory dist BUILD="$build" >"$logs/dist-build.log" 2>&1
+    echo $? >"$dist_status"
+) &
+# Two test environments (display, sound server, Wine prefix) at once: a second lane of
+# end-to-end tests nearly halves the wait.
 start=$SECONDS
 bash scripts/testenv.sh "$build/testenv-lane1" \
     bash scripts/test-lane.sh "$build" win32 e2e_lane1 >"$logs/lane1.log" 2>&1 &
-bash scripts/testenv.sh "$build/testenv-lane2" \
-    bash scripts/test-lane.sh "$build" e2e_lane2 >"$logs/lane2.log" 2>&1 &
+TEST_LANE_DIST_STATUS="$dist_status" bash scripts/testenv.sh "$build/testenv-lane2" \
+    bash scripts/test-lane.sh "$build" e2e_lane2 dist >"$logs/lane2.log" 2>&1 &
 wait
 echo "both lanes done in $((SECONDS - start)) s"
+if [[ $(cat "$dist_status" 2>/dev/null) != 0 ]]; then
+    echo "make dist failed:"
+    tail -20 "$logs/dist-build.log"
+fi
 for name in lane1 lane2; do
     count "$logs/$name.log"
     # What failed, so a red run can be read without opening the logs.

@@ -26,8 +26,27 @@ set_managed() {
     wineserver -w
 }
 
+# The package tests need what `make dist` is building meanwhile (scripts/run-tests.sh): wait for
+# its status file, and count a failed build as a failed test run.
+wait_for_dist() {
+    local status=${TEST_LANE_DIST_STATUS:-}
+    [[ -n "$status" ]] || return 0
+    while [[ ! -s "$status" ]]; do
+        sleep 1
+    done
+    if [[ $(cat "$status") != 0 ]]; then
+        echo "make dist failed; the package tests cannot run"
+        echo "0% tests passed, 1 tests failed out of 1"
+        return 1
+    fi
+}
+
 rc=0
 for label in "$@"; do
+    if [[ $label == dist ]] && ! wait_for_dist; then
+        rc=1
+        continue
+    fi
     if [[ $label == win32 ]]; then
         set_managed N
     else

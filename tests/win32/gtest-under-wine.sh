@@ -5,8 +5,11 @@
 set -uo pipefail
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
-wine "$@" 2>&1 | tee "$report"
-status=${PIPESTATUS[0]}
+# Into a file, not a pipe: the Wine server and desktop that the program starts keep its output
+# open for seconds after it ends, and a pipe's reader would wait for them.
+wine "$@" >"$report" 2>&1
+status=$?
+cat "$report"
 if grep -q '^\[  FAILED  \]' "$report"; then
     exit 1
 fi
