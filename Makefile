@@ -16,6 +16,12 @@ FUZZ_SECONDS ?= 60
 FUZZ_KEEP ?= 0
 FUZZ_TARGETS ?=
 
+# CMake keeps the compiler it found first: a tree configured with other toolchain files than
+# today's is configured afresh, or it would go on building with the old thread model.
+forget_stale_configuration = sum=$$(cat cmake/mingw-common.cmake $(2) | md5sum); \
+	[ "$$(cat $(BUILD)/$(1)/toolchain.sum 2>/dev/null)" = "$$sum" ] || \
+	{ rm -rf $(BUILD)/$(1)/CMakeCache.txt $(BUILD)/$(1)/CMakeFiles; mkdir -p $(BUILD)/$(1); echo "$$sum" >$(BUILD)/$(1)/toolchain.sum; }
+
 .PHONY: all setup native win64 win32 win64-product dist test run bench soak fuzz assets format clean
 
 all: native win64 win32
@@ -31,16 +37,19 @@ native: setup
 win64: setup
 	@mkdir -p $(LOGS)
 	@echo "x86_64 Windows build: log in $(LOGS)/win64.log"
+	@$(call forget_stale_configuration,win64,cmake/mingw-x86_64.cmake)
 	@($(CMAKE_WIN64) && cmake --build $(BUILD)/win64 -j$(JOBS)) > $(LOGS)/win64.log 2>&1 || (tail -40 $(LOGS)/win64.log; exit 1)
 
 win32: setup
 	@mkdir -p $(LOGS)
 	@echo "i686 Windows program: log in $(LOGS)/win32.log"
+	@$(call forget_stale_configuration,win32,cmake/mingw-i686.cmake)
 	@($(CMAKE_WIN32) && cmake --build $(BUILD)/win32 -j$(JOBS)) > $(LOGS)/win32.log 2>&1 || (tail -40 $(LOGS)/win32.log; exit 1)
 
 win64-product: setup
 	@mkdir -p $(LOGS)
 	@echo "x86_64 Windows program for dist: log in $(LOGS)/win64-product.log"
+	@$(call forget_stale_configuration,win64-product,cmake/mingw-x86_64-win32threads.cmake)
 	@($(CMAKE_WIN64_PRODUCT) && cmake --build $(BUILD)/win64-product -j$(JOBS) --target veltrano) > $(LOGS)/win64-product.log 2>&1 || (tail -40 $(LOGS)/win64-product.log; exit 1)
 
 dist: win64-product win32
