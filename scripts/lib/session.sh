@@ -70,6 +70,10 @@ session_start_xvfb() {
         n=$(tr -dc '0-9' <"$numberfile" 2>/dev/null)
         if [[ -n "$n" ]] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
             export DISPLAY=":$n"
+            # A desktop session loads X resources; without any, every X client looks for
+            # ~/.Xdefaults again each time it asks for one (several times a second in Wine).
+            xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	96" \
+                >/dev/null 2>&1 || true
             return 0
         fi
         sleep 0.1

@@ -26,19 +26,24 @@ bool LayeredPresentation::present(HWND window, const Frame& frame, int opacityPe
     if (!updateLayeredWindow_ || !frame.valid())
         return false;
 
-    // One device context of the window serves as the source's model and as the destination.
+    // The window keeps its place (no destination point) and, but for the first frame and a new
+    // zoom or look, its size: what is left to hand over is the picture, which costs the window
+    // manager least.
     win::WindowDc windowDc(window);
     win::UniqueMemoryDc memoryDc(CreateCompatibleDC(windowDc.get()));
     if (!memoryDc)
         return false;
     win::SelectGuard selected(memoryDc.get(), frame.bitmap());
-    RECT place{};
-    GetWindowRect(window, &place);
-    POINT destination{place.left, place.top};
     SIZE size{frame.width(), frame.height()};
+    const bool resized =
+        size.cx != shownSize_.cx || size.cy != shownSize_.cy || shownWindow_ != window;
     POINT source{0, 0};
-    return updateLayeredWindow_(window, windowDc.get(), &destination, &size, memoryDc.get(),
-                                &source, 0, &blend_, ULW_ALPHA) != FALSE;
+    if (!updateLayeredWindow_(window, nullptr, nullptr, resized ? &size : nullptr, memoryDc.get(),
+                              &source, 0, &blend_, ULW_ALPHA))
+        return false;
+    shownSize_ = size;
+    shownWindow_ = window;
+    return true;
 }
 
 } // namespace render

@@ -13,7 +13,8 @@ public:
     // False when the user-interface library cannot be loaded.
     bool load();
     // Shows `frame` at the window's current place with the constant alpha of the opacity
-    // percent (out of range counts as 100), making the window layered first if it is not.
+    // percent (out of range counts as 100), making the window layered first if it is not; the
+    // window takes the frame's size.
     bool present(HWND window, const Frame& frame, int opacityPercent);
     // Nothing is drawn through the library once it is let go.
     void release();
@@ -27,6 +28,8 @@ private:
     win::UniqueModule user32_;
     UpdateLayeredWindowFn updateLayeredWindow_ = nullptr;
     BLENDFUNCTION blend_{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    SIZE shownSize_{0, 0};
+    HWND shownWindow_ = nullptr;
 };
 
 } // namespace render

@@ -160,11 +160,13 @@ def run_screen_bench(quick):
         idle = cpu_shares(pids, idle_seconds)
         x, y, w, hgt = clock.geometry()
 
+        # Wine sends the hover notification some 400 ms after the pointer comes to rest; then
+        # the clock fades in over 240 ms, and back out once the pointer has left.
         def hover():
-            h.move(x + w // 2, y + hgt // 2)
-            time.sleep(0.35)
+            h.move(x + w // 2 + 25, y + hgt // 2 - 25)
+            time.sleep(0.8)
             h.move(x - 100, y + hgt + 100)
-            time.sleep(0.35)
+            time.sleep(0.5)
 
         fades = cpu_shares(pids, fade_seconds, hover)
         h.move(x - 100, y + hgt + 100)
