@@ -14,6 +14,7 @@ bool LayeredPresentation::load() {
 }
 
 void LayeredPresentation::release() {
+    memoryDc_.reset();
     updateLayeredWindow_ = nullptr;
     user32_.reset();
 }
@@ -28,17 +29,18 @@ bool LayeredPresentation::present(HWND window, const Frame& frame, int opacityPe
 
     // The window keeps its place (no destination point) and, but for the first frame and a new
     // zoom or look, its size: what is left to hand over is the picture, which costs the window
-    // manager least.
-    win::WindowDc windowDc(window);
-    win::UniqueMemoryDc memoryDc(CreateCompatibleDC(windowDc.get()));
-    if (!memoryDc)
+    // manager least. The memory device context is made once, not for every frame.
+    if (!memoryDc_)
+        memoryDc_.reset(CreateCompatibleDC(nullptr));
+    if (!memoryDc_)
         return false;
-    win::SelectGuard selected(memoryDc.get(), frame.bitmap());
+    // Selected for this frame only, so the frame's bitmap can be replaced at any time.
+    win::SelectGuard selected(memoryDc_.get(), frame.bitmap());
     SIZE size{frame.width(), frame.height()};
     const bool resized =
         size.cx != shownSize_.cx || size.cy != shownSize_.cy || shownWindow_ != window;
     POINT source{0, 0};
-    if (!updateLayeredWindow_(window, nullptr, nullptr, resized ? &size : nullptr, memoryDc.get(),
+    if (!updateLayeredWindow_(window, nullptr, nullptr, resized ? &size : nullptr, memoryDc_.get(),
                               &source, 0, &blend_, ULW_ALPHA))
         return false;
     shownSize_ = size;

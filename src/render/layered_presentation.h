@@ -28,6 +28,7 @@ private:
     win::UniqueModule user32_;
     UpdateLayeredWindowFn updateLayeredWindow_ = nullptr;
     BLENDFUNCTION blend_{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    win::UniqueMemoryDc memoryDc_;
     SIZE shownSize_{0, 0};
     HWND shownWindow_ = nullptr;
 };
