@@ -7,7 +7,9 @@ Runs inside scripts/testenv.sh. Prints a table and writes the figures to a JSON 
   - the CPU share of the clock process, Wine's server and the X server over a time left alone
     and over a time of hover fades at 20 %, and the second hand's latency measured on the
     screen (the time between the start of a second and the first screen change that shows it),
-    from the real veltrano.exe.
+    from the real veltrano.exe;
+  - the same CPU shares for a bare layered window showing two fixed frames in turn once a
+    second (veltrano_bench.exe --reference): the floor the idle clock is measured against.
 
 Usage: python3 bench.py BENCH_EXE OUT_JSON [--quick]
 """
@@ -150,8 +152,23 @@ def run_program_bench(exe, quick):
     return json.loads(out[out.index("{"):out.rindex("}") + 1])
 
 
-def run_screen_bench(quick):
+def run_reference(exe, seconds):
+    """CPU of the least a layered clock does: two fixed frames shown in turn once a second."""
+    reference = subprocess.Popen(["wine", exe, "--reference"], stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(5)  # let start-up settle
+        pids = {"clock": reference.pid, "wineserver": wineserver_pid(),
+                "X": int(os.environ["TESTENV_XVFB_PID"])}
+        return cpu_shares(pids, seconds)
+    finally:
+        reference.kill()
+        reference.wait()
+
+
+def run_screen_bench(exe, quick):
     idle_seconds, fade_seconds, latency_seconds = (10, 10, 20) if quick else (60, 60, 120)
+    reference = run_reference(exe, idle_seconds)
     # The clock at 20 %, so the pointer makes it fade up and down.
     with h.start_clock(settings_bytes=h.make_settings(opacityIndex=4)) as clock:
         time.sleep(5)  # let start-up settle
@@ -173,6 +190,7 @@ def run_screen_bench(quick):
         time.sleep(1)
         latencies = second_hand_latency(clock, latency_seconds)
     return {"idle_cpu_percent": idle, "fade_cpu_percent": fades,
+            "reference_cpu_percent": reference,
             "idle_seconds": idle_seconds, "fade_seconds": fade_seconds,
             "second_hand_latency_ms": {"seconds": latency_seconds, "count": len(latencies),
                                        "p50": percentile(latencies, 0.5),
@@ -205,11 +223,14 @@ def print_table(figures):
         growth["gdi_objects"], growth["user_objects"], growth["handles"]))
     screen = figures["screen"]
     print()
-    for name, label in (("idle_cpu_percent", "left alone %d s" % screen["idle_seconds"]),
+    for name, label in (("reference_cpu_percent", "reference %d s" % screen["idle_seconds"]),
+                        ("idle_cpu_percent", "left alone %d s" % screen["idle_seconds"]),
                         ("fade_cpu_percent", "hover fades %d s" % screen["fade_seconds"])):
         shares = screen[name]
         print("CPU, %-17s clock %.3f %%, wineserver %.3f %%, X %.3f %% of one core" % (
             label + ":", shares["clock"], shares["wineserver"], shares["X"]))
+    print("  (reference: a bare layered window showing two fixed frames in turn once a second,"
+          " the floor under Wine)")
     lat = screen["second_hand_latency_ms"]
     print("second hand after the true second (%d seconds seen): p50 %.1f ms, p99 %.1f ms, "
           "max %.1f ms" % (lat["count"], lat["p50"], lat["p99"], lat["max"]))
@@ -218,7 +239,7 @@ def print_table(figures):
 def main(argv):
     exe, out = argv[1], argv[2]
     quick = "--quick" in argv
-    figures = {"program": run_program_bench(exe, quick), "screen": run_screen_bench(quick)}
+    figures = {"program": run_program_bench(exe, quick), "screen": run_screen_bench(exe, quick)}
     with open(out, "w") as f:
         json.dump(figures, f, indent=2)
     print_table(figures)

@@ -2,6 +2,9 @@
 // second while it runs, 33 times a second during a fade) and checking the alarms twice a second.
 //   veltrano_bench.exe [frames-per-case] [growth-rounds]
 // prints one JSON object with its figures; scripts/bench.sh turns them into the table.
+//   veltrano_bench.exe --reference
+// runs the least a layered clock can do until it is ended: the CPU it takes left alone is the
+// floor the real clock is measured against.
 #include "app/clock_window.h"
 #include "app/local_time.h"
 #include "core/alarm_table.h"
@@ -11,6 +14,7 @@
 #include "core/skin_table.h"
 #include "render/frame.h"
 #include "render/layered_presentation.h"
+#include "render/skin_images.h"
 #include "win/gdiplus_session.h"
 #include "win/strings.h"
 
@@ -164,9 +168,63 @@ void measureFrames(app::ClockWindow& clock, int look, float zoom, int frames, bo
                 percentile(composeAndShow, 0.99));
 }
 
+// Two frames of the first look composed once; a window of their size that shows them in turn
+// once a second from one of two half-second timers, as the clock does with its second hand.
+struct Reference {
+    render::Frame frames[2];
+    render::LayeredPresentation presentation;
+    UINT ticks = 0;
+};
+
+LRESULT CALLBACK referenceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* reference = reinterpret_cast<Reference*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message != WM_TIMER || !reference)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (wParam == core::redrawTimer && ++reference->ticks % 2 == 0)
+        reference->presentation.present(window, reference->frames[reference->ticks / 2 % 2], 100);
+    return 0;
+}
+
+int runReference() {
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    core::ClockSettings settings;
+    render::SkinImages skin;
+    skin.applyStyle(module, 0, settings);
+    static Reference reference;
+    render::FrameComposer composer;
+    render::FrameRequest request{&skin, {}, 1.0f, true};
+    for (int i = 0; i < 2; ++i) {
+        request.time.second = i;
+        composer.compose(request, reference.frames[i]);
+    }
+    reference.presentation.load();
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = referenceProc;
+    windowClass.hInstance = module;
+    windowClass.lpszClassName = L"VeltranoBenchReference";
+    RegisterClassW(&windowClass);
+    const HWND window =
+        CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"", WS_POPUP,
+                        0, 0, reference.frames[0].width(), reference.frames[0].height(), nullptr,
+                        nullptr, module, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&reference));
+    reference.presentation.present(window, reference.frames[0], 100);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetTimer(window, core::redrawTimer, core::RedrawPeriodMs, nullptr);
+    SetTimer(window, core::clockCheckTimer, core::RedrawPeriodMs, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--reference") {
+        win::GdiplusSession gdiplus;
+        return runReference();
+    }
     const int framesPerCase = argc > 1 ? std::atoi(argv[1]) : defaultFramesPerCase;
     const int growthRounds = argc > 2 ? std::atoi(argv[2]) : defaultGrowthRounds;
     win::GdiplusSession gdiplus;
