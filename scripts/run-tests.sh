@@ -16,9 +16,10 @@ skipped=0
 count() {
     local log=$1
     local ok fail skip ctest_fails runs
-    # GoogleTest's own lines (the Win32 programs, under ctest -V) and unittest's (-v).
-    ok=$(grep -cE '^([0-9]+: )?\[       OK \] |\.\.\. ok$' "$log" || true)
-    fail=$(grep -cE '^([0-9]+: )?\[  FAILED  \] [^ ]+ \([0-9]+ ms\)|\.\.\. (FAIL|ERROR)$' "$log" || true)
+    # GoogleTest's own lines (the Win32 programs, under ctest -V) and unittest's (-v); a
+    # unittest verdict stands on a line of its own when the test wrote something meanwhile.
+    ok=$(grep -cE '^([0-9]+: )?\[       OK \] |\.\.\. ok$|^([0-9]+: )?ok$' "$log" || true)
+    fail=$(grep -cE '^([0-9]+: )?\[  FAILED  \] [^ ]+ \([0-9]+ ms\)|\.\.\. (FAIL|ERROR)$|^([0-9]+: )?(FAIL|ERROR)$' "$log" || true)
     skip=$(grep -cE '^([0-9]+: )?\[  SKIPPED \] [^ ]+ \([0-9]+ ms\)|\.\.\. skipped' "$log" || true)
     # ctest's summary: a test that died before reporting its cases still counts as failed.
     runs=$(grep -cE 'tests passed, [0-9]+ tests? failed out of' "$log" || true)

@@ -140,11 +140,18 @@ class WindowModes(MenuTest):
         proc = subprocess.Popen(["xev", "-geometry", "150x%d+%d+%d" % (hgt, x - 100, y), "-event",
                                  "button"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                 env=h._tool_env(), text=True)
-        self.addCleanup(proc.kill)
         lines = []
         reader = threading.Thread(target=lambda: lines.extend(iter(proc.stdout.readline, "")),
                                   daemon=True)
         reader.start()
+
+        def end():
+            proc.kill()
+            proc.wait()
+            reader.join(5)
+            proc.stdout.close()
+
+        self.addCleanup(end)
         proc.lines = lines
         h.wait_for(lambda: h._run(["xdotool", "search", "--onlyvisible", "--name",
                                    "^Event Tester$"], check=False).strip(), 5,
