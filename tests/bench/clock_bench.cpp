@@ -2,7 +2,7 @@
 // second while it runs, 33 times a second during a fade) and checking the alarms twice a second.
 //   veltrano_bench.exe [frames-per-case] [growth-rounds]
 // prints one JSON object with its figures; scripts/bench.sh turns them into the table.
-//   veltrano_bench.exe --reference
+//   veltrano_bench.exe --reference [opacity-index]
 // runs the least a layered clock can do until it is ended: the CPU it takes left alone is the
 // floor the real clock is measured against.
 #include "app/clock_window.h"
@@ -10,6 +10,7 @@
 #include "core/alarm_table.h"
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
+#include "core/fade.h"
 #include "core/settings.h"
 #include "core/skin_table.h"
 #include "render/frame.h"
@@ -173,6 +174,7 @@ void measureFrames(app::ClockWindow& clock, int look, float zoom, int frames, bo
 struct Reference {
     render::Frame frames[2];
     render::LayeredPresentation presentation;
+    int opacityPercent = 100;
     UINT ticks = 0;
 };
 
@@ -181,16 +183,18 @@ LRESULT CALLBACK referenceProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message != WM_TIMER || !reference)
         return DefWindowProcW(window, message, wParam, lParam);
     if (wParam == core::redrawTimer && ++reference->ticks % 2 == 0)
-        reference->presentation.present(window, reference->frames[reference->ticks / 2 % 2], 100);
+        reference->presentation.present(window, reference->frames[reference->ticks / 2 % 2],
+                                        reference->opacityPercent);
     return 0;
 }
 
-int runReference() {
+int runReference(int opacityIndex) {
     const HINSTANCE module = GetModuleHandleW(nullptr);
     core::ClockSettings settings;
     render::SkinImages skin;
     skin.applyStyle(module, 0, settings);
     static Reference reference;
+    reference.opacityPercent = core::opacityLevel(opacityIndex);
     render::FrameComposer composer;
     render::FrameRequest request{&skin, {}, 1.0f, true};
     for (int i = 0; i < 2; ++i) {
@@ -208,7 +212,7 @@ int runReference() {
                         0, 0, reference.frames[0].width(), reference.frames[0].height(), nullptr,
                         nullptr, module, nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&reference));
-    reference.presentation.present(window, reference.frames[0], 100);
+    reference.presentation.present(window, reference.frames[0], reference.opacityPercent);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetTimer(window, core::redrawTimer, core::RedrawPeriodMs, nullptr);
     SetTimer(window, core::clockCheckTimer, core::RedrawPeriodMs, nullptr);
@@ -223,7 +227,7 @@ int runReference() {
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--reference") {
         win::GdiplusSession gdiplus;
-        return runReference();
+        return runReference(argc > 2 ? std::atoi(argv[2]) : 0);
     }
     const int framesPerCase = argc > 1 ? std::atoi(argv[1]) : defaultFramesPerCase;
     const int growthRounds = argc > 2 ? std::atoi(argv[2]) : defaultGrowthRounds;
