@@ -64,6 +64,7 @@
 // About dialog
 #define IDD_ABOUT 100
 #define IDC_LINK 1013
+#define IDC_ABOUT_VERSION 1037
 
 // Alarm dialog artwork
 #define IDI_MUSIC_NOTE 187

@@ -5,6 +5,7 @@
 #include "win32_test_support.h"
 
 #include "resource.h"
+#include "version.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,8 @@ protected:
 } // namespace
 
 TEST_F(AboutLinkTest, DrawsInLinkColoursUnderlinedAndShowsTheHand) {
+    EXPECT_EQ(win::windowText(GetDlgItem(about.hwnd(), IDC_ABOUT_VERSION)),
+              L"Veltrano " VELTRANO_VERSION_WTEXT L"版");
     EXPECT_EQ(control->linkTarget(), L"mailto:veltrano@example.org");
     win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     const auto colourRequest = [&] {
@@ -75,8 +78,9 @@ TEST_F(AboutLinkTest, FailedOpenShowsTheExactMessageAndTheWebBrowserIsTheFallbac
 
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    setRegistryText(HKEY_CLASSES_ROOT, L".htm", L"", L"VeltranoTest.Page");
-    setRegistryText(HKEY_CLASSES_ROOT, L"VeltranoTest.Page\\shell\\open\\command", L"",
+    const std::wstring defaultValue; // the key's unnamed value
+    setRegistryText(HKEY_CLASSES_ROOT, L".htm", defaultValue, L"VeltranoTest.Page");
+    setRegistryText(HKEY_CLASSES_ROOT, L"VeltranoTest.Page\\shell\\open\\command", defaultValue,
                     L"\"" + std::wstring(system) + L"\\cmd.exe\" /c mkdir \"%1\"");
     click();
     EXPECT_EQ(messages.size(), 1u);
