@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "dialogs/shutdown_countdown_dialog.h"
 #include "dialogs/system_shutdown.h"
+#include "ui/tray_icon.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
 
@@ -422,6 +423,53 @@ TEST_F(ClockWindowTest, TrayIconGoesWithTheWindowAndWithTheSession) {
     SendMessageW(clock->hwnd(), WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(trayIconPresent(clock->hwnd()));
     EXPECT_EQ(saved().styleIndex, 2);
+}
+
+TEST_F(ClockWindowTest, TrayRightClickWhileADialogIsOpenBringsItForwardInsteadOfAMenu) {
+    start();
+    const auto rightClickOnTheIcon = [&] {
+        PostMessageW(clock->hwnd(), ui::TrayCallbackMessage, ui::TrayIconId, WM_RBUTTONUP);
+    };
+    // A menu that opened is closed again at once, so a failure cannot hang the test.
+    const auto menuWasShown = [] {
+        const HWND menu = FindWindowW(L"#32768", nullptr);
+        const bool shown = menu && IsWindowVisible(menu);
+        if (shown)
+            EndMenu();
+        return shown;
+    };
+    bool menuDuringDialog = true;
+    HWND about = nullptr;
+    HWND elsewhere = nullptr;
+    HWND foreground = nullptr;
+    {
+        LaterOnThisThread inTheDialog([&] {
+            if (!elsewhere) {
+                about = findDialog(L"关于 Veltrano");
+                if (!about)
+                    return false;
+                // Another program's window has the focus, as the taskbar has after the click.
+                elsewhere = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                            nullptr, nullptr, nullptr, nullptr);
+                SetForegroundWindow(elsewhere);
+                rightClickOnTheIcon();
+                return false; // the click is handled before the next timer message
+            }
+            menuDuringDialog = menuWasShown();
+            foreground = GetForegroundWindow();
+            DestroyWindow(elsewhere);
+            SendMessageW(about, WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        command(ID_ABOUT);
+    }
+    EXPECT_FALSE(menuDuringDialog);
+    EXPECT_EQ(foreground, about);
+    // With no dialog open the same click opens the menu.
+    bool menuAfterwards = false;
+    LaterOnThisThread closeMenu([&] { return menuAfterwards = menuWasShown(); });
+    rightClickOnTheIcon();
+    EXPECT_TRUE(pumpUntil([&] { return menuAfterwards; }, 5000));
 }
 
 TEST_F(ClockWindowTest, FailedSaveIsReportedOnceUntilASaveSucceeds) {
