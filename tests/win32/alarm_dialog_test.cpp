@@ -317,6 +317,51 @@ TEST(MusicDurationDialog, TicksTheStoredChoiceAndOkStoresTheTickedOne) {
     }
 }
 
+TEST_F(AlarmDialogTest, AChosenSoundFileThatDoesNotOpenIsStoredAndSaysSoOnce) {
+    ScratchDirectory scratch;
+    const std::wstring noise = scratch.file(L"不是声音.mp3");
+    writeFile(noise, {'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o'});
+    std::vector<std::wstring> messages;
+    win::setMessageBoxHook([&](HWND, const std::wstring& text) {
+        messages.push_back(text);
+        return IDOK;
+    });
+    core::ClockSettings settings;
+    const HWND window = open(settings);
+    // The file dialog, then the duration dialog, each owned by the alarm dialog.
+    const auto ownedDialog = [&](HWND other) -> HWND {
+        for (HWND candidate : threadWindows(L"#32770"))
+            if (candidate != other && IsWindowVisible(candidate) &&
+                GetWindow(candidate, GW_OWNER) == window)
+                return candidate;
+        return nullptr;
+    };
+    HWND fileDialog = nullptr;
+    bool durationAnswered = false;
+    LaterOnThisThread answer([&] {
+        if (!fileDialog) {
+            fileDialog = ownedDialog(nullptr);
+            if (!fileDialog)
+                return false;
+            constexpr int fileNameBox = 1148; // the explorer-style dialog's file name combo box
+            SetDlgItemTextW(fileDialog, fileNameBox, noise.c_str());
+            PostMessageW(fileDialog, WM_COMMAND, IDOK, 0);
+            return false;
+        }
+        const HWND duration = ownedDialog(fileDialog);
+        if (!duration)
+            return false;
+        durationAnswered = true;
+        SendMessageW(duration, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    click(window, IDC_CHOOSE_SOUND);
+    EXPECT_TRUE(durationAnswered);
+    EXPECT_EQ(settings.alarmSoundPath, win::wideToAnsi(noise));
+    EXPECT_EQ(messages, std::vector<std::wstring>{
+                            L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n" + noise});
+}
+
 // --- The sound path that "Settings.def" can keep --------------------------------------------
 
 TEST(SoundPath, APathTheFieldCannotHoldIsShortenedOrRefused) {
