@@ -18,6 +18,7 @@
 #include "render/skin_images.h"
 #include "win/gdiplus_session.h"
 #include "win/strings.h"
+#include "win32_test_support.h"
 
 #include <psapi.h>
 
@@ -76,33 +77,6 @@ double heapInUseKb() {
     return bytes / 1024.0;
 }
 
-// Wine answers GetGuiResources with 0: then its handle tables are counted.
-DWORD gdiObjects() {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported)
-        return reported;
-    DWORD count = 0;
-    for (ULONG_PTR index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
-            ++count;
-    return count;
-}
-
-BOOL CALLBACK countWindow(HWND window, LPARAM data) {
-    ++*reinterpret_cast<DWORD*>(data);
-    EnumChildWindows(window, countWindow, data);
-    return TRUE;
-}
-
-DWORD userObjects() {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (reported)
-        return reported;
-    DWORD count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 Memory memory() {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);
@@ -110,12 +84,8 @@ Memory memory() {
                          sizeof(counters));
     DWORD handles = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handles);
-    return {counters.WorkingSetSize / 1024.0,
-            counters.PrivateUsage / 1024.0,
-            heapInUseKb(),
-            gdiObjects(),
-            userObjects(),
-            handles};
+    return {counters.WorkingSetSize / 1024.0, counters.PrivateUsage / 1024.0, heapInUseKb(),
+            testing_support::gdiObjects(),    testing_support::userObjects(), handles};
 }
 
 void writeSettingsWithFiftyAlarms() {

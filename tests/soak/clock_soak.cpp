@@ -12,12 +12,11 @@
 #include "core/settings.h"
 #include "dialogs/system_shutdown.h"
 #include "sound/sounds.h"
-#include "win/gdiplus_session.h"
 #include "win/handles.h"
 #include "win/strings.h"
+#include "run_all_tests.h"
 #include "win32_test_support.h"
 
-#include <commctrl.h>
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -535,13 +534,5 @@ int main(int argc, char** argv) {
         else if (argument.rfind("--second-hand-days=", 0) == 0)
             options().secondHandDays = std::max(0, std::atoi(argument.c_str() + 19));
     }
-    InitCommonControls();
-    // Left running: the process ends below without unloading anything.
-    static win::GdiplusSession gdiplus;
-    const int result = RUN_ALL_TESTS();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    // As in the Win32 tests: Wine's sound driver may crash while the process unloads it.
-    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));
-    return result;
+    return runAllTestsAndEnd();
 }
