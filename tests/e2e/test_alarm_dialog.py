@@ -58,7 +58,8 @@ class AlarmDialog(unittest.TestCase):
         settings = h.make_settings()
         h.add_alarm(settings, "08:00:15", b"stored")
         with h.Recorder() as rec:
-            clock = h.start_clock(settings_bytes=settings, faketime=DAY + "08:00:00")
+            # Past the full hour: a clock that is up within its first second would chime.
+            clock = h.start_clock(settings_bytes=settings, faketime=DAY + "08:00:01")
             self.addCleanup(clock.stop)
             clock.wait_for_settings()
             dialog = self.open_alarm_dialog(clock)
