@@ -187,7 +187,9 @@ void ClockWindow::setOpacityIndex(int index) {
 
 bool ClockWindow::renderClock(int opacityPercent) {
     const core::LocalTime now = currentLocalTime();
-    if (core::isChimeDue(now.minute, now.second, settings().hourlyChime))
+    const bool alarmDue = core::isAnyAlarmDue(
+        settings().alarms, core::timeOfDayText(now.hour, now.minute, now.second));
+    if (core::isChimeDue(now.minute, now.second, settings().hourlyChime, alarmDue))
         sound::requestChime(module());
     return canvas_.show(hwnd(), now, settings().zoom, settings().showSecondHand != 0,
                         opacityPercent);

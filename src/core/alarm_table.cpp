@@ -80,6 +80,15 @@ bool isAlarmDue(const AlarmTable& table, int i, const std::string& timeText) {
     return table.enabledAt(i) == 1 && table.timeEquals(i, timeText);
 }
 
+bool isAnyAlarmDue(const AlarmTable& table, const std::string& timeText) {
+    for (int i = 0; i < table.count(); ++i) {
+        if (isAlarmDue(table, i, timeText)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool operator==(const ShutdownSchedule& a, const ShutdownSchedule& b) {
     return a.shutdownEnabled == b.shutdownEnabled && a.shutdownRepeat == b.shutdownRepeat &&
            a.shutdownTime == b.shutdownTime;

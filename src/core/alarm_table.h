@@ -52,6 +52,7 @@ private:
 };
 
 bool isAlarmDue(const AlarmTable& table, int i, const std::string& timeText);
+bool isAnyAlarmDue(const AlarmTable& table, const std::string& timeText);
 
 struct ShutdownSchedule {
     std::int32_t shutdownEnabled = 0;

@@ -104,6 +104,15 @@ class HourlyChime(unittest.TestCase):
         # One chime: everything heard lies within one play of the sound.
         self.assertLess(spans[-1][1] - spans[0][0], CHIME_SECONDS + 0.8)
 
+    def test_an_alarm_at_the_full_hour_is_heard_instead_of_the_chime(self):
+        settings = h.make_settings()
+        h.add_alarm(settings, "11:00:00", b"on the hour")
+        spans, at = record_clock(settings, "10:59:54", "11:00:13")
+        self.assertEqual(len(spans), 1, spans)
+        self.assertAlmostEqual(spans[0][0], at("11:00:00"), delta=1.0)
+        # The alarm's whole sound (the chime is about two seconds shorter).
+        self.assertAlmostEqual(spans[0][1] - spans[0][0], BUILT_IN_ALARM_SECONDS, delta=0.8)
+
     def test_no_chime_when_it_is_off(self):
         spans, _ = record_clock(h.make_settings(hourlyChime=0), "10:59:55", "11:00:03")
         self.assertEqual(spans, [])

@@ -149,6 +149,8 @@ TEST(AlarmDue, NeedsEnabledExactlyOneAndTheSameText) {
     EXPECT_FALSE(core::isAlarmDue(t, 3, "07:00:00"));
     EXPECT_FALSE(core::isAlarmDue(t, 1, "07:00:01"));
     EXPECT_FALSE(core::isAlarmDue(t, 1, "7:00:00"));
+    EXPECT_TRUE(core::isAnyAlarmDue(t, "07:00:00"));
+    EXPECT_FALSE(core::isAnyAlarmDue(t, "07:00:01"));
 }
 
 TEST(ShutdownDue, AllConditions) {
