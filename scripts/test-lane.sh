@@ -9,7 +9,8 @@
 set -uo pipefail
 build=$1
 shift
-UNMANAGED_APPS=(explorer.exe veltrano_win32_tests.exe veltrano_xp_tests.exe veltrano_soak.exe)
+UNMANAGED_APPS=(explorer.exe veltrano_win32_tests.exe veltrano_shutdown_tests_winxp.exe
+    veltrano_shutdown_tests_win7.exe veltrano_shutdown_tests_win10.exe veltrano_soak.exe)
 
 set_managed() {
     local managed=$1 app key

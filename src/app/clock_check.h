@@ -3,10 +3,12 @@
 // comes late still looks at the seconds it skipped, so no alarm is lost.
 #include <windows.h>
 
+#include "core/clock_time.h"
 #include "core/clock_timers.h"
 #include "ui/half_second_timer.h"
 
 #include <string>
+#include <vector>
 
 namespace sound {
 class AlarmSoundPlayer;
@@ -18,6 +20,9 @@ class TrayIcon;
 namespace app {
 
 class SettingsStore;
+
+// Shown when the countdown ran out but the system refused to shut down.
+extern const wchar_t* const ShutdownRefusedMessage;
 
 class ClockCheck {
 public:
@@ -33,9 +38,10 @@ public:
     bool shutdownPending() const { return shutdownPending_; }
 
 private:
-    void checkSecond(int secondOfDay);
     void checkShutdown(const std::string& timeText);
-    void checkAlarms(const std::string& timeText);
+    void runCountdown();
+    void collectDueAlarms(const std::string& timeText, std::vector<core::FiredAlarm>& fired) const;
+    void ringAlarms(const std::vector<core::FiredAlarm>& fired);
     void raise(HWND insertAfter);
 
     HWND window_;
@@ -45,6 +51,9 @@ private:
     ui::TrayIcon& tray_;
     ui::HalfSecondTimer timer_;
     bool shutdownPending_ = false;
+    // The second whose schedule was last handled: a countdown closed within its own second does
+    // not open again in that second.
+    std::string handledShutdownTime_;
     int lastCheckedSecond_ = -1;
 };
 

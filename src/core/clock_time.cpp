@@ -21,6 +21,16 @@ void appendTwoDigits(std::string& out, int value) {
     out += std::to_string(value);
 }
 
+// Time texts are ASCII digits and colons, so widening byte by byte is exact.
+std::wstring asciiToWide(const std::string& text) {
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (const char c : text) {
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+    return wide;
+}
+
 } // namespace
 
 std::string timeOfDayText(int hour, int minute, int second) {
@@ -128,13 +138,30 @@ std::wstring trayTipText(const LocalTime& t) {
 const wchar_t* const BalloonTitle = L"〓〓〓〓〓 提 醒 〓〓〓〓〓：";
 
 std::wstring alarmBalloonText(const std::string& timeText, const std::wstring& reminder) {
-    // The time is ASCII digits and colons, so widening byte by byte is exact.
-    std::wstring time;
-    time.reserve(timeText.size());
-    for (const char c : timeText) {
-        time += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return cutWide(L"现在是北京时间：" + asciiToWide(timeText) + L"\n\n" + reminder,
+                   BalloonTextMaxUnits);
+}
+
+std::wstring alarmBalloonText(const std::vector<FiredAlarm>& fired) {
+    if (fired.empty()) {
+        return {};
     }
-    return cutWide(L"现在是北京时间：" + time + L"\n\n" + reminder, BalloonTextMaxUnits);
+    const std::string& latest = fired.back().timeText;
+    bool oneSecond = true;
+    for (const FiredAlarm& alarm : fired) {
+        oneSecond = oneSecond && alarm.timeText == latest;
+    }
+    std::wstring lines;
+    for (const FiredAlarm& alarm : fired) {
+        if (!lines.empty()) {
+            lines += L'\n';
+        }
+        if (!oneSecond) {
+            lines += asciiToWide(alarm.timeText) + L' ';
+        }
+        lines += alarm.reminder;
+    }
+    return alarmBalloonText(latest, lines);
 }
 
 } // namespace core

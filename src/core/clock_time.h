@@ -45,4 +45,13 @@ std::wstring trayTipText(const LocalTime& t);
 extern const wchar_t* const BalloonTitle;
 std::wstring alarmBalloonText(const std::string& timeText, const std::wstring& reminder);
 
+struct FiredAlarm {
+    std::string timeText;
+    std::wstring reminder;
+};
+// One balloon for every alarm of one tick, so none replaces another before it is read: one
+// alarm as above; several list their reminders line by line, each with its own time when they
+// fired in different seconds (a late tick catching up).
+std::wstring alarmBalloonText(const std::vector<FiredAlarm>& fired);
+
 } // namespace core

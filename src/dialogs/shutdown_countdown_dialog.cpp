@@ -76,7 +76,7 @@ void ShutdownCountdownDialog::drawNumber(HDC dc) {
 
 void ShutdownCountdownDialog::onOK() {
     KillTimer(hwnd(), countdownTimer);
-    shutDownSystem();
+    shutdownAccepted_ = shutDownSystem() != FALSE;
     endDialog(IDOK);
 }
 

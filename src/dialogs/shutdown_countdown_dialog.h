@@ -11,6 +11,8 @@ public:
     explicit ShutdownCountdownDialog(HINSTANCE module);
 
     unsigned remainingSeconds() const { return remainingSeconds_; }
+    // After the dialog ended with IDOK: whether the system took the shutdown request.
+    bool shutdownAccepted() const { return shutdownAccepted_; }
 
 protected:
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -25,6 +27,7 @@ private:
     void countDown();
 
     unsigned remainingSeconds_ = StartSeconds;
+    bool shutdownAccepted_ = false;
 };
 
 } // namespace dialogs

@@ -28,9 +28,12 @@ bool isWindows9x(const OSVERSIONINFOW& version) {
             version.dwMinorVersion == 90);
 }
 
-bool isWindows2000Family(const OSVERSIONINFOW& version) {
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
-           version.dwMinorVersion <= 2;
+constexpr DWORD windows2000Major = 5;
+
+// Windows 2000 and everything after it: the same privilege and the same request.
+bool isWindows2000OrLater(const OSVERSIONINFOW& version) {
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+           version.dwMajorVersion >= windows2000Major;
 }
 
 void enableShutdownPrivilege() {
@@ -58,7 +61,7 @@ BOOL shutDownSystem() {
         return FALSE;
     if (isWindows9x(version))
         return requestShutdown();
-    if (isWindows2000Family(version)) {
+    if (isWindows2000OrLater(version)) {
         enableShutdownPrivilege();
         return requestShutdown();
     }

@@ -6,8 +6,8 @@
 
 namespace dialogs {
 
-// Nonzero when the system accepted the request. Only Windows 95/98/ME and Windows 2000/XP/2003
-// are asked; the NT family gets the shutdown privilege first.
+// Nonzero when the system accepted the request. Windows 95/98/ME and every NT system from
+// Windows 2000 on are asked; the NT family gets the shutdown privilege first.
 BOOL shutDownSystem();
 
 // Tests put a recorder in place of the final request: a test must never shut a machine down.

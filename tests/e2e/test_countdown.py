@@ -1,5 +1,5 @@
-"""The automatic shutdown's countdown on the real clock (it never shuts anything down here:
-Wine reports a Windows version the shutdown is not requested on)."""
+"""The automatic shutdown's countdown on the real clock. Every test cancels it long before it
+runs out, so nothing is ever asked to shut down."""
 
 import os
 import sys

@@ -66,12 +66,12 @@ const char* const ShutdownTime = "11:00:00";
 constexpr int CountdownSteps = 8;
 const wchar_t* const CountdownCaption = L"自动关机提示";
 
-// Written in this order, which decides whose balloon is left when one second has several.
+// Written in this order, which is the order of the reminders in the one balloon of a second.
 const PlannedAlarm edgeAlarms[] = {
     {1, "00:00:00", L"午夜零点"},
     {1, "23:59:59", L"一天的最后一秒"},
     {1, "07:30:00", L"起床"},
-    {2, "07:30:00", L"开关为 2"}, // after one of its second: its balloon would be the one left
+    {2, "07:30:00", L"开关为 2"}, // after one of its second: it would be listed too
     {1, "07:30:01", L"起床后一秒"},
     {0, "07:30:01", L"关着"},
     {1, ShutdownTime, L"关机的那一秒"}, // from the tick inside the countdown and once after it
@@ -79,7 +79,7 @@ const PlannedAlarm edgeAlarms[] = {
     {1, "18:00:00", L"完全相同"},
     {1, "18:00:00", L"完全相同"}, // two identical balloons: one cannot be told from the other
     {1, "19:30:00", L"同一秒之先"},
-    {1, "19:30:00", L"同一秒之后"}, // the earlier one's balloon is replaced at once
+    {1, "19:30:00", L"同一秒之后"}, // listed after the other in one balloon
     {0, "20:00:00", L"关着的另一个"},
     {2, "20:00:01", L"开关为 2 的另一个"},
 };
@@ -114,7 +114,7 @@ std::vector<PlannedAlarm> plannedAlarms() {
     return alarms;
 }
 
-// What the tray shows after a check tick in each second: the balloon of the last alarm due
+// What the tray shows after a check tick in each second: one balloon listing every alarm due
 // then, in table order; nothing in any other second.
 class ExpectedBalloons {
 public:
@@ -124,8 +124,9 @@ public:
                 continue;
             ++dueAlarms_;
             const std::wstring time(alarm.time.begin(), alarm.time.end());
-            last_[secondOfDayOf(alarm.time)] =
-                L"现在是北京时间：" + time + L"\n\n" + alarm.reminder;
+            std::wstring& text = last_[secondOfDayOf(alarm.time)];
+            text = text.empty() ? L"现在是北京时间：" + time + L"\n\n" + alarm.reminder
+                                : text + L"\n" + alarm.reminder;
         }
     }
     const std::wstring& at(int secondOfDay) const {

@@ -111,6 +111,14 @@ TEST(BalloonText, Layout) {
     EXPECT_LE(std::wstring(core::BalloonTitle).size(), core::BalloonTitleMaxUnits);
 }
 
+TEST(BalloonText, SeveralAlarmsOfOneTickShareOneBalloon) {
+    EXPECT_EQ(core::alarmBalloonText({{"07:30:00", L"开会"}, {"07:30:00", L"喝水"}}),
+              L"现在是北京时间：07:30:00\n\n开会\n喝水");
+    // A late tick that caught up on two seconds names each alarm's own time.
+    EXPECT_EQ(core::alarmBalloonText({{"07:29:59", L"a"}, {"07:30:00", L"b"}}),
+              L"现在是北京时间：07:30:00\n\n07:29:59 a\n07:30:00 b");
+}
+
 TEST(BalloonText, LongReminderIsCutTo255Units) {
     const std::wstring text = core::alarmBalloonText("07:30:00", std::wstring(400, L'x'));
     EXPECT_EQ(text.size(), core::BalloonTextMaxUnits);

@@ -1,34 +1,41 @@
-// The shutdown request on the Windows versions it is made on. This program runs with Wine
-// presenting Windows XP to it.
+// The shutdown request on the Windows versions it is made on. Copies of this program run with
+// Wine presenting Windows XP, 7 and 10 to them; each is told which one it should see.
 #include "app/clock_window.h"
 #include "core/clock_timers.h"
 #include "dialogs/shutdown_countdown_dialog.h"
 #include "dialogs/system_shutdown.h"
+#include "win/message_box.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 using namespace testing_support;
 
 namespace {
 
-bool reportsWindowsXp() {
+// "major.minor" as the system reports itself.
+std::string reportedVersion() {
     OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof(version);
-    return GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-           version.dwMajorVersion == 5;
+    if (!GetVersionExW(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT)
+        return "not NT";
+    return std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion);
 }
 
-class WindowsXp : public ::testing::Test {
+class ShutdownRequest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(reportsWindowsXp()) << "the test set-up asks Wine to report Windows XP";
+        const char* expected = std::getenv("VELTRANO_EXPECTED_WINDOWS");
+        ASSERT_NE(expected, nullptr) << "the test set-up names the version Wine presents";
+        ASSERT_EQ(reportedVersion(), expected);
         dialogs::setShutdownRequest([this](UINT flags, DWORD reason) {
             requests.push_back({flags, reason, GetTickCount()});
-            return TRUE;
+            return accept ? TRUE : FALSE;
         });
     }
     void TearDown() override { dialogs::setShutdownRequest(nullptr); }
@@ -39,6 +46,7 @@ protected:
         DWORD at;
     };
     std::vector<Request> requests;
+    bool accept = true;
 };
 
 HWND visibleCountdown() {
@@ -61,7 +69,7 @@ void CALLBACK noteCountdown(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace
 
-TEST_F(WindowsXp, ShutdownNowAsksForAForcedPowerOff) {
+TEST_F(ShutdownRequest, ShutdownNowAsksForAForcedPowerOff) {
     dialogs::ShutdownCountdownDialog dialog(GetModuleHandleW(nullptr));
     dialog.createModeless(nullptr);
     SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
@@ -71,7 +79,7 @@ TEST_F(WindowsXp, ShutdownNowAsksForAForcedPowerOff) {
     EXPECT_EQ(dialog.endResult(), IDOK);
 }
 
-TEST_F(WindowsXp, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterItAppeared) {
+TEST_F(ShutdownRequest, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterItAppeared) {
     ScratchDirectory scratch;
     FixedTime time(21, 0, 0);
     core::ClockSettings settings;
@@ -93,4 +101,41 @@ TEST_F(WindowsXp, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterItAppea
     EXPECT_LE(elapsed, 21500u);
     // A requested shutdown stays pending: no second countdown today.
     EXPECT_TRUE(clock->check().shutdownPending());
+}
+
+TEST_F(ShutdownRequest, RefusedShutdownIsReportedAndADailyScheduleComesDueAgain) {
+    ScratchDirectory scratch;
+    FixedTime time(21, 0, 0);
+    core::ClockSettings settings;
+    settings.shutdown = {1, 1, "21:00:00"};
+    writeFile(scratch.file(L"Settings.def"), core::encodeSettings(settings, win::isAnsiLeadByte));
+    auto clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
+    clock->createModeless(nullptr);
+    std::vector<std::wstring> messages;
+    win::setMessageBoxHook([&](HWND, const std::wstring& text) {
+        messages.push_back(text);
+        return IDOK;
+    });
+    accept = false;
+    // "立即关机" as soon as the countdown shows, from inside its modal loop.
+    LaterOnThisThread pressShutdownNow([] {
+        const HWND countdown = visibleCountdown();
+        if (countdown)
+            SendMessageW(countdown, WM_COMMAND, IDOK, 0);
+        return false;
+    });
+
+    clock->onTick(core::clockCheckTimer);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(messages, std::vector<std::wstring>{app::ShutdownRefusedMessage});
+    EXPECT_FALSE(clock->check().shutdownPending());
+    // Not again within the same second, but at the same time on the next day.
+    clock->onTick(core::clockCheckTimer);
+    time.set(21, 0, 1);
+    clock->onTick(core::clockCheckTimer);
+    EXPECT_EQ(requests.size(), 1u);
+    time.set(21, 0, 0);
+    clock->onTick(core::clockCheckTimer);
+    EXPECT_EQ(requests.size(), 2u);
+    win::setMessageBoxHook(nullptr);
 }
