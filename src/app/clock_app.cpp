@@ -1,6 +1,7 @@
 #include "app/clock_app.h"
 
 #include "app/clock_window.h"
+#include "app/settings_file_lock.h"
 #include "win/gdiplus_session.h"
 #include "win/message_box.h"
 
@@ -11,6 +12,13 @@ namespace app {
 int ClockApp::run() {
     // Registered before anything can broadcast it, so a shell restart is never missed.
     taskbarCreatedMessage();
+    // A second clock on the same file would overwrite the first's changes: it only points the
+    // user to the clock already running.
+    const SettingsFileLock lock(SettingsFile(currentDirectory()).locate());
+    if (!lock.acquired()) {
+        lock.alertHolder();
+        return 0;
+    }
     InitCommonControls();
     win::GdiplusSession gdiplus;
     if (!gdiplus.ok()) {

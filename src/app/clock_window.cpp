@@ -1,6 +1,7 @@
 #include "app/clock_window.h"
 
 #include "app/local_time.h"
+#include "app/settings_file_lock.h"
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
 #include "core/geometry.h"
@@ -19,7 +20,7 @@ namespace app {
 namespace {
 
 constexpr UINT systemCommandMask = 0xFFF0;
-const wchar_t* const saveFailedTitle = L"Veltrano";
+const wchar_t* const noticeTitle = L"Veltrano";
 
 } // namespace
 
@@ -53,6 +54,11 @@ bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
     if (message == sound::playerModeMessage() && soundPlayer_) {
         soundPlayer_->onModeChanged(reinterpret_cast<HWND>(wParam), lParam);
+        return true;
+    }
+    if (message == anotherStartMessage() && store_ &&
+        static_cast<std::uint32_t>(lParam) == settingsFileKey(store_->file().path())) {
+        showAlreadyRunning();
         return true;
     }
     if (message == taskbarCreatedMessage() && tray_) {
@@ -173,7 +179,12 @@ void ClockWindow::showMenuAtPointer() {
 
 void ClockWindow::reportSaveFailure(const std::wstring& path) {
     tray_->showBalloon(L"设置无法保存到\n" + path + L"\n时钟照常运行，设置保留在内存中。",
-                       saveFailedTitle);
+                       noticeTitle);
+}
+
+void ClockWindow::showAlreadyRunning() {
+    tray_->showBalloon(L"时钟已经在运行，它使用的设置文件是\n" + store_->file().path(),
+                       noticeTitle);
 }
 
 bool ClockWindow::saveSettings() {

@@ -60,6 +60,8 @@ private:
     LRESULT onTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     void showMenuAtPointer();
     void reportSaveFailure(const std::wstring& path);
+    // Another start found this clock's settings file taken.
+    void showAlreadyRunning();
 
     // The clock menu's commands.
     void chooseStyle(int styleIndex) override;

@@ -96,11 +96,22 @@ std::wstring SettingsFile::path() const {
     return loadedPath_.empty() ? joinPath(startDirectory_, SettingsFileName) : loadedPath_;
 }
 
-bool SettingsFile::load(core::ClockSettings& settings) {
+std::vector<std::wstring> SettingsFile::candidates() const {
     // The program's own directory comes first, as the system's own file search would have it.
-    const std::wstring candidates[] = {joinPath(programDirectory(), SettingsFileName),
-                                       joinPath(startDirectory_, SettingsFileName)};
-    for (const std::wstring& candidate : candidates) {
+    return {joinPath(programDirectory(), SettingsFileName),
+            joinPath(startDirectory_, SettingsFileName)};
+}
+
+std::wstring SettingsFile::locate() const {
+    for (const std::wstring& candidate : candidates()) {
+        if (fileExists(candidate))
+            return candidate;
+    }
+    return joinPath(startDirectory_, SettingsFileName);
+}
+
+bool SettingsFile::load(core::ClockSettings& settings) {
+    for (const std::wstring& candidate : candidates()) {
         if (!fileExists(candidate))
             continue;
         std::vector<std::uint8_t> bytes;

@@ -4,6 +4,7 @@
 #include "core/settings.h"
 
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -21,11 +22,17 @@ public:
     // stays as it was and false is returned; a file marked read-only counts as a failure.
     bool save(const core::ClockSettings& settings);
 
+    // The file a clock started here uses: the first of the two places that holds one, else a new
+    // one in the start directory.
+    std::wstring locate() const;
+
     const std::wstring& startDirectory() const { return startDirectory_; }
     // The file saves go to.
     std::wstring path() const;
 
 private:
+    std::vector<std::wstring> candidates() const;
+
     std::wstring startDirectory_;
     std::wstring loadedPath_;
 };

@@ -161,6 +161,12 @@ def wait_for_new_window(before_set, timeout=5, name=None, pid=None):
     return wait_for(new_windows, timeout, what="a new window of %s" % (name or exe_name()))[-1]
 
 
+def balloon_windows():
+    """Ids of the balloons shown: Wine's tray shows one as a tooltip window of its explorer,
+    beside the icon area."""
+    return {w.id for w in tray_windows() if w.override_redirect}
+
+
 def tray_windows():
     """Visible windows of Wine's explorer, which shows the tray icons at the top-left."""
     return windows_of_exe("explorer.exe")
@@ -432,8 +438,8 @@ class Clock:
 
 
 def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None,
-                timeout=30):
-    """Starts veltrano.exe and waits for its window. Returns a Clock.
+                timeout=30, wait=True):
+    """Starts veltrano.exe and waits for its window (not when `wait` is false). Returns a Clock.
 
     workdir: its working directory (a fresh temp dir when None).
     settings_bytes: written to "Settings.def" in workdir before the start.
@@ -469,6 +475,8 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
                                  stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                                  start_new_session=True)
     clock = Clock(popen, workdir, log_path, offset, env)
+    if not wait:
+        return clock
     try:
         clock.wait_for_window(timeout)
     except BaseException:

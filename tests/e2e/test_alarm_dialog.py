@@ -29,11 +29,6 @@ def wait_until(wall_time, what):
                interval=0.05, what=what)
 
 
-def balloon_windows():
-    # Wine's tray shows a balloon as a tooltip window of its explorer, beside the icon area.
-    return {w.id for w in h.tray_windows() if w.override_redirect}
-
-
 class AlarmDialog(unittest.TestCase):
     def open_alarm_dialog(self, clock):
         before = {w.id for w in clock.windows()}
@@ -78,8 +73,8 @@ class AlarmDialog(unittest.TestCase):
             self.assertEqual(h.read_alarms(data),
                              [(1, b"08:00:15", b"stored"), (1, b"08:00:35", b"e2e wake up")])
             wait_until(at(clock, "08:00:34"), "the added alarm to come near")
-            balloons = balloon_windows()
-            shown = h.wait_for(lambda: balloon_windows() - balloons,
+            balloons = h.balloon_windows()
+            shown = h.wait_for(lambda: h.balloon_windows() - balloons,
                                at(clock, "08:00:35") + 8 - time.time(),
                                what="the added alarm's balloon")
             self.assertTrue(shown)

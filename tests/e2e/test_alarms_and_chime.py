@@ -60,11 +60,6 @@ def write_tone(path, seconds, rate=8000, frequency=660):
             for i in range(int(seconds * rate))))
 
 
-def balloon_windows():
-    # Wine's tray shows a balloon as a tooltip window of its explorer, beside the icon area.
-    return {w.id for w in h.tray_windows() if w.override_redirect}
-
-
 class BuiltInAlarm(unittest.TestCase):
     def test_enabled_alarm_rings_once_in_its_second_and_shows_a_balloon(self):
         settings = h.make_settings()
@@ -72,10 +67,10 @@ class BuiltInAlarm(unittest.TestCase):
         balloons = []
 
         def watch_balloon(clock):
-            before = balloon_windows()
+            before = h.balloon_windows()
             # Wine's tray takes a few seconds to pop a balloon up.
             due = clock.real_time_of(DAY + "07:30:00")
-            balloons.extend(h.wait_for(lambda: balloon_windows() - before,
+            balloons.extend(h.wait_for(lambda: h.balloon_windows() - before,
                                        due + 8 - time.time(), what="the reminder balloon"))
 
         spans, at = record_clock(settings, "07:29:53", "07:30:12", during=watch_balloon)

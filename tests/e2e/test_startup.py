@@ -48,17 +48,20 @@ class FirstStart(unittest.TestCase):
             self.assertTrue(stays_running(clock, 1.5))
             self.assertIsNotNone(clock._find_main_window())
 
-    def test_two_starts_give_two_clocks(self):
-        first = h.start_clock()
-        try:
-            second = h.start_clock(workdir=first.workdir)
-            try:
-                self.assertNotEqual(first.window, second.window)
-                self.assertTrue(first.is_running() and second.is_running())
-            finally:
-                second.stop()
-        finally:
-            first.stop()
+    def test_a_second_start_on_the_same_file_ends_and_points_to_the_first(self):
+        with h.start_clock() as first:
+            before = first.wait_for_settings()
+            balloons = h.balloon_windows()
+            second = h.start_clock(workdir=first.workdir, wait=False)
+            h.wait_for(lambda: not second.is_running(), 20, what="the second start to end")
+            h.wait_for(lambda: h.balloon_windows() - balloons, 10,
+                       what="the running clock's balloon")
+            self.assertTrue(first.is_running())
+            self.assertEqual(first.read_settings(), before)
+            # A clock with a folder of its own runs beside it.
+            with h.start_clock() as elsewhere:
+                self.assertNotEqual(first.window, elsewhere.window)
+                self.assertTrue(first.is_running() and elsewhere.is_running())
 
 
 class StoredSettings(unittest.TestCase):
