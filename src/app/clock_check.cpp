@@ -14,6 +14,18 @@ namespace app {
 
 const wchar_t* const ShutdownRefusedMessage = L"计算机没有关机：系统拒绝了关机请求。";
 
+namespace {
+
+std::string textOf(long long localSeconds) {
+    return core::timeOfDayText(static_cast<int>(localSeconds % core::SecondsPerDay));
+}
+
+long long dayOf(long long localSeconds) {
+    return localSeconds / core::SecondsPerDay;
+}
+
+} // namespace
+
 // In step with the wall clock, so each second is checked exactly twice.
 void ClockCheck::start() {
     timer_.start(currentLocalTime().milliseconds);
@@ -26,19 +38,39 @@ void ClockCheck::stop() {
 void ClockCheck::onTick() {
     const core::LocalTime now = currentLocalTime();
     timer_.onTick(now.milliseconds);
-    const int nowSecond = core::secondOfDay(now);
+    const long long nowAt = core::localSeconds(now);
+    const long long previous = lastChecked_;
+    lastChecked_ = nowAt;
+    std::vector<core::FiredAlarm> fired;
+    std::vector<std::wstring> missed;
+    if (core::classifyGap(previous, nowAt) == core::TickGap::JumpedForward)
+        settleJump(previous, nowAt, fired, missed);
     // A busy thread or a stalled modal loop must not lose an alarm; each skipped second keeps
     // its own time in the balloon.
-    const std::vector<int> seconds = core::secondsToCheck(lastCheckedSecond_, nowSecond);
-    lastCheckedSecond_ = nowSecond;
-    std::vector<core::FiredAlarm> fired;
-    for (const int second : seconds) {
-        const std::string timeText = core::timeOfDayText(second);
-        checkShutdown(timeText);
+    for (const long long at : core::momentsToCheck(previous, nowAt)) {
+        checkShutdown(textOf(at));
         // The same text also when the countdown ran in between.
-        collectDueAlarms(timeText, fired);
+        collectDueAlarms(at, fired);
     }
-    ringAlarms(fired);
+    report(fired, missed, textOf(nowAt));
+}
+
+void ClockCheck::settleJump(long long previous, long long now, std::vector<core::FiredAlarm>& fired,
+                            std::vector<std::wstring>& missed) {
+    const core::ClockSettings& settings = store_.settings();
+    for (const core::JumpedAlarm& jumped : core::alarmsInGap(settings.alarms, previous, now)) {
+        const core::AlarmEntry entry = settings.alarms.entry(jumped.index);
+        const std::wstring reminder = win::ansiToWide(entry.reminder);
+        if (!jumped.late())
+            missed.push_back(core::missedAlarmLine(entry.time, reminder));
+        else if (rung_.firstRing(dayOf(jumped.at), entry.time, entry.reminder))
+            fired.push_back({entry.time, reminder, jumped.lateSeconds});
+    }
+    // A shutdown long after its time would surprise whoever is now at the computer; a once-only
+    // schedule stays armed, as it never ran.
+    const core::ShutdownSchedule& shutdown = settings.shutdown;
+    if (shutdown.shutdownEnabled && core::fellInGap(shutdown.shutdownTime, previous, now))
+        missed.push_back(core::missedShutdownLine(shutdown.shutdownTime));
 }
 
 void ClockCheck::checkShutdown(const std::string& timeText) {
@@ -76,21 +108,31 @@ void ClockCheck::runCountdown() {
         win::showMessage(window_, ShutdownRefusedMessage);
 }
 
-void ClockCheck::collectDueAlarms(const std::string& timeText,
-                                  std::vector<core::FiredAlarm>& fired) const {
+void ClockCheck::collectDueAlarms(long long at, std::vector<core::FiredAlarm>& fired) {
     const core::ClockSettings& settings = store_.settings();
+    const std::string timeText = textOf(at);
     // The count is read afresh each round: a dialog open in a nested loop may change the table.
     for (int i = 0; i < settings.alarms.count(); ++i) {
-        if (core::isAlarmDue(settings.alarms, i, timeText))
-            fired.push_back({timeText, win::ansiToWide(settings.alarms.entry(i).reminder)});
+        if (!core::isAlarmDue(settings.alarms, i, timeText))
+            continue;
+        const core::AlarmEntry entry = settings.alarms.entry(i);
+        // Once a day, also when the clock is set back over it or ticks twice in its second.
+        if (rung_.firstRing(dayOf(at), entry.time, entry.reminder))
+            fired.push_back({timeText, win::ansiToWide(entry.reminder)});
     }
 }
 
-void ClockCheck::ringAlarms(const std::vector<core::FiredAlarm>& fired) {
-    if (fired.empty())
-        return;
-    sound::startAlarmSound(module_, player_, !store_.settings().alarmSoundPath.empty());
-    tray_.showBalloon(core::alarmBalloonText(fired), core::BalloonTitle);
+void ClockCheck::report(const std::vector<core::FiredAlarm>& fired,
+                        const std::vector<std::wstring>& missed, const std::string& nowText) {
+    if (!missed.empty())
+        tray_.setMissedLines(missed);
+    if (!fired.empty()) {
+        sound::startAlarmSound(module_, player_, !store_.settings().alarmSoundPath.empty());
+        tray_.showBalloon(core::withMissedLines(core::alarmBalloonText(fired, nowText), missed),
+                          core::BalloonTitle);
+    } else if (!missed.empty()) {
+        tray_.showBalloon(core::missedBalloonText(missed), core::MissedTitle);
+    }
 }
 
 void ClockCheck::raise(HWND insertAfter) {

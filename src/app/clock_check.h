@@ -5,6 +5,7 @@
 
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
+#include "core/time_jump.h"
 #include "ui/half_second_timer.h"
 
 #include <string>
@@ -38,10 +39,14 @@ public:
     bool shutdownPending() const { return shutdownPending_; }
 
 private:
+    // The alarms and the shutdown whose time a jump (sleep, a clock set forward) passed over.
+    void settleJump(long long previous, long long now, std::vector<core::FiredAlarm>& fired,
+                    std::vector<std::wstring>& missed);
     void checkShutdown(const std::string& timeText);
     void runCountdown();
-    void collectDueAlarms(const std::string& timeText, std::vector<core::FiredAlarm>& fired) const;
-    void ringAlarms(const std::vector<core::FiredAlarm>& fired);
+    void collectDueAlarms(long long at, std::vector<core::FiredAlarm>& fired);
+    void report(const std::vector<core::FiredAlarm>& fired, const std::vector<std::wstring>& missed,
+                const std::string& nowText);
     void raise(HWND insertAfter);
 
     HWND window_;
@@ -54,7 +59,9 @@ private:
     // The second whose schedule was last handled: a countdown closed within its own second does
     // not open again in that second.
     std::string handledShutdownTime_;
-    int lastCheckedSecond_ = -1;
+    // Local seconds of the last check (core::localSeconds); -1 before the first.
+    long long lastChecked_ = -1;
+    core::RungAlarms rung_;
 };
 
 } // namespace app

@@ -29,7 +29,7 @@ UINT taskbarCreatedMessage() {
     return id;
 }
 
-ClockWindow::ClockWindow(HINSTANCE module) : Dialog(module, IDD_CLOCK) {
+ClockWindow::ClockWindow(HINSTANCE module) : Dialog(module, IDD_CLOCK), chime_(module) {
     icon_ = LoadIconW(module, MAKEINTRESOURCEW(IDI_CLOCK));
 }
 
@@ -48,7 +48,10 @@ bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_MOUSELEAVE: fade_->onLeave(settings().opacityIndex); return true;
     case ui::TrayCallbackMessage: result = onTrayNotify(wParam, lParam); return true;
     case WM_MOUSEMOVE: mouse_->onMouseMove(); return false;
-    case WM_INITMENUPOPUP: menu_->updatePopup(reinterpret_cast<HMENU>(wParam)); return true;
+    case WM_INITMENUPOPUP: onMenuOpened(reinterpret_cast<HMENU>(wParam)); return true;
+    case WM_POWERBROADCAST: result = onPowerBroadcast(wParam, lParam); return true;
+    case WM_TIMECHANGE: onTimeJumped(); return true;
+    case ui::SessionChangeMessage: onSessionChange(wParam); return true;
     case WM_LBUTTONDBLCLK: mouse_->onDoubleClick(); return false;
     default: break;
     }
@@ -102,6 +105,7 @@ void ClockWindow::createParts() {
     menu_ = std::make_unique<ui::ClockMenu>(module(), settings(), commands);
     soundPlayer_ = std::make_unique<sound::AlarmSoundPlayer>(hwnd(), module());
     check_ = std::make_unique<ClockCheck>(hwnd(), module(), *store_, *soundPlayer_, *tray_);
+    display_ = std::make_unique<ui::DisplayWatch>(hwnd());
     store_->load();
     applySkinStyle(settings().styleIndex);
 }
@@ -177,6 +181,41 @@ void ClockWindow::showMenuAtPointer() {
     menu_->showAt(hwnd(), at);
 }
 
+void ClockWindow::onMenuOpened(HMENU popup) {
+    // The user looks at the clock: what a jump left undone has been seen.
+    tray_->clearMissedLines();
+    menu_->updatePopup(popup);
+}
+
+LRESULT ClockWindow::onPowerBroadcast(WPARAM event, LPARAM data) {
+    switch (event) {
+    case PBT_APMRESUMEAUTOMATIC:
+    case PBT_APMRESUMESUSPEND: onTimeJumped(); break;
+    case ui::PowerSettingChange:
+        if (display_->onPowerSetting(data))
+            onVisibilityChanged();
+        break;
+    default: break;
+    }
+    return TRUE;
+}
+
+void ClockWindow::onTimeJumped() {
+    check_->onTick();
+    renderClock(fade_->displayedOpacity());
+}
+
+void ClockWindow::onSessionChange(WPARAM event) {
+    if (display_->onSessionChange(event))
+        onVisibilityChanged();
+}
+
+void ClockWindow::onVisibilityChanged() {
+    // Seen again: the current time at once, not the frame from before.
+    if (display_->canBeSeen())
+        renderClock(fade_->displayedOpacity());
+}
+
 void ClockWindow::reportSaveFailure(const std::wstring& path) {
     tray_->showBalloon(L"设置无法保存到\n" + path + L"\n时钟照常运行，设置保留在内存中。",
                        noticeTitle);
@@ -198,10 +237,10 @@ void ClockWindow::setOpacityIndex(int index) {
 
 bool ClockWindow::renderClock(int opacityPercent) {
     const core::LocalTime now = currentLocalTime();
-    const bool alarmDue = core::isAnyAlarmDue(
-        settings().alarms, core::timeOfDayText(now.hour, now.minute, now.second));
-    if (core::isChimeDue(now.minute, now.second, settings().hourlyChime, alarmDue))
-        sound::requestChime(module());
+    chime_.onFrame(now, settings());
+    // No frames while nobody can see them: the display is off or the session locked.
+    if (display_ && !display_->canBeSeen())
+        return true;
     return canvas_.show(hwnd(), now, settings().zoom, settings().showSecondHand != 0,
                         opacityPercent);
 }
@@ -252,6 +291,7 @@ void ClockWindow::toggleClickThrough() {
 }
 
 void ClockWindow::editAlarms() {
+    tray_->clearMissedLines();
     dialogs::AlarmShutdownDialog dialog(module(), settings(), *soundPlayer_);
     if (dialog.doModal(hwnd()) == IDOK)
         saveSettings();

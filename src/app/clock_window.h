@@ -7,8 +7,10 @@
 #include "render/clock_canvas.h"
 #include "render/skin_images.h"
 #include "sound/alarm_sound_player.h"
+#include "sound/hourly_chime.h"
 #include "ui/clock_menu.h"
 #include "ui/clock_mouse.h"
+#include "ui/display_watch.h"
 #include "ui/hover_fade.h"
 #include "ui/tray_icon.h"
 #include "ui/window_modes.h"
@@ -59,6 +61,13 @@ private:
     void onEndSession(bool ending);
     LRESULT onTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     void showMenuAtPointer();
+    void onMenuOpened(HMENU popup);
+    LRESULT onPowerBroadcast(WPARAM event, LPARAM data);
+    // After sleep or a clock change: the check settles what the jump passed over, and the hands
+    // show the new time at once.
+    void onTimeJumped();
+    void onSessionChange(WPARAM event);
+    void onVisibilityChanged();
     void reportSaveFailure(const std::wstring& path);
     // Another start found this clock's settings file taken.
     void showAlreadyRunning();
@@ -86,6 +95,8 @@ private:
     std::unique_ptr<ui::ClockMenu> menu_;
     std::unique_ptr<sound::AlarmSoundPlayer> soundPlayer_;
     std::unique_ptr<ClockCheck> check_;
+    std::unique_ptr<ui::DisplayWatch> display_;
+    sound::HourlyChime chime_;
 };
 
 } // namespace app

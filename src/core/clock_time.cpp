@@ -1,12 +1,11 @@
 #include "core/clock_time.h"
 
 #include "core/codepage.h"
+#include "core/time_jump.h"
 
 namespace core {
 
 namespace {
-
-constexpr int SecondsPerDay = 86400;
 
 int positiveModulo(int value, int divisor) {
     const int r = value % divisor;
@@ -103,23 +102,6 @@ std::string timeOfDayText(int secondOfDay) {
     return timeOfDayText(s / 3600, s / 60 % 60, s % 60);
 }
 
-std::vector<int> secondsToCheck(int previousSecondOfDay, int nowSecondOfDay) {
-    if (previousSecondOfDay < 0 || previousSecondOfDay >= SecondsPerDay || nowSecondOfDay < 0 ||
-        nowSecondOfDay >= SecondsPerDay) {
-        return {nowSecondOfDay};
-    }
-    const int gap = positiveModulo(nowSecondOfDay - previousSecondOfDay, SecondsPerDay);
-    if (gap < 1 || gap > MaxCatchUpSeconds) {
-        return {nowSecondOfDay};
-    }
-    std::vector<int> seconds;
-    seconds.reserve(static_cast<std::size_t>(gap));
-    for (int step = 1; step <= gap; ++step) {
-        seconds.push_back((previousSecondOfDay + step) % SecondsPerDay);
-    }
-    return seconds;
-}
-
 std::wstring weekdayCharacter(int dayOfWeek) {
     static const wchar_t* const names[7] = {L"日", L"一", L"二", L"三", L"四", L"五", L"六"};
     return names[positiveModulo(dayOfWeek, 7)];
@@ -142,26 +124,42 @@ std::wstring alarmBalloonText(const std::string& timeText, const std::wstring& r
                    BalloonTextMaxUnits);
 }
 
-std::wstring alarmBalloonText(const std::vector<FiredAlarm>& fired) {
+std::wstring alarmBalloonText(const std::vector<FiredAlarm>& fired, const std::string& nowText) {
     if (fired.empty()) {
         return {};
     }
-    const std::string& latest = fired.back().timeText;
+    bool anyLate = false;
+    for (const FiredAlarm& alarm : fired) {
+        anyLate = anyLate || alarm.lateSeconds > 0;
+    }
+    const std::string& header = anyLate ? nowText : fired.back().timeText;
     bool oneSecond = true;
     for (const FiredAlarm& alarm : fired) {
-        oneSecond = oneSecond && alarm.timeText == latest;
+        oneSecond = oneSecond && (alarm.lateSeconds > 0 || alarm.timeText == header);
     }
     std::wstring lines;
     for (const FiredAlarm& alarm : fired) {
         if (!lines.empty()) {
             lines += L'\n';
         }
+        if (alarm.lateSeconds > 0) {
+            lines += alarm.reminder + L'\n' + latenessLine(alarm.timeText, alarm.lateSeconds);
+            continue;
+        }
         if (!oneSecond) {
             lines += asciiToWide(alarm.timeText) + L' ';
         }
         lines += alarm.reminder;
     }
-    return alarmBalloonText(latest, lines);
+    return alarmBalloonText(header, lines);
+}
+
+std::wstring withMissedLines(const std::wstring& balloon, const std::vector<std::wstring>& missed) {
+    if (missed.empty()) {
+        return balloon;
+    }
+    return cutWide(balloon + L"\n\n" + MissedTitle + L"\n" + missedBalloonText(missed),
+                   BalloonTextMaxUnits);
 }
 
 } // namespace core

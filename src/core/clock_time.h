@@ -22,6 +22,7 @@ bool isValidTimeOfDay(int hour, int minute, int second);
 // "H:MM:SS" or "HH:MM:SS" on the 24-hour clock, nothing before or after; our own reading, so
 // it does not depend on the user's locale.
 std::optional<TimeOfDay> parseTimeOfDay(const std::string& text);
+constexpr int SecondsPerDay = 86400;
 int secondOfDay(const LocalTime& t);
 // Same text from a second of the day; values outside 0..86399 are taken modulo one day.
 std::string timeOfDayText(int secondOfDay);
@@ -29,9 +30,6 @@ std::string timeOfDayText(int secondOfDay);
 // A late timer tick must still look at the seconds it skipped, but a clock change must not
 // replay a whole stretch of alarms: up to this many seconds are caught up.
 constexpr int MaxCatchUpSeconds = 60;
-// previous+1 .. now (wrapping at midnight) when now follows previous by 1..60 seconds; otherwise
-// just {now}. previous < 0 means there was no earlier tick.
-std::vector<int> secondsToCheck(int previousSecondOfDay, int nowSecondOfDay);
 
 // One character for the day of the week, 0 = Sunday, taken modulo 7.
 std::wstring weekdayCharacter(int dayOfWeek);
@@ -46,12 +44,16 @@ extern const wchar_t* const BalloonTitle;
 std::wstring alarmBalloonText(const std::string& timeText, const std::wstring& reminder);
 
 struct FiredAlarm {
-    std::string timeText;
+    std::string timeText; // the alarm's own time
     std::wstring reminder;
+    long long lateSeconds = 0; // how long after its time it rings, when a jump skipped it
 };
-// One balloon for every alarm of one tick, so none replaces another before it is read: one
-// alarm as above; several list their reminders line by line, each with its own time when they
-// fired in different seconds (a late tick catching up).
-std::wstring alarmBalloonText(const std::vector<FiredAlarm>& fired);
+// One balloon for every alarm of one tick, so none replaces another before it is read. Alarms
+// on time: as above, the time being theirs; several list their reminders line by line, each with
+// its own time when they fell in different seconds (a late tick catching up). Late ones: the
+// time is `nowText`, and a line under the reminder says how late it rings.
+std::wstring alarmBalloonText(const std::vector<FiredAlarm>& fired, const std::string& nowText);
+// The balloon with what a jump left undone added below it.
+std::wstring withMissedLines(const std::wstring& balloon, const std::vector<std::wstring>& missed);
 
 } // namespace core

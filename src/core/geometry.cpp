@@ -124,8 +124,4 @@ std::uint8_t constantAlpha(int percent) {
     return static_cast<std::uint8_t>(static_cast<int>(clampOpacity(percent) * 2.55));
 }
 
-bool isChimeDue(int minute, int second, std::int32_t hourlyChime, bool alarmDue) {
-    return minute == 0 && second == 0 && hourlyChime == 1 && !alarmDue;
-}
-
 } // namespace core

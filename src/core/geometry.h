@@ -56,8 +56,5 @@ int clampOpacity(int percent);
 // Layered-window alpha for an opacity percent (100 gives 254, not 255).
 std::uint8_t constantAlpha(int percent);
 
-// The full hour, unless an alarm is due in that second: both share the one built-in sound
-// channel, and the alarm is the one the user asked for.
-bool isChimeDue(int minute, int second, std::int32_t hourlyChime, bool alarmDue);
 
 } // namespace core

@@ -25,6 +25,8 @@ public:
     void release();
 
     const BLENDFUNCTION& blend() const { return presentation_.blend(); }
+    // What the window shows now.
+    const core::FrameKey& shown() const { return shown_; }
 
 private:
     const SkinImages& skin_;

@@ -3,6 +3,7 @@
 #include "app/local_time.h"
 #include "core/clock_time.h"
 #include "core/codepage.h"
+#include "core/time_jump.h"
 
 #include <cwchar>
 
@@ -38,7 +39,7 @@ void TrayIcon::fillForTip() {
     record_.uCallbackMessage = TrayCallbackMessage;
     record_.hIcon = LoadIconW(module_, MAKEINTRESOURCEW(IDI_CLOCK));
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    copyField(record_.szTip, core::trayTipText(app::currentLocalTime()));
+    copyField(record_.szTip, core::trayTipText(app::currentLocalTime(), missedLines_));
 }
 
 bool TrayIcon::add() {
@@ -56,6 +57,20 @@ bool TrayIcon::add() {
 bool TrayIcon::refreshTip() {
     fillForTip();
     return Shell_NotifyIconW(NIM_MODIFY, &record_) != FALSE;
+}
+
+void TrayIcon::setMissedLines(const std::vector<std::wstring>& lines) {
+    missedLines_.insert(missedLines_.end(), lines.begin(), lines.end());
+    if (added_)
+        refreshTip();
+}
+
+void TrayIcon::clearMissedLines() {
+    if (missedLines_.empty())
+        return;
+    missedLines_.clear();
+    if (added_)
+        refreshTip();
 }
 
 bool TrayIcon::showBalloon(const std::wstring& text, const std::wstring& title) {

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "resource.h"
 
@@ -29,6 +30,10 @@ public:
     bool add();
     // Brings the date in the tip up to date.
     bool refreshTip();
+    // What a jump left undone stays in the tip until the user has looked at the clock's menu
+    // or its alarms.
+    void setMissedLines(const std::vector<std::wstring>& lines);
+    void clearMissedLines();
     // The tip stays as it is; only the balloon fields change.
     bool showBalloon(const std::wstring& text, const std::wstring& title);
     // Whatever ends the clock, no dead icon is left behind.
@@ -48,6 +53,7 @@ private:
     NOTIFYICONDATAW record_{};
     bool added_ = false;
     std::wstring pendingText_, pendingTitle_;
+    std::vector<std::wstring> missedLines_;
 };
 
 // Opens the system's date and time settings.

@@ -217,6 +217,10 @@ def print_table(figures):
         by_zoom = {r["zoom"]: r for r in rows if r["look"] == look}
         print("look %d: compose+show at zoom 2 / zoom 1 = %.2f" % (
             look, by_zoom[2.0]["show_median_ms"] / by_zoom[1.0]["show_median_ms"]))
+    presents = figures["program"]["presents_per_minute"]
+    print()
+    print("frames shown a minute: left alone %d, session locked %d, second hand hidden %d" % (
+        presents["left_alone"], presents["locked"], presents["second_hand_hidden"]))
     growth = figures["program"]["growth"]
     print()
     print("over %d rounds (a new second shown, checked twice; %.3f ms a round):" % (

@@ -192,6 +192,35 @@ int runReference(int opacityIndex) {
     return 0;
 }
 
+// Frames handed to the window manager in one simulated minute of half-second redraws: the
+// clock left alone, the same with the session locked, and with the second hand hidden.
+int presentsInAMinute(app::ClockWindow& clock, core::LocalTime& now) {
+    int presents = 0;
+    for (int tick = 0; tick < 2 * 60; ++tick) {
+        now.second = tick / 2;
+        now.milliseconds = tick % 2 * static_cast<int>(core::RedrawPeriodMs);
+        const core::FrameKey before = clock.canvas().shown();
+        clock.onTick(core::redrawTimer);
+        presents += clock.canvas().shown() == before ? 0 : 1;
+    }
+    ++now.minute;
+    return presents;
+}
+
+void printPresentsPerMinute(app::ClockWindow& clock, core::LocalTime& now) {
+    constexpr WPARAM sessionLock = 7, sessionUnlock = 8;
+    const int leftAlone = presentsInAMinute(clock, now);
+    SendMessageW(clock.hwnd(), ui::SessionChangeMessage, sessionLock, 0);
+    const int locked = presentsInAMinute(clock, now);
+    SendMessageW(clock.hwnd(), ui::SessionChangeMessage, sessionUnlock, 0);
+    clock.settings().showSecondHand = 0;
+    const int hiddenHand = presentsInAMinute(clock, now);
+    clock.settings().showSecondHand = 1;
+    std::printf("  \"presents_per_minute\": {\"left_alone\": %d, \"locked\": %d, "
+                "\"second_hand_hidden\": %d},\n",
+                leftAlone, locked, hiddenHand);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -212,7 +241,10 @@ int main(int argc, char** argv) {
     app::ClockWindow clock(GetModuleHandleW(nullptr));
     clock.createModeless(nullptr);
 
-    std::printf("{\n  \"frames_per_case\": %d,\n  \"frames\": [\n    ", framesPerCase);
+    // First, while the clock's own presentation is the only one its window has seen.
+    std::printf("{\n");
+    printPresentsPerMinute(clock, now);
+    std::printf("  \"frames_per_case\": %d,\n  \"frames\": [\n    ", framesPerCase);
     bool first = true;
     for (int look = 0; look < core::StyleCount; ++look)
         for (const float zoom : zooms) {

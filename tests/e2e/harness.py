@@ -193,12 +193,12 @@ def _stop_wineserver():
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def _faketime_env(offset):
+def _faketime_env(offset, timestamp_file=None):
     lib = next((p for p in _LIBFAKETIME_CANDIDATES if os.path.exists(p)), None)
     if lib is None:
         raise RuntimeError("libfaketime not found (install the faketime package)")
     preload = os.environ.get("LD_PRELOAD")
-    return {
+    env = {
         "LD_PRELOAD": lib + (":" + preload if preload else ""),
         # A fixed offset, not a start time: every process of the prefix then shares one
         # clock, whenever it starts, and a test can map fake time to wall-clock time.
@@ -207,6 +207,13 @@ def _faketime_env(offset):
         # re-runs the prefix update (6 s, under the fake time).
         "NO_FAKE_STAT": "1",
     }
+    if timestamp_file:
+        # The offset is read from the file at every call, so rewriting it sets the clock as
+        # a user or a time sync would; the system's uptime goes on untouched.
+        del env["FAKETIME"]
+        env.update(FAKETIME_TIMESTAMP_FILE=timestamp_file, FAKETIME_NO_CACHE="1",
+                   FAKETIME_DONT_FAKE_MONOTONIC="1")
+    return env
 
 
 def _parse_faketime(when):
@@ -232,7 +239,7 @@ def _parse_faketime(when):
     raise ValueError("unsupported faketime value: %r" % (when,))
 
 
-def _use_fake_wineserver(faketime):
+def _use_fake_wineserver(faketime, timestamp_file=None):
     """Restarts the prefix's wineserver under libfaketime; returns the offset used.
 
     Wine processes compute wait deadlines on their own clock and the wineserver
@@ -245,11 +252,21 @@ def _use_fake_wineserver(faketime):
     offset = _parse_faketime(faketime)
     with open(_wine_state_file(), "w") as f:
         f.write("%+.3f\n" % offset)
+    if timestamp_file:
+        _write_offset(timestamp_file, offset)
     # -p: stay up between clients, so the fake server is the one the exe connects to.
-    subprocess.run(["wineserver", "-p"], env=_wine_env(_faketime_env(offset)), timeout=30,
+    subprocess.run(["wineserver", "-p"], env=_wine_env(_faketime_env(offset, timestamp_file)),
+                   timeout=30,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
                    start_new_session=True)
     return offset
+
+
+def _write_offset(timestamp_file, offset):
+    # Written whole in one step: a reader must never see half a line.
+    with open(timestamp_file + ".new", "w") as f:
+        f.write("%+.3fs\n" % offset)
+    os.replace(timestamp_file + ".new", timestamp_file)
 
 
 def _use_real_wineserver():
@@ -289,7 +306,7 @@ atexit.register(_cleanup_dirs)
 class Clock:
     """A running veltrano.exe: its process, its X window and its working directory."""
 
-    def __init__(self, popen, workdir, log_path, fake_offset, env):
+    def __init__(self, popen, workdir, log_path, fake_offset, env, timestamp_file=None):
         self.popen = popen
         self._env = env
         self.pid = popen.pid
@@ -298,6 +315,7 @@ class Clock:
         self.log_path = log_path
         # Seconds the clock's time runs ahead of the real time (0 without faketime).
         self.fake_offset = fake_offset
+        self._timestamp_file = timestamp_file
         self.window = None
 
     # -- window
@@ -341,6 +359,11 @@ class Clock:
     def fake_now(self):
         """The clock's current time as a naive local datetime."""
         return datetime.datetime.fromtimestamp(time.time() + self.fake_offset)
+
+    def jump(self, seconds):
+        """Moves the clock's time by `seconds` at once (start_clock(jumpable=True))."""
+        self.fake_offset += seconds
+        _write_offset(self._timestamp_file, self.fake_offset)
 
     def real_time_of(self, fake):
         """time.time() value at which the clock will read `fake` (datetime or string)."""
@@ -438,7 +461,7 @@ class Clock:
 
 
 def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None,
-                timeout=30, wait=True):
+                timeout=30, wait=True, jumpable=False):
     """Starts veltrano.exe and waits for its window (not when `wait` is false). Returns a Clock.
 
     workdir: its working directory (a fresh temp dir when None).
@@ -449,6 +472,7 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
         due within the first seconds. The prefix's wineserver is restarted under the
         same fake clock, and restarted on the real time when the clock is stopped.
     extra_env: more environment variables for the exe.
+    jumpable: the fake time can be moved while the clock runs (Clock.jump).
     """
     base = tempfile.mkdtemp(prefix="veltrano-e2e-")
     _owned_dirs.append(base)
@@ -462,9 +486,10 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
 
     env_extra = dict(extra_env or {})
     offset = 0.0
+    timestamp_file = os.path.join(base, "faketime") if jumpable else None
     if faketime is not None:
-        offset = _use_fake_wineserver(faketime)
-        env_extra.update(_faketime_env(offset))
+        offset = _use_fake_wineserver(faketime, timestamp_file)
+        env_extra.update(_faketime_env(offset, timestamp_file))
     else:
         _use_real_wineserver()
 
@@ -474,7 +499,7 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
         popen = subprocess.Popen(["wine", exe_path()], cwd=workdir, env=env,
                                  stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                                  start_new_session=True)
-    clock = Clock(popen, workdir, log_path, offset, env)
+    clock = Clock(popen, workdir, log_path, offset, env, timestamp_file)
     if not wait:
         return clock
     try:

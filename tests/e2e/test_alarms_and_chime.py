@@ -113,6 +113,23 @@ class HourlyChime(unittest.TestCase):
         self.assertEqual(spans, [])
 
 
+class ClockSetForward(unittest.TestCase):
+    def test_an_alarm_the_clock_jumped_over_rings_at_once(self):
+        settings = h.make_settings()
+        h.add_alarm(settings, "08:05:00", b"jumped over")
+        with h.Recorder() as rec:
+            clock = h.start_clock(settings_bytes=settings, faketime=DAY + "08:00:02",
+                                  jumpable=True)
+            self.addCleanup(clock.stop)
+            h.wait_for(lambda: clock.fake_now().second >= 4, 10, what="the clock to run")
+            jumped_at = time.time()
+            clock.jump(300)
+            wait_until(jumped_at + 4, "the late alarm to sound")
+        spans = rec.sound_spans(threshold=THRESHOLD, min_silence=1.0)
+        self.assertTrue(spans, "the alarm stayed silent")
+        self.assertAlmostEqual(rec.wall_time(spans[0][0]), jumped_at, delta=2.0)
+
+
 class SoundFile(unittest.TestCase):
     """Alarms away from the full hour, so the chime does not mix in."""
 

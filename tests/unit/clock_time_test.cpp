@@ -4,11 +4,12 @@
 #include <vector>
 
 #include "core/clock_time.h"
+#include "core/time_jump.h"
 
 namespace {
 
-using core::secondsToCheck;
-using V = std::vector<int>;
+using core::momentsToCheck;
+using V = std::vector<long long>;
 
 constexpr int At(int h, int m, int s) {
     return h * 3600 + m * 60 + s;
@@ -44,39 +45,33 @@ TEST(TimeOfDayParse, ReadsOnlyAWholeValidTime) {
     }
 }
 
-TEST(SecondsToCheck, OnTimeTickChecksOneSecond) {
-    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 0, 1)), V{At(8, 0, 1)});
+// Moments are local seconds; a day is 86400 of them.
+constexpr long long Day = 86400;
+
+TEST(MomentsToCheck, OnTimeAndSameSecondTicksCheckOneSecond) {
+    EXPECT_EQ(momentsToCheck(At(8, 0, 0), At(8, 0, 1)), V{At(8, 0, 1)});
+    EXPECT_EQ(momentsToCheck(At(8, 0, 0), At(8, 0, 0)), V{At(8, 0, 0)});
 }
 
-TEST(SecondsToCheck, SameSecondChecksItOnlyOnce) {
-    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 0, 0)), V{At(8, 0, 0)});
+TEST(MomentsToCheck, LateTickCatchesUpSkippedSecondsAlsoOverMidnight) {
+    EXPECT_EQ(momentsToCheck(At(8, 0, 0), At(8, 0, 3)), (V{At(8, 0, 1), At(8, 0, 2), At(8, 0, 3)}));
+    EXPECT_EQ(momentsToCheck(At(23, 59, 59), Day + 1), (V{Day, Day + 1}));
+    EXPECT_EQ(momentsToCheck(At(23, 59, 58), Day), (V{At(23, 59, 59), Day}));
 }
 
-TEST(SecondsToCheck, LateTickCatchesUpSkippedSeconds) {
-    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 0, 3)), (V{At(8, 0, 1), At(8, 0, 2), At(8, 0, 3)}));
-}
-
-TEST(SecondsToCheck, WrapsAtMidnight) {
-    EXPECT_EQ(secondsToCheck(At(23, 59, 59), At(0, 0, 1)), (V{0, 1}));
-    EXPECT_EQ(secondsToCheck(At(23, 59, 58), 0), (V{86399, 0}));
-}
-
-TEST(SecondsToCheck, SixtySecondsIsTheLongestCatchUp) {
-    const V sixty = secondsToCheck(At(8, 0, 0), At(8, 1, 0));
+TEST(MomentsToCheck, SixtySecondsIsTheLongestCatchUp) {
+    const V sixty = momentsToCheck(At(8, 0, 0), At(8, 1, 0));
     ASSERT_EQ(sixty.size(), 60u);
     EXPECT_EQ(sixty.front(), At(8, 0, 1));
     EXPECT_EQ(sixty.back(), At(8, 1, 0));
-    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(8, 1, 1)), V{At(8, 1, 1)});
-    EXPECT_EQ(secondsToCheck(At(8, 0, 0), At(9, 0, 0)), V{At(9, 0, 0)});
+    EXPECT_EQ(momentsToCheck(At(8, 0, 0), At(8, 1, 1)), V{At(8, 1, 1)});
+    EXPECT_EQ(momentsToCheck(At(8, 0, 0), At(9, 0, 0)), V{At(9, 0, 0)});
 }
 
-TEST(SecondsToCheck, ClockSetBackChecksOnlyNow) {
-    EXPECT_EQ(secondsToCheck(At(8, 0, 5), At(8, 0, 4)), V{At(8, 0, 4)});
-    EXPECT_EQ(secondsToCheck(At(0, 0, 10), At(23, 59, 50)), V{At(23, 59, 50)});
-}
-
-TEST(SecondsToCheck, NoPreviousTick) {
-    EXPECT_EQ(secondsToCheck(-1, At(8, 0, 0)), V{At(8, 0, 0)});
+TEST(MomentsToCheck, ClockSetBackAndFirstTickCheckOnlyNow) {
+    EXPECT_EQ(momentsToCheck(At(8, 0, 5), At(8, 0, 4)), V{At(8, 0, 4)});
+    EXPECT_EQ(momentsToCheck(Day + At(0, 0, 10), At(23, 59, 50)), V{At(23, 59, 50)});
+    EXPECT_EQ(momentsToCheck(-1, At(8, 0, 0)), V{At(8, 0, 0)});
 }
 
 TEST(WeekdayText, Characters) {
@@ -112,11 +107,15 @@ TEST(BalloonText, Layout) {
 }
 
 TEST(BalloonText, SeveralAlarmsOfOneTickShareOneBalloon) {
-    EXPECT_EQ(core::alarmBalloonText({{"07:30:00", L"开会"}, {"07:30:00", L"喝水"}}),
+    EXPECT_EQ(core::alarmBalloonText({{"07:30:00", L"开会"}, {"07:30:00", L"喝水"}}, "07:30:00"),
               L"现在是北京时间：07:30:00\n\n开会\n喝水");
     // A late tick that caught up on two seconds names each alarm's own time.
-    EXPECT_EQ(core::alarmBalloonText({{"07:29:59", L"a"}, {"07:30:00", L"b"}}),
+    EXPECT_EQ(core::alarmBalloonText({{"07:29:59", L"a"}, {"07:30:00", L"b"}}, "07:30:01"),
               L"现在是北京时间：07:30:00\n\n07:29:59 a\n07:30:00 b");
+    // One that a jump made late: now, and how late.
+    EXPECT_EQ(core::alarmBalloonText({{"07:00:00", L"起床", 300}, {"07:05:00", L"b"}}, "07:05:00"),
+              L"现在是北京时间：07:05:00\n\n起床\n（闹铃时间 07:00:00，晚了 5 分钟）\nb");
+    EXPECT_EQ(core::withMissedLines(L"x", {L"06:00:00 y"}), L"x\n\n错过的闹铃：\n06:00:00 y");
 }
 
 TEST(BalloonText, LongReminderIsCutTo255Units) {

@@ -158,14 +158,6 @@ TEST(Opacity, ClampBoundaries) {
     EXPECT_EQ(core::clampOpacity(-1), 100);
 }
 
-TEST(Chime, OnlyOnTheHourWhenOnExactlyOneAndNoAlarmIsDue) {
-    EXPECT_TRUE(core::isChimeDue(0, 0, 1, false));
-    EXPECT_FALSE(core::isChimeDue(0, 1, 1, false));
-    EXPECT_FALSE(core::isChimeDue(1, 0, 1, false));
-    EXPECT_FALSE(core::isChimeDue(0, 0, 0, false));
-    EXPECT_FALSE(core::isChimeDue(0, 0, 2, false));
-    EXPECT_FALSE(core::isChimeDue(0, 0, 1, true));
-}
 
 } // namespace
 

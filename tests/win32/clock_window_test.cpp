@@ -5,6 +5,7 @@
 #include "dialogs/shutdown_countdown_dialog.h"
 #include "dialogs/system_shutdown.h"
 #include "ui/tray_icon.h"
+#include "win/handles.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
 
@@ -261,7 +262,7 @@ bool builtInSoundPlaying() {
 }
 } // namespace
 
-TEST_F(ClockWindowTest, ChimeSoundsAtTheFullHourOnlyWhenOn) {
+TEST_F(ClockWindowTest, ChimeSoundsAtTheFullHourOnlyWhenOnAndReachedLive) {
     FixedTime time(10, 59, 59);
     start();
     ASSERT_FALSE(builtInSoundPlaying());
@@ -273,11 +274,55 @@ TEST_F(ClockWindowTest, ChimeSoundsAtTheFullHourOnlyWhenOn) {
         clock->renderClock(100);
         EXPECT_FALSE(builtInSoundPlaying()) << t[1] << ":" << t[2];
     }
-    time.set(12, 0, 0);
     for (const std::int32_t setting : {0, 2}) {
         clock->settings().hourlyChime = setting;
+        time.set(11, 59, 59);
+        clock->renderClock(100);
+        time.set(12, 0, 0);
         clock->renderClock(100);
         EXPECT_FALSE(builtInSoundPlaying()) << setting;
+    }
+    // An hour that came while the computer slept.
+    clock->settings().hourlyChime = 1;
+    time.set(12, 30, 0);
+    clock->renderClock(100);
+    time.set(13, 0, 1);
+    clock->renderClock(100);
+    EXPECT_FALSE(builtInSoundPlaying());
+}
+
+TEST_F(ClockWindowTest, NoFramesWhileTheDisplayIsOffOrTheSessionLocked) {
+    struct PowerSetting {
+        GUID setting;
+        DWORD dataLength;
+        DWORD state;
+    };
+    const GUID displayState = {
+        0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    PowerSetting off{displayState, sizeof(DWORD), 0}, on{displayState, sizeof(DWORD), 1};
+    struct Change {
+        UINT message;
+        WPARAM hide, show;
+        LPARAM hideData, showData;
+    };
+    const Change changes[] = {
+        {ui::SessionChangeMessage, 7 /* lock */, 8 /* unlock */, 0, 0},
+        {WM_POWERBROADCAST, ui::PowerSettingChange, ui::PowerSettingChange,
+         reinterpret_cast<LPARAM>(&off), reinterpret_cast<LPARAM>(&on)},
+    };
+    FixedTime time(9, 0, 0);
+    start();
+    for (const Change& change : changes) {
+        time.set(9, 0, 0);
+        clock->renderClock(100);
+        const core::FrameKey before = clock->canvas().shown();
+        SendMessageW(clock->hwnd(), change.message, change.hide, change.hideData);
+        time.set(9, 0, 5);
+        clock->onTick(core::redrawTimer);
+        EXPECT_TRUE(clock->canvas().shown() == before) << change.message;
+        // Seen again: the time of now at once, without waiting for a tick.
+        SendMessageW(clock->hwnd(), change.message, change.show, change.showData);
+        EXPECT_FALSE(clock->canvas().shown() == before) << change.message;
     }
 }
 
@@ -353,9 +398,39 @@ TEST_F(ClockWindowTest, ClockJumpChecksOnlyTheCurrentSecond) {
     clock->onTick(core::clockCheckTimer);
     time.set(8, 59, 0); // set back: the half minute in between is not replayed
     clock->onTick(core::clockCheckTimer);
-    time.set(9, 0, 1); // forward by more than a minute
-    clock->onTick(core::clockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"");
+}
+
+TEST_F(ClockWindowTest, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwice) {
+    FixedTime time(6, 50, 0);
+    core::ClockSettings settings;
+    settings.alarms.assign({{1, "06:55:00", "a"}, {1, "07:00:00", "b"}}, win::isAnsiLeadByte);
+    settings.shutdown = {1, 0, "06:58:00"};
+    writeSettings(settings);
+    start();
+    clock->onTick(core::clockCheckTimer);
+    const core::FrameKey before = clock->canvas().shown();
+    time.set(7, 12, 0); // asleep for 22 minutes, or the clock set forward
+    SendMessageW(clock->hwnd(), WM_TIMECHANGE, 0, 0);
+    EXPECT_FALSE(clock->canvas().shown() == before) << "the new time at once";
+    const auto& record = clock->trayIcon().record();
+    EXPECT_EQ(std::wstring(record.szInfo),
+              L"现在是北京时间：07:12:00\n\nb\n（闹铃时间 07:00:00，晚了 12 分钟）\n\n"
+              L"错过的闹铃：\n06:55:00 a\n自动关机 06:58:00 未执行");
+    EXPECT_TRUE(countdowns().empty());
+    EXPECT_EQ(clock->settings().shutdown.shutdownEnabled, 1); // a once-only one stays armed
+    EXPECT_NE(std::wstring(record.szTip).find(L"错过的闹铃：\n06:55:00 a"), std::wstring::npos);
+    // Opening the menu shows the user the clock: the tip forgets the list.
+    win::UniqueMenu menu(CreatePopupMenu());
+    SendMessageW(clock->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu.get()), 0);
+    EXPECT_EQ(std::wstring(record.szTip).find(L"错过"), std::wstring::npos);
+    // Set back over 07:00:00, which already rang today.
+    clock->trayIcon().showBalloon(L"", L"");
+    time.set(6, 59, 59);
+    clock->onTick(core::clockCheckTimer);
+    time.set(7, 0, 0);
+    clock->onTick(core::clockCheckTimer);
+    EXPECT_EQ(std::wstring(record.szInfo), L"");
 }
 
 TEST_F(ClockWindowTest, LongReminderIsCutToTheBalloon) {
