@@ -1,6 +1,6 @@
 #include "app/clock_check.h"
 
-#include "app/local_time.h"
+#include "win/local_time.h"
 #include "app/settings_store.h"
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
@@ -28,7 +28,7 @@ long long dayOf(long long localSeconds) {
 
 // In step with the wall clock, so each second is checked exactly twice.
 void ClockCheck::start() {
-    timer_.start(currentLocalTime().milliseconds);
+    timer_.start(win::currentLocalTime().milliseconds);
 }
 
 void ClockCheck::stop() {
@@ -36,7 +36,7 @@ void ClockCheck::stop() {
 }
 
 void ClockCheck::onTick() {
-    const core::LocalTime now = currentLocalTime();
+    const core::LocalTime now = win::currentLocalTime();
     timer_.onTick(now.milliseconds);
     const long long nowAt = core::localSeconds(now);
     const long long previous = lastChecked_;

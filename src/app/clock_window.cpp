@@ -1,6 +1,6 @@
 #include "app/clock_window.h"
 
-#include "app/local_time.h"
+#include "win/local_time.h"
 #include "app/settings_file_lock.h"
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
@@ -236,7 +236,7 @@ void ClockWindow::setOpacityIndex(int index) {
 }
 
 bool ClockWindow::renderClock(int opacityPercent) {
-    const core::LocalTime now = currentLocalTime();
+    const core::LocalTime now = win::currentLocalTime();
     chime_.onFrame(now, settings());
     // No frames while nobody can see them: the display is off or the session locked.
     if (display_ && !display_->canBeSeen())

@@ -1,51 +1,50 @@
 #include "core/menu_rules.h"
 
+#include <cstddef>
+
 namespace core {
 
 namespace {
-
-constexpr int StyleCommands[] = {ID_STYLE1, ID_STYLE2, ID_STYLE3,
-                                 ID_STYLE4, ID_STYLE5, ID_STYLE_CUSTOM};
-constexpr int StyleCommandCount = static_cast<int>(sizeof StyleCommands / sizeof StyleCommands[0]);
 
 MenuCheck checkIf(bool on) {
     return on ? MenuCheck::Checked : MenuCheck::Unchecked;
 }
 
-} // namespace
-
-int styleIndexForCommand(int commandId) {
-    for (int i = 0; i < StyleCommandCount; ++i) {
-        if (StyleCommands[i] == commandId) {
-            return i;
+template <std::size_t N> int indexOf(const int (&ids)[N], int commandId) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (ids[i] == commandId) {
+            return static_cast<int>(i);
         }
     }
     return -1;
 }
 
-int styleCommandForIndex(int styleIndex) {
-    return (styleIndex >= 0 && styleIndex < StyleCommandCount) ? StyleCommands[styleIndex] : 0;
+} // namespace
+
+int styleIndexForCommand(const MenuCommandIds& ids, int commandId) {
+    return indexOf(ids.styles, commandId);
 }
 
-int opacityIndexForCommand(int commandId) {
-    return (commandId >= ID_OPACITY_100 && commandId <= ID_OPACITY_20) ? commandId - ID_OPACITY_100
-                                                                       : -1;
+int opacityIndexForCommand(const MenuCommandIds& ids, int commandId) {
+    return indexOf(ids.opacities, commandId);
 }
 
-MenuCheck menuCheckFor(int commandId, const ClockSettings& s) {
-    const int style = styleIndexForCommand(commandId);
+MenuCheck menuCheckFor(const MenuCommandIds& ids, int commandId, const ClockSettings& s) {
+    const int style = styleIndexForCommand(ids, commandId);
     if (style >= 0) {
         return checkIf(style == s.styleIndex);
     }
-    const int opacity = opacityIndexForCommand(commandId);
+    const int opacity = opacityIndexForCommand(ids, commandId);
     if (opacity >= 0) {
         return checkIf(opacity == s.opacityIndex);
     }
-    switch (commandId) {
-    case ID_ALWAYS_ON_TOP: return checkIf(s.alwaysOnTop != 0);
-    case ID_LOCK_POSITION: return checkIf(s.lockPosition != 0);
-    default: return MenuCheck::NoHandler;
+    if (commandId == ids.alwaysOnTop) {
+        return checkIf(s.alwaysOnTop != 0);
     }
+    if (commandId == ids.lockPosition) {
+        return checkIf(s.lockPosition != 0);
+    }
+    return MenuCheck::NoHandler;
 }
 
 const wchar_t* clickThroughMenuText(std::int32_t clickThrough) {

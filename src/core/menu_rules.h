@@ -3,22 +3,29 @@
 #include <cstdint>
 #include <functional>
 
-#include "resource.h"
 #include "core/settings.h"
+#include "core/skin_table.h"
 
 namespace core {
 
+constexpr int OpacityCount = 5;
+
+// The command ids of the clock menu, handed in by the menu that owns them.
+struct MenuCommandIds {
+    int styles[CustomStyleIndex + 1]; // the five looks, then the custom look
+    int opacities[OpacityCount];      // 100 % .. 20 %
+    int alwaysOnTop, lockPosition;
+};
+
 // 0..4 for the built-in looks, 5 for the custom look, -1 for any other command.
-int styleIndexForCommand(int commandId);
-// Command of a style index, 0 when there is none.
-int styleCommandForIndex(int styleIndex);
+int styleIndexForCommand(const MenuCommandIds& ids, int commandId);
 // 0..4 for the opacity commands (100 % .. 20 %), -1 otherwise.
-int opacityIndexForCommand(int commandId);
+int opacityIndexForCommand(const MenuCommandIds& ids, int commandId);
 
 enum class MenuCheck { NoHandler, Checked, Unchecked };
 // Check mark of a menu item from the stored settings. Items without a check handler (including
-// ID_CLICK_THROUGH, whose text changes instead) give NoHandler.
-MenuCheck menuCheckFor(int commandId, const ClockSettings& s);
+// the click-through item, whose text changes instead) give NoHandler.
+MenuCheck menuCheckFor(const MenuCommandIds& ids, int commandId, const ClockSettings& s);
 const wchar_t* clickThroughMenuText(std::int32_t clickThrough);
 
 // One step of the walk that updates a popup's items. Given the position just handled, the item

@@ -1,24 +1,6 @@
 #include "core/skin_table.h"
 
-#include "resource.h"
-
 namespace core {
-
-namespace {
-
-constexpr SkinResourceIds BuiltInSkins[StyleCount] = {
-    {IDR_PNG_FACE1, IDR_PNG_HOUR1, IDR_PNG_MINUTE1, IDR_PNG_SECOND1, IDR_PNG_CASE1},
-    {IDR_PNG_FACE2, IDR_PNG_HOUR2, IDR_PNG_MINUTE2, IDR_PNG_SECOND2, IDR_PNG_CASE2},
-    {IDR_PNG_FACE3, IDR_PNG_HOUR3, IDR_PNG_MINUTE3, IDR_PNG_SECOND3, IDR_PNG_CASE3},
-    {IDR_PNG_FACE4, IDR_PNG_HOUR4, IDR_PNG_MINUTE4, IDR_PNG_SECOND4, IDR_PNG_CASE4},
-    {IDR_PNG_FACE5, IDR_PNG_HOUR5, IDR_PNG_MINUTE5, IDR_PNG_SECOND5, IDR_PNG_CASE5},
-};
-
-} // namespace
-
-const SkinResourceIds& builtInSkin(int styleIndex) {
-    return BuiltInSkins[(styleIndex >= 0 && styleIndex < StyleCount) ? styleIndex : 0];
-}
 
 int resolvedStyleIndex(std::int32_t styleIndex, bool customFacePathEmpty) {
     if (styleIndex >= 0 && styleIndex < StyleCount) {

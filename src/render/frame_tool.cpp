@@ -1,6 +1,7 @@
 // veltrano-frame: renders one clock frame to a PNG file, for tests and for the README.
 //   veltrano-frame <look 0-4> <HH:MM:SS> <zoom> <out.png> [--no-second-hand]
 #include "core/skin_table.h"
+#include "render/skin_resources.h"
 #include "render/png_writer.h"
 #include "win/gdiplus_session.h"
 
@@ -32,7 +33,7 @@ int wmain(int argc, wchar_t** argv) {
     win::GdiplusSession gdiplus;
     const HMODULE module = GetModuleHandleW(nullptr);
     render::SkinImages skin;
-    skin.loadBuiltInLook(module, core::builtInSkin(look));
+    skin.loadBuiltInLook(module, render::builtInSkin(look));
     skin.recordSizes();
 
     render::FrameRequest request;

@@ -84,7 +84,7 @@ bool SkinImages::loadPngResource(HMODULE module, int resourceId, SkinSlot slot) 
     return images_[slot] != nullptr;
 }
 
-void SkinImages::loadBuiltInLook(HMODULE module, const core::SkinResourceIds& ids) {
+void SkinImages::loadBuiltInLook(HMODULE module, const SkinResourceIds& ids) {
     loadPngResource(module, ids.face, FaceSlot);
     loadPngResource(module, ids.hour, HourSlot);
     loadPngResource(module, ids.minute, MinuteSlot);
@@ -130,7 +130,7 @@ int SkinImages::applyStyle(HMODULE module, int styleIndex, const core::ClockSett
         customFaceLoaded = image(FaceSlot) != nullptr;
     }
     if (!customFaceLoaded)
-        loadBuiltInLook(module, core::builtInSkin(look == core::CustomStyleIndex ? 0 : look));
+        loadBuiltInLook(module, builtInSkin(look == core::CustomStyleIndex ? 0 : look));
     recordSizes();
     return look;
 }

@@ -5,7 +5,7 @@
 #include <gdiplus.h>
 
 #include "core/settings.h"
-#include "core/skin_table.h"
+#include "render/skin_resources.h"
 
 #include <array>
 #include <cstdint>
@@ -34,7 +34,7 @@ public:
     // Loads a "PNG" resource into a slot; a missing resource leaves the slot as it was.
     bool loadPngResource(HMODULE module, int resourceId, SkinSlot slot);
     // The five resources of a built-in look, in slot order.
-    void loadBuiltInLook(HMODULE module, const core::SkinResourceIds& ids);
+    void loadBuiltInLook(HMODULE module, const SkinResourceIds& ids);
     // A file that is missing or not an image leaves the slot empty: that layer is not drawn.
     void loadFile(const std::wstring& path, SkinSlot slot);
     // Takes the face and hand sizes once per look, so the half-second redraw only draws.

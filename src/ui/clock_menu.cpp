@@ -14,6 +14,12 @@ namespace {
 
 constexpr int keyboardMenuOffset = 5;
 
+constexpr core::MenuCommandIds ClockMenuIds = {
+    {ID_STYLE1, ID_STYLE2, ID_STYLE3, ID_STYLE4, ID_STYLE5, ID_STYLE_CUSTOM},
+    {ID_OPACITY_100, ID_OPACITY_80, ID_OPACITY_60, ID_OPACITY_40, ID_OPACITY_20},
+    ID_ALWAYS_ON_TOP,
+    ID_LOCK_POSITION};
+
 // The commands without an argument, in menu order.
 struct CommandRoute {
     int id;
@@ -79,7 +85,7 @@ void ClockMenu::updateItem(HMENU popup, int position, int commandId) {
                     core::clickThroughMenuText(settings_.clickThrough));
         return;
     }
-    const core::MenuCheck check = core::menuCheckFor(commandId, settings_);
+    const core::MenuCheck check = core::menuCheckFor(ClockMenuIds, commandId, settings_);
     if (check == core::MenuCheck::NoHandler)
         return;
     CheckMenuItem(popup, position,
@@ -87,12 +93,12 @@ void ClockMenu::updateItem(HMENU popup, int position, int commandId) {
 }
 
 bool ClockMenu::dispatch(int commandId) {
-    const int style = core::styleIndexForCommand(commandId);
+    const int style = core::styleIndexForCommand(ClockMenuIds, commandId);
     if (style >= 0 && style < core::CustomStyleIndex) {
         commands_.chooseStyle(style);
         return true;
     }
-    const int opacity = core::opacityIndexForCommand(commandId);
+    const int opacity = core::opacityIndexForCommand(ClockMenuIds, commandId);
     if (opacity >= 0) {
         commands_.chooseOpacity(opacity);
         return true;

@@ -1,6 +1,6 @@
 #include "ui/clock_mouse.h"
 
-#include "ui/tray_icon.h"
+#include "ui/date_time_settings.h"
 
 namespace ui {
 

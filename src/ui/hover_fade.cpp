@@ -1,6 +1,6 @@
 #include "ui/hover_fade.h"
 
-#include "app/local_time.h"
+#include "win/local_time.h"
 #include "core/clock_timers.h"
 #include "core/fade.h"
 
@@ -13,11 +13,11 @@ void HoverFade::setLevel(int opacityIndex) {
 }
 
 void HoverFade::startRedrawing() {
-    redraw_.start(app::currentLocalTime().milliseconds);
+    redraw_.start(win::currentLocalTime().milliseconds);
 }
 
 void HoverFade::onRedrawTick() {
-    redraw_.onTick(app::currentLocalTime().milliseconds);
+    redraw_.onTick(win::currentLocalTime().milliseconds);
 }
 
 void HoverFade::onHover() {

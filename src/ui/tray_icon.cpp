@@ -1,9 +1,10 @@
 #include "ui/tray_icon.h"
 
-#include "app/local_time.h"
+#include "win/local_time.h"
 #include "core/clock_time.h"
 #include "core/codepage.h"
 #include "core/time_jump.h"
+#include "ui/date_time_settings.h"
 
 #include <cwchar>
 
@@ -39,7 +40,7 @@ void TrayIcon::fillForTip() {
     record_.uCallbackMessage = TrayCallbackMessage;
     record_.hIcon = LoadIconW(module_, MAKEINTRESOURCEW(IDI_CLOCK));
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    copyField(record_.szTip, core::trayTipText(app::currentLocalTime(), missedLines_));
+    copyField(record_.szTip, core::trayTipText(win::currentLocalTime(), missedLines_));
 }
 
 bool TrayIcon::add() {
@@ -104,11 +105,6 @@ TrayRequest TrayIcon::onNotify(WPARAM iconId, LPARAM mouseMessage) {
     case WM_RBUTTONUP: return TrayRequest::ShowMenu;
     default: return TrayRequest::None;
     }
-}
-
-void openDateTimeSettings() {
-    // WinExec is the ANSI call the control panel line was always started with; the line is ASCII.
-    WinExec("rundll32.exe   shell32.dll,Control_RunDLL   timedate.cpl", SW_RESTORE);
 }
 
 } // namespace ui

@@ -56,7 +56,4 @@ private:
     std::vector<std::wstring> missedLines_;
 };
 
-// Opens the system's date and time settings.
-void openDateTimeSettings();
-
 } // namespace ui

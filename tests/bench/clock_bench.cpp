@@ -6,7 +6,7 @@
 // runs the least a layered clock can do until it is ended: the CPU it takes left alone is the
 // floor the real clock is measured against.
 #include "app/clock_window.h"
-#include "app/local_time.h"
+#include "win/local_time.h"
 #include "core/alarm_table.h"
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
     core::LocalTime now;
     now.hour = 14;
     now.minute = 27;
-    app::setLocalTimeSource([&now] { return now; });
+    win::setLocalTimeSource([&now] { return now; });
     app::ClockWindow clock(GetModuleHandleW(nullptr));
     clock.createModeless(nullptr);
 

@@ -9,6 +9,8 @@
 #include "core/position.h"
 #include "core/skin_table.h"
 
+#include "resource.h"
+
 namespace {
 
 using core::MenuCheck;
@@ -58,25 +60,27 @@ TEST(Fade, OutStopsAtTheChosenLevel) {
     EXPECT_EQ(core::opacityLevel(4), 20);
 }
 
-TEST(MenuCommands, StyleIdsMapBothWays) {
-    EXPECT_EQ(core::styleIndexForCommand(32783), 0);
-    EXPECT_EQ(core::styleIndexForCommand(32786), 3);
-    EXPECT_EQ(core::styleIndexForCommand(32789), 4);
-    EXPECT_EQ(core::styleIndexForCommand(32790), 5);
-    EXPECT_EQ(core::styleIndexForCommand(32787), -1); // click-through sits between the looks
-    EXPECT_EQ(core::styleIndexForCommand(32788), -1);
-    for (int i = 0; i <= core::CustomStyleIndex; ++i) {
-        EXPECT_EQ(core::styleIndexForCommand(core::styleCommandForIndex(i)), i);
-    }
-    EXPECT_EQ(core::styleCommandForIndex(-1), 0);
-    EXPECT_EQ(core::styleCommandForIndex(6), 0);
+// The menu's own ids, as the clock menu hands them in.
+const core::MenuCommandIds Ids = {
+    {ID_STYLE1, ID_STYLE2, ID_STYLE3, ID_STYLE4, ID_STYLE5, ID_STYLE_CUSTOM},
+    {ID_OPACITY_100, ID_OPACITY_80, ID_OPACITY_60, ID_OPACITY_40, ID_OPACITY_20},
+    ID_ALWAYS_ON_TOP,
+    ID_LOCK_POSITION};
+
+TEST(MenuCommands, StyleIds) {
+    EXPECT_EQ(core::styleIndexForCommand(Ids, 32783), 0);
+    EXPECT_EQ(core::styleIndexForCommand(Ids, 32786), 3);
+    EXPECT_EQ(core::styleIndexForCommand(Ids, 32789), 4);
+    EXPECT_EQ(core::styleIndexForCommand(Ids, 32790), 5);
+    EXPECT_EQ(core::styleIndexForCommand(Ids, 32787), -1); // click-through sits between the looks
+    EXPECT_EQ(core::styleIndexForCommand(Ids, 32788), -1);
 }
 
 TEST(MenuCommands, OpacityIds) {
-    EXPECT_EQ(core::opacityIndexForCommand(32772), -1);
-    EXPECT_EQ(core::opacityIndexForCommand(32773), 0);
-    EXPECT_EQ(core::opacityIndexForCommand(32777), 4);
-    EXPECT_EQ(core::opacityIndexForCommand(32778), -1);
+    EXPECT_EQ(core::opacityIndexForCommand(Ids, 32772), -1);
+    EXPECT_EQ(core::opacityIndexForCommand(Ids, 32773), 0);
+    EXPECT_EQ(core::opacityIndexForCommand(Ids, 32777), 4);
+    EXPECT_EQ(core::opacityIndexForCommand(Ids, 32778), -1);
 }
 
 const std::vector<int> StyleIds = {ID_STYLE1, ID_STYLE2, ID_STYLE3,
@@ -87,7 +91,7 @@ const std::vector<int> OpacityIds = {ID_OPACITY_100, ID_OPACITY_80, ID_OPACITY_6
 int checkedAmong(const std::vector<int>& ids, const core::ClockSettings& s, int& checkedId) {
     int n = 0;
     for (const int id : ids) {
-        const MenuCheck c = core::menuCheckFor(id, s);
+        const MenuCheck c = core::menuCheckFor(Ids, id, s);
         EXPECT_NE(c, MenuCheck::NoHandler) << id;
         if (c == MenuCheck::Checked) {
             ++n;
@@ -115,14 +119,14 @@ TEST(MenuChecks, ExactlyOneStyleAndOneOpacityChecked) {
 
 TEST(MenuChecks, TogglesAndItemsWithoutHandler) {
     core::ClockSettings s;
-    EXPECT_EQ(core::menuCheckFor(ID_ALWAYS_ON_TOP, s), MenuCheck::Unchecked);
-    EXPECT_EQ(core::menuCheckFor(ID_LOCK_POSITION, s), MenuCheck::Unchecked);
+    EXPECT_EQ(core::menuCheckFor(Ids, ID_ALWAYS_ON_TOP, s), MenuCheck::Unchecked);
+    EXPECT_EQ(core::menuCheckFor(Ids, ID_LOCK_POSITION, s), MenuCheck::Unchecked);
     s.alwaysOnTop = 5;
     s.lockPosition = -1;
-    EXPECT_EQ(core::menuCheckFor(ID_ALWAYS_ON_TOP, s), MenuCheck::Checked);
-    EXPECT_EQ(core::menuCheckFor(ID_LOCK_POSITION, s), MenuCheck::Checked);
+    EXPECT_EQ(core::menuCheckFor(Ids, ID_ALWAYS_ON_TOP, s), MenuCheck::Checked);
+    EXPECT_EQ(core::menuCheckFor(Ids, ID_LOCK_POSITION, s), MenuCheck::Checked);
     for (const int id : {ID_CLICK_THROUGH, ID_ALARM_SHUTDOWN, ID_OPTIONS, ID_ABOUT, ID_EXIT, 0}) {
-        EXPECT_EQ(core::menuCheckFor(id, s), MenuCheck::NoHandler) << id;
+        EXPECT_EQ(core::menuCheckFor(Ids, id, s), MenuCheck::NoHandler) << id;
     }
     EXPECT_STREQ(core::clickThroughMenuText(0), L"鼠标穿透");
     EXPECT_STREQ(core::clickThroughMenuText(2), L"取消穿透");
@@ -264,18 +268,6 @@ TEST(StartPosition, KeptOnlyWhenNotNegativeAndMostlyOnAMonitor) {
     const core::WindowPosition edge =
         core::startPosition({1024, 200}, 130, 130, {primary}, 1024, 768);
     EXPECT_EQ(edge.left, 1024);
-}
-
-TEST(Skins, BuiltInResourceIds) {
-    const core::SkinResourceIds& look4 = core::builtInSkin(4);
-    EXPECT_EQ(look4.face, 180);
-    EXPECT_EQ(look4.hour, 181);
-    EXPECT_EQ(look4.minute, 183);
-    EXPECT_EQ(look4.second, 184);
-    EXPECT_EQ(look4.caseImage, 182);
-    EXPECT_EQ(core::builtInSkin(1).second, 142);
-    EXPECT_EQ(core::builtInSkin(5).face, 134);
-    EXPECT_EQ(core::builtInSkin(-1).caseImage, 140);
 }
 
 TEST(Skins, ResolvedStyleIndex) {

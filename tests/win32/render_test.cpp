@@ -1,6 +1,7 @@
 // Composed frames of the built-in looks: sizes, and hands where the geometry puts them.
 #include "core/geometry.h"
 #include "core/skin_table.h"
+#include "render/skin_resources.h"
 #include "render/frame.h"
 #include "render/png_writer.h"
 #include "render/skin_images.h"
@@ -17,7 +18,7 @@ constexpr double pi = 3.14159265358979323846;
 
 render::SkinImages loadLook(int look) {
     render::SkinImages skin;
-    skin.loadBuiltInLook(GetModuleHandleW(nullptr), core::builtInSkin(look));
+    skin.loadBuiltInLook(GetModuleHandleW(nullptr), render::builtInSkin(look));
     skin.recordSizes();
     return skin;
 }
@@ -172,7 +173,7 @@ TEST(FrameComposerTest, KeptLayersFollowTheLookAndTheZoom) {
     request.time.hour = 10;
     ASSERT_TRUE(composer.compose(request, kept));
     // Another look at another zoom: nothing of the first may be left in the kept layers.
-    skin.loadBuiltInLook(GetModuleHandleW(nullptr), core::builtInSkin(1));
+    skin.loadBuiltInLook(GetModuleHandleW(nullptr), render::builtInSkin(1));
     skin.recordSizes();
     request.zoom = 1.5f;
     ASSERT_TRUE(composer.compose(request, kept));
@@ -199,4 +200,16 @@ TEST(SkinImagesLoading, BrokenImageDataGivesAnEmptySlot) {
     skin.loadFile(L"Z:\\no\\such\\file.png", render::FaceSlot);
     EXPECT_EQ(skin.image(render::FaceSlot), nullptr);
     EXPECT_FALSE(skin.loadPngResource(GetModuleHandleW(nullptr), 9999, render::FaceSlot));
+}
+
+TEST(Skins, BuiltInResourceIds) {
+    const render::SkinResourceIds& look4 = render::builtInSkin(4);
+    EXPECT_EQ(look4.face, 180);
+    EXPECT_EQ(look4.hour, 181);
+    EXPECT_EQ(look4.minute, 183);
+    EXPECT_EQ(look4.second, 184);
+    EXPECT_EQ(look4.caseImage, 182);
+    EXPECT_EQ(render::builtInSkin(1).second, 142);
+    EXPECT_EQ(render::builtInSkin(5).face, 134);
+    EXPECT_EQ(render::builtInSkin(-1).caseImage, 140);
 }

@@ -1,6 +1,6 @@
 #include "win32_test_support.h"
 
-#include "app/local_time.h"
+#include "win/local_time.h"
 
 #include <atomic>
 #include <memory>
@@ -62,11 +62,11 @@ FixedTime::FixedTime(int hour, int minute, int second)
     time_->dayOfWeek = 1;
     set(hour, minute, second);
     auto shared = time_;
-    app::setLocalTimeSource([shared] { return *shared; });
+    win::setLocalTimeSource([shared] { return *shared; });
 }
 
 FixedTime::~FixedTime() {
-    app::setLocalTimeSource(nullptr);
+    win::setLocalTimeSource(nullptr);
 }
 
 void FixedTime::set(int hour, int minute, int second) {

@@ -1,10 +1,10 @@
-#include "app/local_time.h"
+#include "win/local_time.h"
 
 #include <windows.h>
 
 #include <utility>
 
-namespace app {
+namespace win {
 
 namespace {
 LocalTimeSource& source() {
@@ -34,4 +34,4 @@ core::LocalTime currentLocalTime() {
     return time;
 }
 
-} // namespace app
+} // namespace win

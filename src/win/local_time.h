@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace app {
+namespace win {
 
 core::LocalTime currentLocalTime();
 
@@ -12,4 +12,4 @@ using LocalTimeSource = std::function<core::LocalTime()>;
 // An empty source goes back to the system clock.
 void setLocalTimeSource(LocalTimeSource source);
 
-} // namespace app
+} // namespace win

@@ -1,0 +1,14 @@
+#pragma once
+// The "PNG" resources that make up each built-in look.
+#include "core/skin_table.h"
+
+namespace render {
+
+struct SkinResourceIds {
+    int face, hour, minute, second, caseImage;
+};
+
+// Resources of built-in look 0..4; any other index gives look 0.
+const SkinResourceIds& builtInSkin(int styleIndex);
+
+} // namespace render
