@@ -275,6 +275,34 @@ TEST_F(AlarmCommandTest, OkStoresTheRowsInDisplayOrderAndCancelLeavesTheFileAsIt
     EXPECT_EQ(saved.shutdown, (core::ShutdownSchedule{0, 1, "23:05:09"}));
 }
 
+// The clock's tick opens the shutdown countdown over the alarm dialog, inside its loop: the
+// alarm dialog ending first must not give the clock back its menu while the countdown shows.
+TEST_F(AlarmCommandTest, TheClockStaysDisabledUntilTheCountdownOverTheAlarmDialogHasEnded) {
+    core::ClockSettings settings;
+    settings.shutdown = {1, 1, "12:00:05"};
+    start(settings);
+    HWND alarms = nullptr, countdown = nullptr, foregroundBetween = nullptr;
+    bool enabledBetween = true;
+    LaterOnThisThread drive([&] {
+        if (!alarms && (alarms = findDialog(L"自动关机&闹铃设置")) != nullptr) {
+            time.set(12, 0, 5);
+        } else if (alarms && !countdown && (countdown = findDialog(L"自动关机提示")) != nullptr) {
+            SetForegroundWindow(alarms); // as the user's click on its "取消" would
+            PostMessageW(alarms, WM_COMMAND, IDCANCEL, 0);
+        } else if (countdown && !IsWindowVisible(alarms)) {
+            enabledBetween = IsWindowEnabled(clock->hwnd()) != FALSE;
+            foregroundBetween = GetForegroundWindow();
+            PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        }
+        return false;
+    });
+    SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(ID_ALARM_SHUTDOWN, 0), 0);
+    EXPECT_FALSE(enabledBetween);
+    EXPECT_EQ(foregroundBetween, countdown);
+    EXPECT_TRUE(IsWindowEnabled(clock->hwnd()));
+}
+
 // --- Music duration -------------------------------------------------------------------------
 
 TEST(MusicDurationDialog, TicksTheStoredChoiceAndOkStoresTheTickedOne) {
