@@ -86,6 +86,12 @@ bool AlarmShutdownDialog::onCommand(int id, int code, HWND) {
     if (code != BN_CLICKED)
         return false;
     switch (id) {
+    case IDOK:
+        // Enter while a new alarm is typed adds it, instead of closing the dialog and losing it.
+        if (!isTypingNewAlarm())
+            return false;
+        addAlarm();
+        return true;
     case IDC_ADD_ALARM: addAlarm(); return true;
     case IDC_DELETE_ALARM: deleteAlarm(); return true;
     case IDC_CHOOSE_SOUND: chooseSoundFile(); return true;
@@ -94,6 +100,18 @@ bool AlarmShutdownDialog::onCommand(int id, int code, HWND) {
     case IDC_STOP_SOUND: stopSound(); return true;
     default: return false; // OK and Cancel
     }
+}
+
+bool AlarmShutdownDialog::onNotify(int id, NMHDR& header, LRESULT& result) {
+    if (id != IDC_ALARM_LIST || header.code != LVN_KEYDOWN)
+        return false;
+    onAlarmListKey(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
+    result = 0;
+    return true;
+}
+
+bool AlarmShutdownDialog::isTypingNewAlarm() const {
+    return hasFocusWithin(IDC_ALARM_TIME) || hasFocusWithin(IDC_REMINDER);
 }
 
 void AlarmShutdownDialog::bindControls() {
@@ -181,11 +199,19 @@ void AlarmShutdownDialog::addAlarm() {
     if (row < 0)
         return;
     alarmList_.setRowChecked(row, true);
+    // The selection goes with the new row through the sort, which is how it is found again.
+    alarmList_.selectOnly(row);
     alarmList_.sortBy(timeColumn, true);
+    alarmList_.scrollIntoView(alarmList_.nextSelectedRow(-1));
 }
 
 void AlarmShutdownDialog::deleteAlarm() {
     alarmList_.deleteRow(alarmList_.nextSelectedRow(-1));
+}
+
+void AlarmShutdownDialog::onAlarmListKey(WORD key) {
+    if (key == VK_DELETE)
+        alarmList_.deleteSelectedRows();
 }
 
 void AlarmShutdownDialog::chooseSoundFile() {

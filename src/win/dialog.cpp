@@ -188,6 +188,12 @@ void Dialog::setItemInt(int id, int value) {
     SetDlgItemInt(hwnd_, id, static_cast<UINT>(value), TRUE);
 }
 
+bool Dialog::hasFocusWithin(int id) const {
+    const HWND control = item(id);
+    const HWND focus = GetFocus();
+    return control && focus && (focus == control || IsChild(control, focus));
+}
+
 INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<Dialog*>(lParam);

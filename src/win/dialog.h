@@ -52,6 +52,8 @@ protected:
     void setItemText(int id, const std::wstring& text);
     int itemInt(int id) const;
     void setItemInt(int id, int value);
+    // True when the keyboard focus is on item `id` or on one of its inner parts.
+    bool hasFocusWithin(int id) const;
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -127,6 +127,13 @@ Arrow arrowOf(HWND list, int column) {
     return shadowBase >= o ? Arrow::Down : Arrow::None;
 }
 
+// A key pressed in item `id`, handed to the dialog manager as a dialog's loop does.
+void pressKey(HWND dialog, int id, WPARAM key) {
+    SetFocus(GetDlgItem(dialog, id));
+    MSG message{GetDlgItem(dialog, id), WM_KEYDOWN, key, 0, 0, {}};
+    IsDialogMessageW(dialog, &message);
+}
+
 } // namespace
 
 TEST_F(AlarmDialogTest, StoredAlarmsOpenSortedByTimeAndAHeadingClickedTwiceReverses) {
@@ -206,6 +213,45 @@ TEST_F(AlarmDialogTest, AnAddedReminderShowsAsItIsStored) {
     EXPECT_EQ(settings.alarms.entry(0).enabled, 1);
     EXPECT_EQ(settings.alarms.entry(0).reminder, win::wideToAnsi(rows[0].reminder));
     EXPECT_EQ(settings.alarms.entry(0).time, win::wideToAnsi(rows[0].time));
+}
+
+TEST_F(AlarmDialogTest, EnterAddsTheTypedAlarmSelectedInViewAndDeletingTakesTheSelectedRows) {
+    core::ClockSettings settings;
+    std::vector<core::AlarmEntry> stored;
+    for (int minute = 0; minute < 20; ++minute)
+        stored.push_back({1, core::timeOfDayText(9, minute, 0), "x"});
+    settings.alarms.assign(stored, win::isAnsiLeadByte);
+    const HWND window = open(settings);
+    SYSTEMTIME at{2008, 1, 2, 1, 9, 9, 30, 0};
+    DateTime_SetSystemtime(GetDlgItem(window, IDC_ALARM_TIME), GDT_VALID, &at);
+    SetDlgItemTextW(window, IDC_REMINDER, L"喝水");
+    ListView_SetItemState(list(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    pressKey(window, IDC_REMINDER, VK_RETURN);
+    // Sorted in after 09:09:00, far from the rows shown at first and from the end.
+    EXPECT_EQ(ListView_GetSelectedCount(list()), 1u);
+    EXPECT_EQ(cell(list(), 10, 1), L"喝水");
+    EXPECT_EQ(ListView_GetNextItem(list(), -1, LVNI_SELECTED), 10);
+    const int top = ListView_GetTopIndex(list());
+    EXPECT_TRUE(top <= 10 && 10 < top + ListView_GetCountPerPage(list())) << top;
+    pressKey(window, IDC_ALARM_TIME, VK_RETURN);
+    EXPECT_EQ(ListView_GetItemCount(list()), 22);
+
+    ListView_SetItemState(list(), 3, LVIS_SELECTED, LVIS_SELECTED);
+    click(window, IDC_DELETE_ALARM);
+    // The key takes every selected row, though the template lets the user select only one.
+    SetWindowLongPtrW(list(), GWL_STYLE, GetWindowLongPtrW(list(), GWL_STYLE) & ~LVS_SINGLESEL);
+    ListView_SetItemState(list(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list(), 2, LVIS_SELECTED, LVIS_SELECTED);
+    SendMessageW(list(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(cell(list(), 0, 0) + cell(list(), 1, 0), L"09:01:0009:04:00");
+    // Enter anywhere else is OK, which stores the shutdown box and the repeat chosen by name.
+    SendDlgItemMessageW(window, IDC_SHUTDOWN_REPEAT, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(L"总是"));
+    SendDlgItemMessageW(window, IDC_SHUTDOWN_ENABLED, BM_CLICK, 0, 0);
+    pressKey(window, IDC_SHUTDOWN_ENABLED, VK_RETURN);
+    EXPECT_EQ(settings.alarms.count(), 19);
+    EXPECT_EQ(settings.shutdown.shutdownRepeat, 1);
+    EXPECT_EQ(settings.shutdown.shutdownEnabled, 1);
 }
 
 // --- Through the clock's menu command: OK saves, Cancel leaves the file alone ---------------
