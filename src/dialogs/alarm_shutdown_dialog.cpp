@@ -31,6 +31,10 @@ constexpr WORD shownYear = 2008, shownMonth = 1, shownDay = 1, shownDayOfWeek = 
 const wchar_t* const soundFilter = L"mp3文件(*.mp3)|*.mp3|wav文件(*.wav)|*.wav|All Files(*.*)|*.*|";
 constexpr DWORD fileBufferLength = 1024;
 
+const wchar_t* const chooseSoundTip = L"选择闹铃声";
+const wchar_t* const playSoundTip = L"试听";
+const wchar_t* const stopSoundTip = L"停止";
+
 const wchar_t* const tooManyAlarmsMessage = L"请不要设置超过50个闹铃！";
 const wchar_t* const pathRefusedMessage =
     L"这个声音文件的路径无法保存（超过255字节，或含有系统编码无法表示的字符），"
@@ -119,6 +123,9 @@ void AlarmShutdownDialog::bindControls() {
     chooseButton_.attachWithBitmap(hwnd(), IDC_CHOOSE_SOUND, module(), IDB_FOLDER);
     playButton_.attachWithBitmap(hwnd(), IDC_PLAY_SOUND, module(), IDB_PLAY);
     stopButton_.attachWithBitmap(hwnd(), IDC_STOP_SOUND, module(), IDB_STOP);
+    chooseButton_.setTip(chooseSoundTip);
+    playButton_.setTip(playSoundTip);
+    stopButton_.setTip(stopSoundTip);
 }
 
 void AlarmShutdownDialog::fillAlarmList() {

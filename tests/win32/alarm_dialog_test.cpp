@@ -98,30 +98,47 @@ void clickHeading(HWND list, int column) {
     SendMessageW(header, WM_LBUTTONUP, 0, at);
 }
 
-enum class Arrow { None, Up, Down };
+// What a window paints of itself, pixel by pixel.
+struct Picture {
+    int width = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
 
-// Draws the header as it paints itself and reads the sort arrow of `column` from the pixels:
-// an upward triangle has a light base at its bottom, a downward one a shadowed base at its top.
-Arrow arrowOf(HWND list, int column) {
-    const HWND header = ListView_GetHeader(list);
-    RECT client{}, r{};
-    GetClientRect(header, &client);
-    Header_GetItemRect(header, column, &r);
+Picture pictureOf(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
     const HDC screen = GetDC(nullptr);
     const HDC dc = CreateCompatibleDC(screen);
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
     ReleaseDC(nullptr, screen);
     const HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(header, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    const int o = (r.bottom - r.top) / 4;
-    int lightBase = 0, shadowBase = 0;
-    for (int x = r.right - 3 * o; x < r.right - o - 1; ++x) {
-        lightBase += GetPixel(dc, x, r.bottom - o - 1) == GetSysColor(COLOR_BTNHIGHLIGHT);
-        shadowBase += GetPixel(dc, x, r.top + o) == GetSysColor(COLOR_BTNSHADOW);
-    }
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    Picture picture{client.right, {}};
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            picture.pixels.push_back(GetPixel(dc, x, y));
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+    return picture;
+}
+
+enum class Arrow { None, Up, Down };
+
+// Reads the sort arrow of `column` from the header's pixels: an upward triangle has a light base
+// at its bottom, a downward one a shadowed base at its top.
+Arrow arrowOf(HWND list, int column) {
+    const HWND header = ListView_GetHeader(list);
+    RECT r{};
+    Header_GetItemRect(header, column, &r);
+    const Picture picture = pictureOf(header);
+    const int o = (r.bottom - r.top) / 4;
+    int lightBase = 0, shadowBase = 0;
+    for (int x = r.right - 3 * o; x < r.right - o - 1; ++x) {
+        lightBase += picture.at(x, r.bottom - o - 1) == GetSysColor(COLOR_BTNHIGHLIGHT);
+        shadowBase += picture.at(x, r.top + o) == GetSysColor(COLOR_BTNSHADOW);
+    }
     if (lightBase >= o)
         return shadowBase < o ? Arrow::Up : Arrow::None;
     return shadowBase >= o ? Arrow::Down : Arrow::None;
@@ -252,6 +269,43 @@ TEST_F(AlarmDialogTest, EnterAddsTheTypedAlarmSelectedInViewAndDeletingTakesTheS
     EXPECT_EQ(settings.alarms.count(), 19);
     EXPECT_EQ(settings.shutdown.shutdownRepeat, 1);
     EXPECT_EQ(settings.shutdown.shutdownEnabled, 1);
+}
+
+TEST_F(AlarmDialogTest, SoundButtonsSinkWhenPressedShowTheKeyboardFocusAndTheirNames) {
+    core::ClockSettings settings;
+    const HWND window = open(settings);
+    ShowWindow(window, SW_SHOW);
+    const HWND play = GetDlgItem(window, IDC_PLAY_SOUND);
+    const Picture up = pictureOf(play);
+    SendMessageW(play, BM_SETSTATE, TRUE, 0);
+    const Picture pressed = pictureOf(play);
+    // Inside a sunken edge, the picture at rest moved by a pixel.
+    int unmoved = 0;
+    const int height = static_cast<int>(up.pixels.size()) / up.width;
+    for (int y = 1; y + 1 < height; ++y)
+        for (int x = 1; x + 1 < up.width; ++x)
+            unmoved += pressed.at(x, y) != up.at(x - 1, y - 1);
+    EXPECT_EQ(unmoved, 0);
+    EXPECT_EQ(pressed.at(0, 1), GetSysColor(COLOR_BTNSHADOW));
+
+    // Reached by Tab from "默认", with a focus rectangle while the keyboard cues are shown.
+    const HWND choose = GetDlgItem(window, IDC_CHOOSE_SOUND);
+    const Picture resting = pictureOf(choose);
+    pressKey(window, IDC_DEFAULT_SOUND, VK_TAB);
+    SendMessageW(choose, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    EXPECT_TRUE(pictureOf(choose).pixels != resting.pixels);
+    SendMessageW(choose, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    EXPECT_TRUE(pictureOf(choose).pixels == resting.pixels);
+
+    RECT r{};
+    GetWindowRect(play, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const auto tipShown = [] {
+        const std::vector<HWND> shown = threadWindows(TOOLTIPS_CLASSW);
+        return shown.size() == 1 && win::windowText(shown[0]) == L"试听";
+    };
+    EXPECT_TRUE(pumpUntil(tipShown, 5000));
+    SetCursorPos(0, 0);
 }
 
 // --- Through the clock's menu command: OK saves, Cancel leaves the file alone ---------------
