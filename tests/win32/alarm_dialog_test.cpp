@@ -15,8 +15,10 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <vfw.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -149,6 +151,14 @@ void pressKey(HWND dialog, int id, WPARAM key) {
     SetFocus(GetDlgItem(dialog, id));
     MSG message{GetDlgItem(dialog, id), WM_KEYDOWN, key, 0, 0, {}};
     IsDialogMessageW(dialog, &message);
+}
+
+// A visible dialog owned by `owner` other than `other`.
+HWND ownedDialog(HWND owner, HWND other = nullptr) {
+    for (HWND candidate : threadWindows(L"#32770"))
+        if (candidate != other && GetWindow(candidate, GW_OWNER) == owner)
+            return candidate;
+    return nullptr;
 }
 
 } // namespace
@@ -375,6 +385,37 @@ TEST_F(AlarmCommandTest, OkStoresTheRowsInDisplayOrderAndCancelLeavesTheFileAsIt
     EXPECT_EQ(saved.shutdown, (core::ShutdownSchedule{0, 1, "23:05:09"}));
 }
 
+TEST_F(AlarmCommandTest, SoundButtonsWorkTheClocksPlayerAndACancelledFileChoiceChangesNothing) {
+    const std::string tone = win::wideToAnsi(scratch.file(L"tone.wav"));
+    writeSilentWave(win::ansiToWide(tone), 3);
+    core::ClockSettings settings;
+    settings.alarmSoundPath = tone;
+    start(settings);
+    dialogs::AlarmShutdownDialog dialog(GetModuleHandleW(nullptr), clock->settings(),
+                                        clock->soundPlayer());
+    const HWND window = dialog.createModeless(nullptr);
+    const HWND player = clock->soundPlayer().playerWindow();
+    click(window, IDC_PLAY_SOUND);
+    EXPECT_EQ(MCIWndGetMode(player, nullptr, 0), MCI_MODE_PLAY);
+    click(window, IDC_STOP_SOUND);
+    EXPECT_EQ(MCIWndGetMode(player, nullptr, 0), MCI_MODE_STOP);
+    std::set<HWND> opened; // a duration dialog after the file dialog would be one more
+    LaterOnThisThread cancel([&] {
+        const HWND owned = ownedDialog(window);
+        if (owned && opened.insert(owned).second)
+            PostMessageW(owned, WM_COMMAND, IDCANCEL, 0);
+        return false;
+    });
+    click(window, IDC_CHOOSE_SOUND);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(clock->soundPlayer().playerWindow(), player);
+    EXPECT_EQ(clock->settings().alarmSoundPath, tone);
+    click(window, IDC_DEFAULT_SOUND);
+    EXPECT_EQ(win::windowText(GetDlgItem(window, IDC_SOUND_PATH)), L"");
+    EXPECT_FALSE(IsWindow(player));
+    EXPECT_EQ(clock->settings().alarmSoundPath, "");
+}
+
 // The clock's tick opens the shutdown countdown over the alarm dialog, inside its loop: the
 // alarm dialog ending first must not give the clock back its menu while the countdown shows.
 TEST_F(AlarmCommandTest, TheClockStaysDisabledUntilTheCountdownOverTheAlarmDialogHasEnded) {
@@ -457,18 +498,11 @@ TEST_F(AlarmDialogTest, AChosenSoundFileThatDoesNotOpenIsStoredAndSaysSoOnce) {
     core::ClockSettings settings;
     const HWND window = open(settings);
     // The file dialog, then the duration dialog, each owned by the alarm dialog.
-    const auto ownedDialog = [&](HWND other) -> HWND {
-        for (HWND candidate : threadWindows(L"#32770"))
-            if (candidate != other && IsWindowVisible(candidate) &&
-                GetWindow(candidate, GW_OWNER) == window)
-                return candidate;
-        return nullptr;
-    };
     HWND fileDialog = nullptr;
     bool durationAnswered = false;
     LaterOnThisThread answer([&] {
         if (!fileDialog) {
-            fileDialog = ownedDialog(nullptr);
+            fileDialog = ownedDialog(window);
             if (!fileDialog)
                 return false;
             constexpr int fileNameBox = 1148; // the explorer-style dialog's file name combo box
@@ -476,7 +510,7 @@ TEST_F(AlarmDialogTest, AChosenSoundFileThatDoesNotOpenIsStoredAndSaysSoOnce) {
             PostMessageW(fileDialog, WM_COMMAND, IDOK, 0);
             return false;
         }
-        const HWND duration = ownedDialog(fileDialog);
+        const HWND duration = ownedDialog(window, fileDialog);
         if (!duration)
             return false;
         durationAnswered = true;
