@@ -1,5 +1,7 @@
 #include "controls/bitmap_button.h"
 
+#include <commctrl.h>
+
 namespace controls {
 
 namespace {
@@ -8,6 +10,10 @@ namespace {
 // system the button shows on.
 const COLORREF drawnFaceGrey = RGB(192, 192, 192);
 constexpr int bytesPerPixel = 3;
+// Pressed, the bitmap moves right and down by this much inside a sunken edge.
+constexpr int pressedShift = 1;
+// The focus rectangle stays inside the edge.
+constexpr int focusInset = 2;
 
 // Works on the 24-bit DIB section LoadImage makes of the bitmap resource.
 void showOnButtonFace(HBITMAP bitmap) {
@@ -41,6 +47,55 @@ bool BitmapButton::attachWithBitmap(HWND dialog, int id, HINSTANCE module, int b
     return attach(dialog, id) && bitmap_;
 }
 
+bool BitmapButton::setTip(const std::wstring& text) {
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    const HWND owner = GetParent(hwnd());
+    const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
+    tip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, module,
+                               nullptr));
+    if (!tip_)
+        return false;
+    std::wstring shown = text;
+    TOOLINFOW tool{};
+    // The size every version of the tooltip control accepts.
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    // The tooltip watches the button's own mouse messages.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
+    tool.lpszText = &shown[0];
+    return SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+}
+
+bool BitmapButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != WM_UPDATEUISTATE)
+        return false;
+    result = defaultProcedure(message, wParam, lParam);
+    onUpdateUiState(wParam);
+    return true;
+}
+
+void BitmapButton::onAttached() {
+    focusCueHidden_ = (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+}
+
+// Kept by the button itself: not every system marks the drawing record or answers the query.
+void BitmapButton::onUpdateUiState(WPARAM change) {
+    if (!(HIWORD(change) & UISF_HIDEFOCUS))
+        return;
+    switch (LOWORD(change)) {
+    case UIS_SET: focusCueHidden_ = true; break;
+    case UIS_CLEAR: focusCueHidden_ = false; break;
+    default:
+        focusCueHidden_ = (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+        break;
+    }
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 bool BitmapButton::handleReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message != WM_DRAWITEM)
         return false;
@@ -50,14 +105,29 @@ bool BitmapButton::handleReflected(UINT message, WPARAM, LPARAM lParam, LRESULT&
 }
 
 void BitmapButton::draw(const DRAWITEMSTRUCT& item) const {
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    RECT face = item.rcItem;
+    FillRect(item.hDC, &face, GetSysColorBrush(COLOR_BTNFACE));
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const int shift = pressed ? pressedShift : 0;
+    drawBitmap(item.hDC, face.left + shift, face.top + shift);
+    if (pressed)
+        DrawEdge(item.hDC, &face, BDR_SUNKENOUTER, BF_RECT);
+    // Windows hides the focus rectangle until the keyboard is used.
+    const bool cuesHidden = (item.itemState & ODS_NOFOCUSRECT) || focusCueHidden_;
+    if ((item.itemState & ODS_FOCUS) && !cuesHidden) {
+        RECT focus = face;
+        InflateRect(&focus, -focusInset, -focusInset);
+        DrawFocusRect(item.hDC, &focus);
+    }
+}
+
+void BitmapButton::drawBitmap(HDC dc, int x, int y) const {
     BITMAP size{};
     if (!bitmap_ || !GetObjectW(bitmap_.get(), sizeof(size), &size))
         return;
-    win::UniqueMemoryDc source(CreateCompatibleDC(item.hDC));
+    win::UniqueMemoryDc source(CreateCompatibleDC(dc));
     win::SelectGuard selected(source.get(), bitmap_.get());
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, size.bmWidth, size.bmHeight, source.get(),
-           0, 0, SRCCOPY);
+    BitBlt(dc, x, y, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
 }
 
 } // namespace controls

@@ -120,6 +120,17 @@ bool SortListControl::deleteRow(int index, bool selectAfter, const RowFilter& de
     return true;
 }
 
+int SortListControl::deleteSelectedRows() {
+    std::vector<int> selected;
+    for (int row = nextSelectedRow(-1); row >= 0; row = nextSelectedRow(row))
+        selected.push_back(row);
+    // From the bottom up, so the rows still to go keep their indices.
+    int deleted = 0;
+    for (auto row = selected.rbegin(); row != selected.rend(); ++row)
+        deleted += deleteRow(*row) ? 1 : 0;
+    return deleted;
+}
+
 void SortListControl::sortBy(int column, bool ascending) {
     if (column < 0 || column >= columnCount())
         return;
@@ -188,11 +199,27 @@ bool SortListControl::selectRow(int index, bool clamp) {
             return false;
         index = std::min(std::max(index, 0), rowCount() - 1);
     }
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED;
-    state.state = LVIS_SELECTED;
+    return setItemState(index, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+bool SortListControl::selectOnly(int index) {
+    if (!isValidIndex(index))
+        return false;
+    constexpr int allRows = -1;
+    setItemState(allRows, 0, LVIS_SELECTED);
+    return setItemState(index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void SortListControl::scrollIntoView(int index) {
+    ListView_EnsureVisible(hwnd(), index, FALSE);
+}
+
+bool SortListControl::setItemState(int index, UINT state, UINT mask) {
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
     return SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(&state)) != FALSE;
+                        reinterpret_cast<LPARAM>(&item)) != FALSE;
 }
 
 bool SortListControl::isRowChecked(int index) const {
@@ -201,11 +228,8 @@ bool SortListControl::isRowChecked(int index) const {
 }
 
 void SortListControl::setRowChecked(int index, bool checked) {
-    LVITEMW state{};
-    state.stateMask = LVIS_STATEIMAGEMASK;
-    state.state = INDEXTOSTATEIMAGEMASK(checked ? checkedImage : uncheckedImage);
-    SendMessageW(hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(&state));
+    setItemState(index, INDEXTOSTATEIMAGEMASK(checked ? checkedImage : uncheckedImage),
+                 LVIS_STATEIMAGEMASK);
 }
 
 void SortListControl::setFullRowSelect(bool on) {

@@ -33,6 +33,8 @@ public:
     // the list has let go of it. With `selectAfter` the row now at that place is selected.
     using RowFilter = std::function<bool(LPARAM userData)>;
     bool deleteRow(int index, bool selectAfter = false, const RowFilter& deletable = {});
+    // Deletes every selected row; the number of rows deleted.
+    int deleteSelectedRows();
     // A column outside the list changes nothing.
     void sortBy(int column, bool ascending);
 
@@ -46,6 +48,10 @@ public:
     // The first selected row after `start` (-1: from the top); -1 when there is none.
     int nextSelectedRow(int start) const;
     bool selectRow(int index, bool clamp);
+    // Makes the row the only selected one and the one the keyboard works on; the selection moves
+    // with the row when the list is sorted.
+    bool selectOnly(int index);
+    void scrollIntoView(int index);
     bool isRowChecked(int index) const;
     void setRowChecked(int index, bool checked);
 
@@ -63,6 +69,7 @@ private:
     void onDestroy();
     RowRecord* record(int index) const;
     void freeRowData(int index);
+    bool setItemState(int index, UINT state, UINT mask);
     void setExtendedStyle(DWORD flag, bool on);
     void recopyTexts();
     static int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM self);

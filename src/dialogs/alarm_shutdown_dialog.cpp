@@ -31,6 +31,10 @@ constexpr WORD shownYear = 2008, shownMonth = 1, shownDay = 1, shownDayOfWeek = 
 const wchar_t* const soundFilter = L"mp3文件(*.mp3)|*.mp3|wav文件(*.wav)|*.wav|All Files(*.*)|*.*|";
 constexpr DWORD fileBufferLength = 1024;
 
+const wchar_t* const chooseSoundTip = L"选择闹铃声";
+const wchar_t* const playSoundTip = L"试听";
+const wchar_t* const stopSoundTip = L"停止";
+
 const wchar_t* const tooManyAlarmsMessage = L"请不要设置超过50个闹铃！";
 const wchar_t* const pathRefusedMessage =
     L"这个声音文件的路径无法保存（超过255字节，或含有系统编码无法表示的字符），"
@@ -86,6 +90,12 @@ bool AlarmShutdownDialog::onCommand(int id, int code, HWND) {
     if (code != BN_CLICKED)
         return false;
     switch (id) {
+    case IDOK:
+        // Enter while a new alarm is typed adds it, instead of closing the dialog and losing it.
+        if (!isTypingNewAlarm())
+            return false;
+        addAlarm();
+        return true;
     case IDC_ADD_ALARM: addAlarm(); return true;
     case IDC_DELETE_ALARM: deleteAlarm(); return true;
     case IDC_CHOOSE_SOUND: chooseSoundFile(); return true;
@@ -96,11 +106,26 @@ bool AlarmShutdownDialog::onCommand(int id, int code, HWND) {
     }
 }
 
+bool AlarmShutdownDialog::onNotify(int id, NMHDR& header, LRESULT& result) {
+    if (id != IDC_ALARM_LIST || header.code != LVN_KEYDOWN)
+        return false;
+    onAlarmListKey(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
+    result = 0;
+    return true;
+}
+
+bool AlarmShutdownDialog::isTypingNewAlarm() const {
+    return hasFocusWithin(IDC_ALARM_TIME) || hasFocusWithin(IDC_REMINDER);
+}
+
 void AlarmShutdownDialog::bindControls() {
     alarmList_.attach(hwnd(), IDC_ALARM_LIST);
     chooseButton_.attachWithBitmap(hwnd(), IDC_CHOOSE_SOUND, module(), IDB_FOLDER);
     playButton_.attachWithBitmap(hwnd(), IDC_PLAY_SOUND, module(), IDB_PLAY);
     stopButton_.attachWithBitmap(hwnd(), IDC_STOP_SOUND, module(), IDB_STOP);
+    chooseButton_.setTip(chooseSoundTip);
+    playButton_.setTip(playSoundTip);
+    stopButton_.setTip(stopSoundTip);
 }
 
 void AlarmShutdownDialog::fillAlarmList() {
@@ -181,11 +206,19 @@ void AlarmShutdownDialog::addAlarm() {
     if (row < 0)
         return;
     alarmList_.setRowChecked(row, true);
+    // The selection goes with the new row through the sort, which is how it is found again.
+    alarmList_.selectOnly(row);
     alarmList_.sortBy(timeColumn, true);
+    alarmList_.scrollIntoView(alarmList_.nextSelectedRow(-1));
 }
 
 void AlarmShutdownDialog::deleteAlarm() {
     alarmList_.deleteRow(alarmList_.nextSelectedRow(-1));
+}
+
+void AlarmShutdownDialog::onAlarmListKey(WORD key) {
+    if (key == VK_DELETE)
+        alarmList_.deleteSelectedRows();
 }
 
 void AlarmShutdownDialog::chooseSoundFile() {

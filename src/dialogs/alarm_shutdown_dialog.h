@@ -25,16 +25,19 @@ public:
 protected:
     bool onInitDialog() override;
     bool onCommand(int id, int code, HWND control) override;
+    bool onNotify(int id, NMHDR& header, LRESULT& result) override;
     void onOK() override;
 
 private:
     void bindControls();
+    bool isTypingNewAlarm() const;
     void fillAlarmList();
     void showShutdown();
     void showShutdownTime();
     void showSoundPath();
     void addAlarm();
     void deleteAlarm();
+    void onAlarmListKey(WORD key);
     void chooseSoundFile();
     void useDefaultSound();
     void playSound();

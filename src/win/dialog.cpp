@@ -27,6 +27,42 @@ bool answersDirectly(UINT message) {
     }
 }
 
+// How many of our modal dialogs keep a window disabled, counted on that window.
+const wchar_t* const modalHoldsProperty = L"Veltrano.ModalHolds";
+
+int modalHolds(HWND owner) {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(owner, modalHoldsProperty)));
+}
+
+void setModalHolds(HWND owner, int holds) {
+    if (holds > 0)
+        SetPropW(owner, modalHoldsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(holds)));
+    else
+        RemovePropW(owner, modalHoldsProperty);
+}
+
+struct OwnedSearch {
+    HWND owner;
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK findOwnedWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<OwnedSearch*>(data);
+    if (window == search->except || GetWindow(window, GW_OWNER) != search->owner ||
+        !IsWindowVisible(window) || !IsWindowEnabled(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Another window of this thread that `owner` owns and that the user can work in.
+HWND otherOwnedWindow(HWND owner, HWND except) {
+    OwnedSearch search{owner, except, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), findOwnedWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 } // namespace
 
 std::wstring windowText(HWND window) {
@@ -63,8 +99,37 @@ Dialog::~Dialog() {
 
 INT_PTR Dialog::doModal(HWND parent) {
     modal_ = true;
-    return DialogBoxParamW(module_, MAKEINTRESOURCEW(templateId_), parent, dialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    // DialogBoxParamW disables the top-level window of `parent`.
+    holdOwner(parent ? GetAncestor(parent, GA_ROOT) : nullptr);
+    const INT_PTR result = DialogBoxParamW(module_, MAKEINTRESOURCEW(templateId_), parent,
+                                           dialogProc, reinterpret_cast<LPARAM>(this));
+    releaseOwner();
+    return result;
+}
+
+void Dialog::holdOwner(HWND owner) {
+    heldOwner_ = owner;
+    if (owner)
+        setModalHolds(owner, modalHolds(owner) + 1);
+}
+
+// EndDialog enables the owner even while another modal dialog of the same owner is open (a
+// timer of the owner may open one inside this dialog's loop, and either may end first): that
+// one keeps it disabled, and takes the activation that EndDialog gave the owner.
+void Dialog::releaseOwner() {
+    const HWND owner = heldOwner_;
+    if (!owner)
+        return;
+    heldOwner_ = nullptr;
+    const int holds = modalHolds(owner) - 1;
+    setModalHolds(owner, holds);
+    if (holds <= 0 || !IsWindow(owner))
+        return;
+    EnableWindow(owner, FALSE);
+    if (GetActiveWindow() != owner)
+        return;
+    if (const HWND other = otherOwnedWindow(owner, hwnd_))
+        SetForegroundWindow(other);
 }
 
 HWND Dialog::createModeless(HWND parent) {
@@ -77,10 +142,12 @@ void Dialog::endDialog(INT_PTR result) {
     endResult_ = result;
     if (!hwnd_)
         return;
-    if (modal_)
+    if (modal_) {
         EndDialog(hwnd_, result);
-    else
+        releaseOwner();
+    } else {
         DestroyWindow(hwnd_);
+    }
 }
 
 bool Dialog::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -119,6 +186,12 @@ int Dialog::itemInt(int id) const {
 
 void Dialog::setItemInt(int id, int value) {
     SetDlgItemInt(hwnd_, id, static_cast<UINT>(value), TRUE);
+}
+
+bool Dialog::hasFocusWithin(int id) const {
+    const HWND control = item(id);
+    const HWND focus = GetFocus();
+    return control && focus && (focus == control || IsChild(control, focus));
 }
 
 INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

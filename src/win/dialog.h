@@ -16,7 +16,8 @@ public:
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
 
-    // Runs the dialog in its own modal loop and returns the value it ended with.
+    // Runs the dialog in its own modal loop and returns the value it ended with. The owner stays
+    // disabled until the last of our modal dialogs it owns has ended, in whatever order they end.
     INT_PTR doModal(HWND parent);
     // Creates the dialog without a loop of its own; tests drive such windows by messages.
     HWND createModeless(HWND parent);
@@ -51,17 +52,23 @@ protected:
     void setItemText(int id, const std::wstring& text);
     int itemInt(int id) const;
     void setItemInt(int id, int value);
+    // True when the keyboard focus is on item `id` or on one of its inner parts.
+    bool hasFocusWithin(int id) const;
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void holdOwner(HWND owner);
+    void releaseOwner();
 
     HINSTANCE module_;
     int templateId_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
     INT_PTR endResult_ = 0;
+    // The window this modal dialog keeps disabled, until it ends.
+    HWND heldOwner_ = nullptr;
 };
 
 // The text of any window, of any length.

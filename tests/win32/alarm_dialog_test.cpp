@@ -15,8 +15,10 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <vfw.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -98,33 +100,65 @@ void clickHeading(HWND list, int column) {
     SendMessageW(header, WM_LBUTTONUP, 0, at);
 }
 
-enum class Arrow { None, Up, Down };
+// What a window paints of itself, pixel by pixel.
+struct Picture {
+    int width = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
 
-// Draws the header as it paints itself and reads the sort arrow of `column` from the pixels:
-// an upward triangle has a light base at its bottom, a downward one a shadowed base at its top.
-Arrow arrowOf(HWND list, int column) {
-    const HWND header = ListView_GetHeader(list);
-    RECT client{}, r{};
-    GetClientRect(header, &client);
-    Header_GetItemRect(header, column, &r);
+Picture pictureOf(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
     const HDC screen = GetDC(nullptr);
     const HDC dc = CreateCompatibleDC(screen);
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
     ReleaseDC(nullptr, screen);
     const HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(header, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    const int o = (r.bottom - r.top) / 4;
-    int lightBase = 0, shadowBase = 0;
-    for (int x = r.right - 3 * o; x < r.right - o - 1; ++x) {
-        lightBase += GetPixel(dc, x, r.bottom - o - 1) == GetSysColor(COLOR_BTNHIGHLIGHT);
-        shadowBase += GetPixel(dc, x, r.top + o) == GetSysColor(COLOR_BTNSHADOW);
-    }
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    Picture picture{client.right, {}};
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            picture.pixels.push_back(GetPixel(dc, x, y));
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+    return picture;
+}
+
+enum class Arrow { None, Up, Down };
+
+// Reads the sort arrow of `column` from the header's pixels: an upward triangle has a light base
+// at its bottom, a downward one a shadowed base at its top.
+Arrow arrowOf(HWND list, int column) {
+    const HWND header = ListView_GetHeader(list);
+    RECT r{};
+    Header_GetItemRect(header, column, &r);
+    const Picture picture = pictureOf(header);
+    const int o = (r.bottom - r.top) / 4;
+    int lightBase = 0, shadowBase = 0;
+    for (int x = r.right - 3 * o; x < r.right - o - 1; ++x) {
+        lightBase += picture.at(x, r.bottom - o - 1) == GetSysColor(COLOR_BTNHIGHLIGHT);
+        shadowBase += picture.at(x, r.top + o) == GetSysColor(COLOR_BTNSHADOW);
+    }
     if (lightBase >= o)
         return shadowBase < o ? Arrow::Up : Arrow::None;
     return shadowBase >= o ? Arrow::Down : Arrow::None;
+}
+
+// A key pressed in item `id`, handed to the dialog manager as a dialog's loop does.
+void pressKey(HWND dialog, int id, WPARAM key) {
+    SetFocus(GetDlgItem(dialog, id));
+    MSG message{GetDlgItem(dialog, id), WM_KEYDOWN, key, 0, 0, {}};
+    IsDialogMessageW(dialog, &message);
+}
+
+// A visible dialog owned by `owner` other than `other`.
+HWND ownedDialog(HWND owner, HWND other = nullptr) {
+    for (HWND candidate : threadWindows(L"#32770"))
+        if (candidate != other && GetWindow(candidate, GW_OWNER) == owner)
+            return candidate;
+    return nullptr;
 }
 
 } // namespace
@@ -208,6 +242,82 @@ TEST_F(AlarmDialogTest, AnAddedReminderShowsAsItIsStored) {
     EXPECT_EQ(settings.alarms.entry(0).time, win::wideToAnsi(rows[0].time));
 }
 
+TEST_F(AlarmDialogTest, EnterAddsTheTypedAlarmSelectedInViewAndDeletingTakesTheSelectedRows) {
+    core::ClockSettings settings;
+    std::vector<core::AlarmEntry> stored;
+    for (int minute = 0; minute < 20; ++minute)
+        stored.push_back({1, core::timeOfDayText(9, minute, 0), "x"});
+    settings.alarms.assign(stored, win::isAnsiLeadByte);
+    const HWND window = open(settings);
+    SYSTEMTIME at{2008, 1, 2, 1, 9, 9, 30, 0};
+    DateTime_SetSystemtime(GetDlgItem(window, IDC_ALARM_TIME), GDT_VALID, &at);
+    SetDlgItemTextW(window, IDC_REMINDER, L"喝水");
+    ListView_SetItemState(list(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    pressKey(window, IDC_REMINDER, VK_RETURN);
+    // Sorted in after 09:09:00, far from the rows shown at first and from the end.
+    EXPECT_EQ(ListView_GetSelectedCount(list()), 1u);
+    EXPECT_EQ(cell(list(), 10, 1), L"喝水");
+    EXPECT_EQ(ListView_GetNextItem(list(), -1, LVNI_SELECTED), 10);
+    const int top = ListView_GetTopIndex(list());
+    EXPECT_TRUE(top <= 10 && 10 < top + ListView_GetCountPerPage(list())) << top;
+    pressKey(window, IDC_ALARM_TIME, VK_RETURN);
+    EXPECT_EQ(ListView_GetItemCount(list()), 22);
+
+    ListView_SetItemState(list(), 3, LVIS_SELECTED, LVIS_SELECTED);
+    click(window, IDC_DELETE_ALARM);
+    // The key takes every selected row, though the template lets the user select only one.
+    SetWindowLongPtrW(list(), GWL_STYLE, GetWindowLongPtrW(list(), GWL_STYLE) & ~LVS_SINGLESEL);
+    ListView_SetItemState(list(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list(), 2, LVIS_SELECTED, LVIS_SELECTED);
+    SendMessageW(list(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(cell(list(), 0, 0) + cell(list(), 1, 0), L"09:01:0009:04:00");
+    // Enter anywhere else is OK, which stores the shutdown box and the repeat chosen by name.
+    SendDlgItemMessageW(window, IDC_SHUTDOWN_REPEAT, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(L"总是"));
+    SendDlgItemMessageW(window, IDC_SHUTDOWN_ENABLED, BM_CLICK, 0, 0);
+    pressKey(window, IDC_SHUTDOWN_ENABLED, VK_RETURN);
+    EXPECT_EQ(settings.alarms.count(), 19);
+    EXPECT_EQ(settings.shutdown.shutdownRepeat, 1);
+    EXPECT_EQ(settings.shutdown.shutdownEnabled, 1);
+}
+
+TEST_F(AlarmDialogTest, SoundButtonsSinkWhenPressedShowTheKeyboardFocusAndTheirNames) {
+    core::ClockSettings settings;
+    const HWND window = open(settings);
+    ShowWindow(window, SW_SHOW);
+    const HWND play = GetDlgItem(window, IDC_PLAY_SOUND);
+    const Picture up = pictureOf(play);
+    SendMessageW(play, BM_SETSTATE, TRUE, 0);
+    const Picture pressed = pictureOf(play);
+    // Inside a sunken edge, the picture at rest moved by a pixel.
+    int unmoved = 0;
+    const int height = static_cast<int>(up.pixels.size()) / up.width;
+    for (int y = 1; y + 1 < height; ++y)
+        for (int x = 1; x + 1 < up.width; ++x)
+            unmoved += pressed.at(x, y) != up.at(x - 1, y - 1);
+    EXPECT_EQ(unmoved, 0);
+    EXPECT_EQ(pressed.at(0, 1), GetSysColor(COLOR_BTNSHADOW));
+
+    // Reached by Tab from "默认", with a focus rectangle while the keyboard cues are shown.
+    const HWND choose = GetDlgItem(window, IDC_CHOOSE_SOUND);
+    const Picture resting = pictureOf(choose);
+    pressKey(window, IDC_DEFAULT_SOUND, VK_TAB);
+    SendMessageW(choose, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    EXPECT_TRUE(pictureOf(choose).pixels != resting.pixels);
+    SendMessageW(choose, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    EXPECT_TRUE(pictureOf(choose).pixels == resting.pixels);
+
+    RECT r{};
+    GetWindowRect(play, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const auto tipShown = [] {
+        const std::vector<HWND> shown = threadWindows(TOOLTIPS_CLASSW);
+        return shown.size() == 1 && win::windowText(shown[0]) == L"试听";
+    };
+    EXPECT_TRUE(pumpUntil(tipShown, 5000));
+    SetCursorPos(0, 0);
+}
+
 // --- Through the clock's menu command: OK saves, Cancel leaves the file alone ---------------
 
 namespace {
@@ -275,6 +385,65 @@ TEST_F(AlarmCommandTest, OkStoresTheRowsInDisplayOrderAndCancelLeavesTheFileAsIt
     EXPECT_EQ(saved.shutdown, (core::ShutdownSchedule{0, 1, "23:05:09"}));
 }
 
+TEST_F(AlarmCommandTest, SoundButtonsWorkTheClocksPlayerAndACancelledFileChoiceChangesNothing) {
+    const std::string tone = win::wideToAnsi(scratch.file(L"tone.wav"));
+    writeSilentWave(win::ansiToWide(tone), 3);
+    core::ClockSettings settings;
+    settings.alarmSoundPath = tone;
+    start(settings);
+    dialogs::AlarmShutdownDialog dialog(GetModuleHandleW(nullptr), clock->settings(),
+                                        clock->soundPlayer());
+    const HWND window = dialog.createModeless(nullptr);
+    const HWND player = clock->soundPlayer().playerWindow();
+    click(window, IDC_PLAY_SOUND);
+    EXPECT_EQ(MCIWndGetMode(player, nullptr, 0), MCI_MODE_PLAY);
+    click(window, IDC_STOP_SOUND);
+    EXPECT_EQ(MCIWndGetMode(player, nullptr, 0), MCI_MODE_STOP);
+    std::set<HWND> opened; // a duration dialog after the file dialog would be one more
+    LaterOnThisThread cancel([&] {
+        const HWND owned = ownedDialog(window);
+        if (owned && opened.insert(owned).second)
+            PostMessageW(owned, WM_COMMAND, IDCANCEL, 0);
+        return false;
+    });
+    click(window, IDC_CHOOSE_SOUND);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(clock->soundPlayer().playerWindow(), player);
+    EXPECT_EQ(clock->settings().alarmSoundPath, tone);
+    click(window, IDC_DEFAULT_SOUND);
+    EXPECT_EQ(win::windowText(GetDlgItem(window, IDC_SOUND_PATH)), L"");
+    EXPECT_FALSE(IsWindow(player));
+    EXPECT_EQ(clock->settings().alarmSoundPath, "");
+}
+
+// The clock's tick opens the shutdown countdown over the alarm dialog, inside its loop: the
+// alarm dialog ending first must not give the clock back its menu while the countdown shows.
+TEST_F(AlarmCommandTest, TheClockStaysDisabledUntilTheCountdownOverTheAlarmDialogHasEnded) {
+    core::ClockSettings settings;
+    settings.shutdown = {1, 1, "12:00:05"};
+    start(settings);
+    HWND alarms = nullptr, countdown = nullptr, foregroundBetween = nullptr;
+    bool enabledBetween = true;
+    LaterOnThisThread drive([&] {
+        if (!alarms && (alarms = findDialog(L"自动关机&闹铃设置")) != nullptr) {
+            time.set(12, 0, 5);
+        } else if (alarms && !countdown && (countdown = findDialog(L"自动关机提示")) != nullptr) {
+            SetForegroundWindow(alarms); // as the user's click on its "取消" would
+            PostMessageW(alarms, WM_COMMAND, IDCANCEL, 0);
+        } else if (countdown && !IsWindowVisible(alarms)) {
+            enabledBetween = IsWindowEnabled(clock->hwnd()) != FALSE;
+            foregroundBetween = GetForegroundWindow();
+            PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        }
+        return false;
+    });
+    SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(ID_ALARM_SHUTDOWN, 0), 0);
+    EXPECT_FALSE(enabledBetween);
+    EXPECT_EQ(foregroundBetween, countdown);
+    EXPECT_TRUE(IsWindowEnabled(clock->hwnd()));
+}
+
 // --- Music duration -------------------------------------------------------------------------
 
 TEST(MusicDurationDialog, TicksTheStoredChoiceAndOkStoresTheTickedOne) {
@@ -329,18 +498,11 @@ TEST_F(AlarmDialogTest, AChosenSoundFileThatDoesNotOpenIsStoredAndSaysSoOnce) {
     core::ClockSettings settings;
     const HWND window = open(settings);
     // The file dialog, then the duration dialog, each owned by the alarm dialog.
-    const auto ownedDialog = [&](HWND other) -> HWND {
-        for (HWND candidate : threadWindows(L"#32770"))
-            if (candidate != other && IsWindowVisible(candidate) &&
-                GetWindow(candidate, GW_OWNER) == window)
-                return candidate;
-        return nullptr;
-    };
     HWND fileDialog = nullptr;
     bool durationAnswered = false;
     LaterOnThisThread answer([&] {
         if (!fileDialog) {
-            fileDialog = ownedDialog(nullptr);
+            fileDialog = ownedDialog(window);
             if (!fileDialog)
                 return false;
             constexpr int fileNameBox = 1148; // the explorer-style dialog's file name combo box
@@ -348,7 +510,7 @@ TEST_F(AlarmDialogTest, AChosenSoundFileThatDoesNotOpenIsStoredAndSaysSoOnce) {
             PostMessageW(fileDialog, WM_COMMAND, IDOK, 0);
             return false;
         }
-        const HWND duration = ownedDialog(fileDialog);
+        const HWND duration = ownedDialog(window, fileDialog);
         if (!duration)
             return false;
         durationAnswered = true;

@@ -577,29 +577,6 @@ TEST_F(ClockWindowTest, FailedSaveIsReportedOnceUntilASaveSucceeds) {
 
 // --- Alarm sound file ----------------------------------------------------------------------
 
-namespace {
-void writeSilentWave(const std::wstring& path, unsigned seconds) {
-    const unsigned rate = 8000;
-    const unsigned dataBytes = rate * 2 * seconds;
-    std::vector<unsigned char> bytes(44 + dataBytes, 0);
-    auto put32 = [&](size_t at, unsigned value) {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
-    };
-    std::memcpy(&bytes[0], "RIFF", 4);
-    put32(4, 36 + dataBytes);
-    std::memcpy(&bytes[8], "WAVEfmt ", 8);
-    put32(16, 16);
-    put32(20, 1 | (1 << 16)); // PCM, mono
-    put32(24, rate);
-    put32(28, rate * 2);
-    put32(32, 2 | (16 << 16)); // block align 2, 16 bits
-    std::memcpy(&bytes[36], "data", 4);
-    put32(40, dataBytes);
-    writeFile(path, bytes);
-}
-} // namespace
-
 TEST_F(ClockWindowTest, ReopeningTheSoundFileReplacesTheHiddenPlayerWindow) {
     writeSilentWave(scratch.file(L"tone.wav"), 3);
     core::ClockSettings settings;

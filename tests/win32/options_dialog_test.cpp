@@ -122,11 +122,13 @@ TEST_F(OptionsCommandTest, OkWritesTheQuotedPathWhenTickedAndDeletesItWhenNot) {
         [](HWND dialog) {
             CheckDlgButton(dialog, IDC_START_WITH_SYSTEM, BST_CHECKED);
             CheckDlgButton(dialog, IDC_SHOW_SECOND_HAND, BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_HOURLY_CHIME, BST_UNCHECKED);
         },
         IDOK);
     EXPECT_EQ(runValue(), L"\"" + win::programPath() + L"\"");
     EXPECT_EQ(saved().startWithSystem, 1);
     EXPECT_EQ(saved().showSecondHand, 0);
+    EXPECT_EQ(saved().hourlyChime, 0);
 
     runOptions([](HWND dialog) { CheckDlgButton(dialog, IDC_START_WITH_SYSTEM, BST_UNCHECKED); },
                IDOK);

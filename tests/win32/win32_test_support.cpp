@@ -3,6 +3,7 @@
 #include "win/local_time.h"
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -120,6 +121,27 @@ void writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes
 
 bool fileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void writeSilentWave(const std::wstring& path, unsigned seconds) {
+    const unsigned rate = 8000;
+    const unsigned dataBytes = rate * 2 * seconds;
+    std::vector<unsigned char> bytes(44 + dataBytes, 0);
+    auto put32 = [&](size_t at, unsigned value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    std::memcpy(&bytes[0], "RIFF", 4);
+    put32(4, 36 + dataBytes);
+    std::memcpy(&bytes[8], "WAVEfmt ", 8);
+    put32(16, 16);
+    put32(20, 1 | (1 << 16)); // PCM, mono
+    put32(24, rate);
+    put32(28, rate * 2);
+    put32(32, 2 | (16 << 16)); // block align 2, 16 bits
+    std::memcpy(&bytes[36], "data", 4);
+    put32(40, dataBytes);
+    writeFile(path, bytes);
 }
 
 namespace {

@@ -43,6 +43,8 @@ void pumpFor(DWORD ms);
 std::vector<unsigned char> readFile(const std::wstring& path);
 void writeFile(const std::wstring& path, const std::vector<unsigned char>& bytes);
 bool fileExists(const std::wstring& path);
+// A PCM WAVE file of silence, 8000 samples a second, that the media player can play.
+void writeSilentWave(const std::wstring& path, unsigned seconds);
 
 // Runs `action` from a thread timer, which also fires inside nested modal loops, every 50 ms
 // until it says it is done.
