@@ -432,7 +432,7 @@ class Clock:
 
 
 def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None,
-                timeout=30):
+                timeout=30, exe=None):
     """Starts veltrano.exe and waits for its window. Returns a Clock.
 
     workdir: its working directory (a fresh temp dir when None).
@@ -443,6 +443,7 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
         due within the first seconds. The prefix's wineserver is restarted under the
         same fake clock, and restarted on the real time when the clock is stopped.
     extra_env: more environment variables for the exe.
+    exe: a copy of the exe to start instead (under the same file name).
     """
     base = tempfile.mkdtemp(prefix="veltrano-e2e-")
     _owned_dirs.append(base)
@@ -465,7 +466,7 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
     log_path = os.path.join(base, "veltrano.log")
     env = _wine_env(env_extra)
     with open(log_path, "wb") as log:
-        popen = subprocess.Popen(["wine", exe_path()], cwd=workdir, env=env,
+        popen = subprocess.Popen(["wine", exe or exe_path()], cwd=workdir, env=env,
                                  stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                                  start_new_session=True)
     clock = Clock(popen, workdir, log_path, offset, env)
