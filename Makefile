@@ -63,7 +63,7 @@ test: native win64
 run: win64
 	@bash scripts/run.sh $(BUILD) $(BUILD)/win64/src/veltrano.exe
 
-bench: win64
+bench: win64 win64-product win32
 	@bash scripts/bench.sh $(BUILD)
 
 soak: win64

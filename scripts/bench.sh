@@ -12,6 +12,8 @@ if [[ -n "${BENCH_QUICK:-}" ]]; then
     quick=(--quick)
 fi
 VELTRANO_EXE="$build/win64/src/veltrano.exe" \
+    VELTRANO_PROGRAM_X64="$build/win64-product/src/veltrano.exe" \
+    VELTRANO_PROGRAM_X86="$build/win32/src/veltrano.exe" \
     VELTRANO_SETTINGS_TOOL="$build/win64/tests/e2e/veltrano-settings" \
     bash scripts/testenv.sh "$build/testenv-bench" \
     python3 tests/bench/bench.py "$build/win64/tests/bench/veltrano_bench.exe" \

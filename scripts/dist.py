@@ -7,15 +7,21 @@ writes into <dir>, named with the version from the file VERSION:
     veltrano-<version>-x64.zip    the 64-bit program and readme.txt (portable)
     veltrano-<version>-x86.zip    the 32-bit program and readme.txt (portable, Windows XP on)
     veltrano-<version>-setup.exe  the per-user installer of the 64-bit program (NSIS)
+
+The same programs give the same packages, byte for byte: every file in them carries the commit's
+time (or SOURCE_DATE_EPOCH), not the time it was built or packed.
 """
 
 import argparse
 import glob
 import os
+import shutil
+import stat
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -47,13 +53,28 @@ def readme_bytes(version):
     return b"\xef\xbb\xbf" + text.replace("\n", "\r\n").encode("utf-8")
 
 
-def write_zip(path, exe, readme):
+def source_time():
+    """The time the packages give their files: SOURCE_DATE_EPOCH when set, else the time of the
+    commit being packed, so that packing the same commit again gives the same bytes."""
+    if os.environ.get("SOURCE_DATE_EPOCH"):
+        return int(os.environ["SOURCE_DATE_EPOCH"])
+    commit_time = subprocess.run(["git", "-C", ROOT, "log", "-1", "--format=%ct"], check=True,
+                                 stdout=subprocess.PIPE, text=True).stdout
+    return int(commit_time)
+
+
+def write_zip(path, exe, readme, when):
     temporary = path + ".part"
+    # Zip times are local times without a zone; the commit's UTC is as good as any, and fixed.
+    date_time = time.gmtime(when)[:6]
+    with open(exe, "rb") as f:
+        program = f.read()
     with zipfile.ZipFile(temporary, "w", zipfile.ZIP_DEFLATED) as archive:
-        archive.write(exe, EXE_NAME)
-        info = zipfile.ZipInfo(README_NAME, date_time=zipfile.ZipInfo.from_file(exe).date_time)
-        info.compress_type = zipfile.ZIP_DEFLATED
-        archive.writestr(info, readme)
+        for name, data, mode in ((EXE_NAME, program, 0o755), (README_NAME, readme, 0o644)):
+            info = zipfile.ZipInfo(name, date_time=date_time)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            info.external_attr = (stat.S_IFREG | mode) << 16
+            archive.writestr(info, data)
     os.replace(temporary, path)
 
 
@@ -93,14 +114,19 @@ def panel_bitmap():
     return header + info + pixels
 
 
-def write_installer(path, exe, version):
+def write_installer(path, exe, version, when):
     with tempfile.TemporaryDirectory() as scratch:
         panel = os.path.join(scratch, "panel.bmp")
         with open(panel, "wb") as f:
             f.write(panel_bitmap())
+        program = os.path.join(scratch, EXE_NAME)
+        shutil.copyfile(exe, program)
+        # The installer keeps the times of the files it carries, to give them on installing.
+        for carried in (panel, program):
+            os.utime(carried, (when, when))
         subprocess.run(
             ["makensis", "-V2", "-WX", "-INPUTCHARSET", "UTF8",
-             "-DVERSION=" + version, "-DPROGRAM=" + os.path.abspath(exe),
+             "-DVERSION=" + version, "-DPROGRAM=" + program,
              "-DPANEL_BITMAP=" + panel, "-DOUTFILE=" + os.path.abspath(path),
              os.path.join(PACKAGING, "veltrano.nsi")],
             check=True)
@@ -120,11 +146,12 @@ def main():
         os.remove(old)
 
     readme = readme_bytes(version)
+    when = source_time()
     base = os.path.join(args.out, "veltrano-" + version)
     outputs = [base + "-x64.zip", base + "-x86.zip", base + "-setup.exe"]
-    write_zip(outputs[0], args.x64, readme)
-    write_zip(outputs[1], args.x86, readme)
-    write_installer(outputs[2], args.x64, version)
+    write_zip(outputs[0], args.x64, readme, when)
+    write_zip(outputs[1], args.x86, readme, when)
+    write_installer(outputs[2], args.x64, version, when)
     for path in outputs:
         print("%s (%d KB)" % (path, (os.path.getsize(path) + 1023) // 1024))
 

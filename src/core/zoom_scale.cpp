@@ -4,8 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iomanip>
-#include <sstream>
+#include <cwchar>
 
 namespace core {
 
@@ -13,6 +12,8 @@ namespace {
 constexpr double zoomStep = 0.01;
 constexpr double percentPerZoom = 100.0;
 const wchar_t* const fullWidthPercent = L"\uFF05";
+// A float times a hundred has at most 41 digits before the point.
+constexpr std::size_t percentDigitsCapacity = 64;
 } // namespace
 
 float sensibleZoom(float zoom) {
@@ -31,11 +32,12 @@ float zoomAtSliderPosition(int position) {
 }
 
 std::wstring zoomPercentLabel(float zoom) {
-    // As printf's "%.f": no decimals, rounded.
-    std::ostringstream digits;
-    digits << std::fixed << std::setprecision(0) << static_cast<double>(zoom) * percentPerZoom;
-    const std::string text = digits.str();
-    return std::wstring(text.begin(), text.end()) + fullWidthPercent;
+    // As printf's "%.f": no decimals, rounded. Not a string stream: that would bring the C++
+    // library's locale machinery, which was most of the program's code, in for this one label.
+    wchar_t digits[percentDigitsCapacity];
+    std::swprintf(digits, percentDigitsCapacity, L"%.0f",
+                  static_cast<double>(zoom) * percentPerZoom);
+    return digits + std::wstring(fullWidthPercent);
 }
 
 } // namespace core

@@ -1,6 +1,7 @@
 """`make bench`: the clock's speed, cost and precision as figures anyone can reproduce.
 
 Runs inside scripts/testenv.sh. Prints a table and writes the figures to a JSON file:
+  - the size of the shipped x64 and x86 programs;
   - compose and compose+show per look at zoom 1.0, 1.5 and 2.0 (median and p99), and the
     working-set, heap, GDI, USER and handle growth over many frames and check ticks, from the
     in-process benchmark program (veltrano_bench.exe);
@@ -203,8 +204,17 @@ def run_screen_bench(exe, quick):
                                        "max": max(latencies) if latencies else float("nan")}}
 
 
+def program_sizes():
+    """Bytes of the shipped programs, named by VELTRANO_PROGRAM_X64 and VELTRANO_PROGRAM_X86."""
+    return {arch: os.path.getsize(os.environ["VELTRANO_PROGRAM_" + arch.upper()])
+            for arch in ("x64", "x86")}
+
+
 def print_table(figures):
     print("Veltrano benchmarks (this machine, under Wine)")
+    print()
+    print("program size: " + ", ".join("%s %d bytes (%.0f KB)" % (arch, size, size / 1024.0)
+                                       for arch, size in figures["program_bytes"].items()))
     print()
     print("%-6s %-5s %6s  %-22s %-22s" % ("look", "zoom", "size", "compose ms (med / p99)",
                                           "compose+show ms (med / p99)"))
@@ -248,7 +258,8 @@ def print_table(figures):
 def main(argv):
     exe, out = argv[1], argv[2]
     quick = "--quick" in argv
-    figures = {"program": run_program_bench(exe, quick), "screen": run_screen_bench(exe, quick)}
+    figures = {"program_bytes": program_sizes(), "program": run_program_bench(exe, quick),
+               "screen": run_screen_bench(exe, quick)}
     with open(out, "w") as f:
         json.dump(figures, f, indent=2)
     print_table(figures)

@@ -461,7 +461,7 @@ class Clock:
 
 
 def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None,
-                timeout=30, wait=True, jumpable=False):
+                timeout=30, wait=True, jumpable=False, exe=None):
     """Starts veltrano.exe and waits for its window (not when `wait` is false). Returns a Clock.
 
     workdir: its working directory (a fresh temp dir when None).
@@ -473,6 +473,7 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
         same fake clock, and restarted on the real time when the clock is stopped.
     extra_env: more environment variables for the exe.
     jumpable: the fake time can be moved while the clock runs (Clock.jump).
+    exe: a copy of the exe to start instead (under the same file name).
     """
     base = tempfile.mkdtemp(prefix="veltrano-e2e-")
     _owned_dirs.append(base)
@@ -496,7 +497,7 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
     log_path = os.path.join(base, "veltrano.log")
     env = _wine_env(env_extra)
     with open(log_path, "wb") as log:
-        popen = subprocess.Popen(["wine", exe_path()], cwd=workdir, env=env,
+        popen = subprocess.Popen(["wine", exe or exe_path()], cwd=workdir, env=env,
                                  stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                                  start_new_session=True)
     clock = Clock(popen, workdir, log_path, offset, env, timestamp_file)

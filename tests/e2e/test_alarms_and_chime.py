@@ -23,18 +23,19 @@ def wait_until(wall_time, what):
                interval=0.05, what=what)
 
 
-def record_clock(settings, start, until, workdir=None, during=None):
+def record_clock(settings, start, until, workdir=None, during=None, **clock_options):
     """Runs a clock from the fake time `start` to `until` (times of DAY) while recording.
 
     `start` lies some seconds before what is to be heard: a Wine that is busy (the other lane
     of the tests) may take that long to bring the clock up.
 
-    `during(clock)` runs first, if given. Returns the recorder, the spans heard (gaps shorter
+    `during(clock)` runs first, if given; `clock_options` go to start_clock. Returns the recorder, the spans heard (gaps shorter
     than a second belong to one sound: the alarm beeps in groups) and the clock's mapping from
     its time to wall-clock time.
     """
     with h.Recorder() as rec:
-        clock = h.start_clock(settings_bytes=settings, faketime=DAY + start, workdir=workdir)
+        clock = h.start_clock(settings_bytes=settings, faketime=DAY + start, workdir=workdir,
+                              **clock_options)
         try:
             if during:
                 during(clock)
