@@ -45,8 +45,21 @@ protected:
         DWORD reason;
         DWORD at;
     };
+    // A clock whose daily shutdown is due at the fixed time, 21:00:00.
+    std::unique_ptr<app::ClockWindow> startClockWithShutdownDueNow() {
+        core::ClockSettings settings;
+        settings.shutdown = {1, 1, "21:00:00"};
+        writeFile(scratch.file(L"Settings.def"),
+                  core::encodeSettings(settings, win::isAnsiLeadByte));
+        auto clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
+        clock->createModeless(nullptr);
+        return clock;
+    }
+
     std::vector<Request> requests;
     bool accept = true;
+    ScratchDirectory scratch;
+    FixedTime time{21, 0, 0};
 };
 
 HWND visibleCountdown() {
@@ -80,13 +93,7 @@ TEST_F(ShutdownRequest, ShutdownNowAsksForAForcedPowerOff) {
 }
 
 TEST_F(ShutdownRequest, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterItAppeared) {
-    ScratchDirectory scratch;
-    FixedTime time(21, 0, 0);
-    core::ClockSettings settings;
-    settings.shutdown = {1, 1, "21:00:00"};
-    writeFile(scratch.file(L"Settings.def"), core::encodeSettings(settings, win::isAnsiLeadByte));
-    auto clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
-    clock->createModeless(nullptr);
+    auto clock = startClockWithShutdownDueNow();
 
     countdownAppeared = 0;
     const UINT_PTR watch = SetTimer(nullptr, 0, 20, noteCountdown);
@@ -104,13 +111,7 @@ TEST_F(ShutdownRequest, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterI
 }
 
 TEST_F(ShutdownRequest, RefusedShutdownIsReportedAndADailyScheduleComesDueAgain) {
-    ScratchDirectory scratch;
-    FixedTime time(21, 0, 0);
-    core::ClockSettings settings;
-    settings.shutdown = {1, 1, "21:00:00"};
-    writeFile(scratch.file(L"Settings.def"), core::encodeSettings(settings, win::isAnsiLeadByte));
-    auto clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
-    clock->createModeless(nullptr);
+    auto clock = startClockWithShutdownDueNow();
     std::vector<std::wstring> messages;
     win::setMessageBoxHook([&](HWND, const std::wstring& text) {
         messages.push_back(text);
