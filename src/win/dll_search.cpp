@@ -1,5 +1,7 @@
 #include "win/dll_search.h"
 
+#include "win/system_library.h"
+
 #include <windows.h>
 #include <delayimp.h>
 
@@ -25,16 +27,11 @@ template <typename Function> Function kernelFunction(const char* name) {
 // The system folder's copy of a DLL, by full path. With the altered search path, the DLLs that
 // it imports in turn are looked for in its own folder, the system folder, before the program's.
 HMODULE loadFromSystemFolder(const char* name) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    std::wstring path(folder, length);
-    path += L'\\';
     // Names in an import table are ASCII.
+    std::wstring wide;
     for (const char* c = name; *c != '\0'; ++c)
-        path += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    return loadSystemLibrary(wide.c_str());
 }
 
 // Every delay-loaded DLL of the program is a system DLL; the helper asks here before it loads one.

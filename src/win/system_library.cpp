@@ -10,7 +10,8 @@ HMODULE loadSystemLibrary(const wchar_t* name) {
     if (length == 0 || length >= MAX_PATH)
         return nullptr;
     const std::wstring path = std::wstring(folder, length) + L"\\" + name;
-    return LoadLibraryW(path.c_str());
+    // Its own imports are then looked for in the system folder too, before the program's.
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 } // namespace win
