@@ -125,10 +125,11 @@ class ClockSetForward(unittest.TestCase):
             h.wait_for(lambda: clock.fake_now().second >= 4, 10, what="the clock to run")
             jumped_at = time.time()
             clock.jump(300)
-            wait_until(jumped_at + 4, "the late alarm to sound")
+            # A busy machine (the other test lane) may take a few seconds to show the jump.
+            wait_until(jumped_at + 8, "the late alarm to sound")
         spans = rec.sound_spans(threshold=THRESHOLD, min_silence=1.0)
         self.assertTrue(spans, "the alarm stayed silent")
-        self.assertAlmostEqual(rec.wall_time(spans[0][0]), jumped_at, delta=2.0)
+        self.assertAlmostEqual(rec.wall_time(spans[0][0]), jumped_at, delta=5.0)
 
 
 class SoundFile(unittest.TestCase):
