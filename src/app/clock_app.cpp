@@ -27,6 +27,10 @@ int ClockApp::run() {
         return 0;
     }
     ClockWindow clock(module_);
+    if (!clock.canShow()) {
+        win::showMessage(nullptr, L"User32.dll ERROR!");
+        return 0;
+    }
     clock.doModal(nullptr);
     return 0;
 }

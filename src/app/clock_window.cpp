@@ -29,7 +29,8 @@ UINT taskbarCreatedMessage() {
     return id;
 }
 
-ClockWindow::ClockWindow(HINSTANCE module) : Dialog(module, IDD_CLOCK), chime_(module) {
+ClockWindow::ClockWindow(HINSTANCE module)
+    : Dialog(module, IDD_CLOCK), presentationLoaded_(canvas_.load()), chime_(module) {
     icon_ = LoadIconW(module, MAKEINTRESOURCEW(IDI_CLOCK));
 }
 
@@ -40,32 +41,32 @@ bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_SYSCOMMAND: return onSysCommand(wParam);
     case WM_PAINT: return win::paintMinimisedIcon(hwnd(), icon_);
     case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon_); return true;
-    case WM_LBUTTONDOWN: mouse_->onLeftButtonDown(settings().lockPosition != 0); return false;
+    case WM_LBUTTONDOWN: parts_->mouse.onLeftButtonDown(settings().lockPosition != 0); return false;
     case WM_DESTROY: onDestroy(); return false;
     case WM_ENDSESSION: onEndSession(wParam != FALSE); return true;
-    case WM_CONTEXTMENU: menu_->showForContextMenu(hwnd(), lParam); return true;
-    case WM_MOUSEHOVER: fade_->onHover(); return true;
-    case WM_MOUSELEAVE: fade_->onLeave(settings().opacityIndex); return true;
+    case WM_CONTEXTMENU: parts_->menu.showForContextMenu(hwnd(), lParam); return true;
+    case WM_MOUSEHOVER: parts_->fade.onHover(); return true;
+    case WM_MOUSELEAVE: parts_->fade.onLeave(settings().opacityIndex); return true;
     case ui::TrayCallbackMessage: result = onTrayNotify(wParam, lParam); return true;
-    case WM_MOUSEMOVE: mouse_->onMouseMove(); return false;
+    case WM_MOUSEMOVE: parts_->mouse.onMouseMove(); return false;
     case WM_INITMENUPOPUP: onMenuOpened(reinterpret_cast<HMENU>(wParam)); return true;
     case WM_POWERBROADCAST: result = onPowerBroadcast(wParam, lParam); return true;
     case WM_TIMECHANGE: onTimeJumped(); return true;
     case ui::SessionChangeMessage: onSessionChange(wParam); return true;
-    case WM_LBUTTONDBLCLK: mouse_->onDoubleClick(); return false;
+    case WM_LBUTTONDBLCLK: parts_->mouse.onDoubleClick(); return false;
     default: break;
     }
-    if (message == sound::playerModeMessage() && soundPlayer_) {
-        soundPlayer_->onModeChanged(reinterpret_cast<HWND>(wParam), lParam);
+    if (message == sound::playerModeMessage()) {
+        parts_->soundPlayer.onModeChanged(reinterpret_cast<HWND>(wParam), lParam);
         return true;
     }
-    if (message == anotherStartMessage() && store_ &&
-        static_cast<std::uint32_t>(lParam) == settingsFileKey(store_->file().path())) {
+    if (message == anotherStartMessage() &&
+        static_cast<std::uint32_t>(lParam) == settingsFileKey(parts_->store.file().path())) {
         showAlreadyRunning();
         return true;
     }
-    if (message == taskbarCreatedMessage() && tray_) {
-        tray_->add();
+    if (message == taskbarCreatedMessage()) {
+        parts_->tray.add();
         return true;
     }
     return false;
@@ -73,7 +74,7 @@ bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 bool ClockWindow::onCommand(int id, int code, HWND) {
     // Menu items (code 0) and accelerators (code 1); controls have no say here.
-    return code <= 1 && menu_->dispatch(id);
+    return code <= 1 && parts_->menu.dispatch(id);
 }
 
 void ClockWindow::onTick(UINT_PTR timerId) {
@@ -81,32 +82,20 @@ void ClockWindow::onTick(UINT_PTR timerId) {
     case core::redrawTimer: onRedrawTick(); break;
     case core::fadeInTimer:
     case core::fadeOutTimer:
-        if (const auto opacity = fade_->step(timerId, settings().opacityIndex))
+        if (const auto opacity = parts_->fade.step(timerId, settings().opacityIndex))
             renderClock(*opacity);
         break;
-    case core::clockCheckTimer: check_->onTick(); break;
+    case core::clockCheckTimer: parts_->check.onTick(); break;
     default: break;
     }
 }
 
-// Before the clock is first shown: library, defaults, settings, look.
+// Before the clock is first shown: the parts, the stored settings, the look.
 void ClockWindow::createParts() {
-    if (!canvas_.load()) {
-        win::showMessage(nullptr, L"User32.dll ERROR!");
-        ExitProcess(0);
-    }
-    store_ = std::make_unique<SettingsStore>(currentDirectory());
-    tray_ = std::make_unique<ui::TrayIcon>(hwnd(), module());
-    store_->setFailureReport([this](const std::wstring& path) { reportSaveFailure(path); });
-    fade_ = std::make_unique<ui::HoverFade>(hwnd());
-    modes_ = std::make_unique<ui::WindowModes>(hwnd(), settings());
-    mouse_ = std::make_unique<ui::ClockMouse>(hwnd());
     ui::ClockMenuCommands& commands = *this;
-    menu_ = std::make_unique<ui::ClockMenu>(module(), settings(), commands);
-    soundPlayer_ = std::make_unique<sound::AlarmSoundPlayer>(hwnd(), module());
-    check_ = std::make_unique<ClockCheck>(hwnd(), module(), *store_, *soundPlayer_, *tray_);
-    display_ = std::make_unique<ui::DisplayWatch>(hwnd());
-    store_->load();
+    parts_ = std::make_unique<ClockParts>(
+        hwnd(), module(), commands, [this](const std::wstring& path) { reportSaveFailure(path); });
+    parts_->store.load();
     applySkinStyle(settings().styleIndex);
 }
 
@@ -115,13 +104,13 @@ bool ClockWindow::onInitDialog() {
     appendAboutItem();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    tray_->add();
+    parts_->tray.add();
     setOpacityIndex(settings().opacityIndex);
-    renderClock(fade_->displayedOpacity());
-    fade_->startRedrawing();
-    check_->start();
-    modes_->applyAtStart();
-    soundPlayer_->reopen(win::ansiToWide(settings().alarmSoundPath));
+    renderClock(parts_->fade.displayedOpacity());
+    parts_->fade.startRedrawing();
+    parts_->check.start();
+    parts_->modes.applyAtStart();
+    parts_->soundPlayer.reopen(win::ansiToWide(settings().alarmSoundPath));
     return true;
 }
 
@@ -142,14 +131,12 @@ bool ClockWindow::onSysCommand(WPARAM command) {
 }
 
 void ClockWindow::onDestroy() {
-    if (!store_)
-        return;
-    fade_->stopAll();
-    check_->stop();
-    soundPlayer_->shutDown();
+    parts_->fade.stopAll();
+    parts_->check.stop();
+    parts_->soundPlayer.shutDown();
     // The sound thread must not play on while the process ends.
     sound::stopBuiltInSounds();
-    tray_->remove();
+    parts_->tray.remove();
 }
 
 void ClockWindow::onEndSession(bool ending) {
@@ -157,11 +144,11 @@ void ClockWindow::onEndSession(bool ending) {
     if (!ending)
         return;
     saveSettings();
-    tray_->remove();
+    parts_->tray.remove();
 }
 
 LRESULT ClockWindow::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
-    const ui::TrayRequest request = tray_->onNotify(iconId, mouseMessage);
+    const ui::TrayRequest request = parts_->tray.onNotify(iconId, mouseMessage);
     if (request == ui::TrayRequest::ShowMenu)
         showMenuAtPointer();
     return request == ui::TrayRequest::NotOurIcon ? 1 : 0;
@@ -178,13 +165,13 @@ void ClockWindow::showMenuAtPointer() {
     GetCursorPos(&at);
     // Without this the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(hwnd());
-    menu_->showAt(hwnd(), at);
+    parts_->menu.showAt(hwnd(), at);
 }
 
 void ClockWindow::onMenuOpened(HMENU popup) {
     // The user looks at the clock: what a jump left undone has been seen.
-    tray_->clearMissedLines();
-    menu_->updatePopup(popup);
+    parts_->tray.clearMissedLines();
+    parts_->menu.updatePopup(popup);
 }
 
 LRESULT ClockWindow::onPowerBroadcast(WPARAM event, LPARAM data) {
@@ -192,7 +179,7 @@ LRESULT ClockWindow::onPowerBroadcast(WPARAM event, LPARAM data) {
     case PBT_APMRESUMEAUTOMATIC:
     case PBT_APMRESUMESUSPEND: onTimeJumped(); break;
     case ui::PowerSettingChange:
-        if (display_->onPowerSetting(data))
+        if (parts_->display.onPowerSetting(data))
             onVisibilityChanged();
         break;
     default: break;
@@ -201,37 +188,37 @@ LRESULT ClockWindow::onPowerBroadcast(WPARAM event, LPARAM data) {
 }
 
 void ClockWindow::onTimeJumped() {
-    check_->onTick();
-    renderClock(fade_->displayedOpacity());
+    parts_->check.onTick();
+    renderClock(parts_->fade.displayedOpacity());
 }
 
 void ClockWindow::onSessionChange(WPARAM event) {
-    if (display_->onSessionChange(event))
+    if (parts_->display.onSessionChange(event))
         onVisibilityChanged();
 }
 
 void ClockWindow::onVisibilityChanged() {
     // Seen again: the current time at once, not the frame from before.
-    if (display_->canBeSeen())
-        renderClock(fade_->displayedOpacity());
+    if (parts_->display.canBeSeen())
+        renderClock(parts_->fade.displayedOpacity());
 }
 
 void ClockWindow::reportSaveFailure(const std::wstring& path) {
-    tray_->showBalloon(L"设置无法保存到\n" + path + L"\n时钟照常运行，设置保留在内存中。",
-                       noticeTitle);
+    parts_->tray.showBalloon(L"设置无法保存到\n" + path + L"\n时钟照常运行，设置保留在内存中。",
+                             noticeTitle);
 }
 
 void ClockWindow::showAlreadyRunning() {
-    tray_->showBalloon(L"时钟已经在运行，它使用的设置文件是\n" + store_->file().path(),
-                       noticeTitle);
+    parts_->tray.showBalloon(L"时钟已经在运行，它使用的设置文件是\n" + parts_->store.file().path(),
+                             noticeTitle);
 }
 
 bool ClockWindow::saveSettings() {
-    return store_ && store_->save();
+    return parts_->store.save();
 }
 
 void ClockWindow::setOpacityIndex(int index) {
-    fade_->setLevel(index);
+    parts_->fade.setLevel(index);
     saveSettings();
 }
 
@@ -239,7 +226,7 @@ bool ClockWindow::renderClock(int opacityPercent) {
     const core::LocalTime now = win::currentLocalTime();
     chime_.onFrame(now, settings());
     // No frames while nobody can see them: the display is off or the session locked.
-    if (display_ && !display_->canBeSeen())
+    if (!parts_->display.canBeSeen())
         return true;
     return canvas_.show(hwnd(), now, settings().zoom, settings().showSecondHand != 0,
                         opacityPercent);
@@ -247,20 +234,20 @@ bool ClockWindow::renderClock(int opacityPercent) {
 
 void ClockWindow::applySkinStyle(int index) {
     settings().styleIndex = skin_.applyStyle(module(), index, settings());
-    modes_->restack();
+    parts_->modes.restack();
     saveSettings();
 }
 
 void ClockWindow::onRedrawTick() {
-    fade_->onRedrawTick();
-    renderClock(fade_->displayedOpacity());
-    soundPlayer_->applyTimeLimit(settings().alarmSoundSeconds);
+    parts_->fade.onRedrawTick();
+    renderClock(parts_->fade.displayedOpacity());
+    parts_->soundPlayer.applyTimeLimit(settings().alarmSoundSeconds);
 }
 
 void ClockWindow::chooseStyle(int styleIndex) {
     settings().styleIndex = styleIndex;
     applySkinStyle(styleIndex);
-    renderClock(fade_->displayedOpacity());
+    renderClock(parts_->fade.displayedOpacity());
 }
 
 void ClockWindow::chooseCustomLook() {
@@ -272,27 +259,27 @@ void ClockWindow::chooseCustomLook() {
 void ClockWindow::chooseOpacity(int opacityIndex) {
     settings().opacityIndex = opacityIndex;
     setOpacityIndex(opacityIndex);
-    renderClock(fade_->displayedOpacity());
+    renderClock(parts_->fade.displayedOpacity());
 }
 
 void ClockWindow::toggleAlwaysOnTop() {
-    modes_->toggleAlwaysOnTop();
+    parts_->modes.toggleAlwaysOnTop();
     saveSettings();
 }
 
 void ClockWindow::toggleLockPosition() {
-    modes_->toggleLockPosition();
+    parts_->modes.toggleLockPosition();
     saveSettings();
 }
 
 void ClockWindow::toggleClickThrough() {
-    modes_->toggleClickThrough();
+    parts_->modes.toggleClickThrough();
     saveSettings();
 }
 
 void ClockWindow::editAlarms() {
-    tray_->clearMissedLines();
-    dialogs::AlarmShutdownDialog dialog(module(), settings(), *soundPlayer_);
+    parts_->tray.clearMissedLines();
+    dialogs::AlarmShutdownDialog dialog(module(), settings(), parts_->soundPlayer);
     if (dialog.doModal(hwnd()) == IDOK)
         saveSettings();
 }
@@ -300,7 +287,7 @@ void ClockWindow::editAlarms() {
 void ClockWindow::editOptions() {
     // The clock takes each new zoom at once, not only at the next tick.
     dialogs::OptionsDialog dialog(module(), settings(),
-                                  [this] { renderClock(fade_->displayedOpacity()); });
+                                  [this] { renderClock(parts_->fade.displayedOpacity()); });
     if (dialog.doModal(hwnd()) != IDOK)
         return;
     dialog.copyFlagsTo(settings());
@@ -314,7 +301,7 @@ void ClockWindow::showAbout() {
 void ClockWindow::exitClock() {
     skin_.releaseAll();
     canvas_.release();
-    tray_->remove();
+    parts_->tray.remove();
     saveSettings();
     endDialog(IDCANCEL);
 }

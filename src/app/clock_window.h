@@ -2,18 +2,10 @@
 // The clock: a borderless per-pixel-alpha window. It routes its messages and owns the parts that
 // do the work: the settings, the look, the presentation, the hover fade, the window modes, the
 // menu, the tray icon, the mouse, the alarm sound and the half-second check.
-#include "app/clock_check.h"
-#include "app/settings_store.h"
+#include "app/clock_parts.h"
 #include "render/clock_canvas.h"
 #include "render/skin_images.h"
-#include "sound/alarm_sound_player.h"
 #include "sound/hourly_chime.h"
-#include "ui/clock_menu.h"
-#include "ui/clock_mouse.h"
-#include "ui/display_watch.h"
-#include "ui/hover_fade.h"
-#include "ui/tray_icon.h"
-#include "ui/window_modes.h"
 #include "win/dialog.h"
 
 #include <memory>
@@ -28,14 +20,17 @@ public:
     explicit ClockWindow(HINSTANCE module);
     ~ClockWindow() override;
 
-    core::ClockSettings& settings() { return store_->settings(); }
+    // False when the system cannot show a per-pixel-alpha window: the clock does not start.
+    bool canShow() const { return presentationLoaded_; }
+
+    core::ClockSettings& settings() { return parts_->store.settings(); }
     const render::SkinImages& skin() const { return skin_; }
     const render::ClockCanvas& canvas() const { return canvas_; }
-    const ui::HoverFade& fade() const { return *fade_; }
-    const ui::WindowModes& modes() const { return *modes_; }
-    const ClockCheck& check() const { return *check_; }
-    ui::TrayIcon& trayIcon() { return *tray_; }
-    sound::AlarmSoundPlayer& soundPlayer() { return *soundPlayer_; }
+    const ui::HoverFade& fade() const { return parts_->fade; }
+    const ui::WindowModes& modes() const { return parts_->modes; }
+    const ClockCheck& check() const { return parts_->check; }
+    ui::TrayIcon& trayIcon() { return parts_->tray; }
+    sound::AlarmSoundPlayer& soundPlayer() { return parts_->soundPlayer; }
 
     bool saveSettings();
     bool renderClock(int opacityPercent);
@@ -85,17 +80,11 @@ private:
     void exitClock() override;
 
     HICON icon_ = nullptr;
-    std::unique_ptr<SettingsStore> store_;
     render::SkinImages skin_;
     render::ClockCanvas canvas_{skin_};
-    std::unique_ptr<ui::TrayIcon> tray_;
-    std::unique_ptr<ui::HoverFade> fade_;
-    std::unique_ptr<ui::WindowModes> modes_;
-    std::unique_ptr<ui::ClockMouse> mouse_;
-    std::unique_ptr<ui::ClockMenu> menu_;
-    std::unique_ptr<sound::AlarmSoundPlayer> soundPlayer_;
-    std::unique_ptr<ClockCheck> check_;
-    std::unique_ptr<ui::DisplayWatch> display_;
+    bool presentationLoaded_;
+    // Made in WM_INITDIALOG, the first message the dialog layer hands to the window.
+    std::unique_ptr<ClockParts> parts_;
     sound::HourlyChime chime_;
 };
 
