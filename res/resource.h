@@ -101,6 +101,41 @@
 #define IDR_PNG_SECOND5 184
 #define IDR_PNG_CHECKERBOARD 190
 
+// Art for high-DPI screens, drawn by the asset generator at twice the size of the 1x image
+// whose id is 2000 less, from the same description.
+#define IDB_PLAY_2X 2194
+#define IDB_STOP_2X 2195
+#define IDB_FOLDER_2X 2197
+#define IDR_PNG_FACE1_2X 2134
+#define IDR_PNG_SECOND1_2X 2135
+#define IDR_PNG_MINUTE1_2X 2136
+#define IDR_PNG_HOUR1_2X 2137
+#define IDR_PNG_CASE1_2X 2140
+#define IDR_PNG_SECOND2_2X 2142
+#define IDR_PNG_FACE2_2X 2143
+#define IDR_PNG_HOUR2_2X 2144
+#define IDR_PNG_CASE2_2X 2145
+#define IDR_PNG_MINUTE2_2X 2146
+#define IDR_PNG_SECOND3_2X 2147
+#define IDR_PNG_FACE3_2X 2148
+#define IDR_PNG_HOUR3_2X 2149
+#define IDR_PNG_CASE3_2X 2150
+#define IDR_PNG_MINUTE3_2X 2151
+#define IDR_PNG_SECOND4_2X 2152
+#define IDR_PNG_FACE4_2X 2153
+#define IDR_PNG_HOUR4_2X 2154
+#define IDR_PNG_CASE4_2X 2155
+#define IDR_PNG_MINUTE4_2X 2156
+#define IDR_PNG_FACE5_2X 2180
+#define IDR_PNG_HOUR5_2X 2181
+#define IDR_PNG_CASE5_2X 2182
+#define IDR_PNG_MINUTE5_2X 2183
+#define IDR_PNG_SECOND5_2X 2184
+#define IDR_PNG_CHECKERBOARD_2X 2190
+// The clock icon (IDI_CLOCK) in 16, 20, 24, 32, 40 and 48 pixels, for the tray and the window
+// from 96 to 192 DPI.
+#define IDI_CLOCK_SIZES 2128
+
 // Sounds
 #define IDR_WAVE_CHIME 175
 #define IDR_WAVE_ALARM 179

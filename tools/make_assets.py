@@ -3,6 +3,10 @@
 
 Usage: python3 tools/make_assets.py res/assets
 
+The looks, the checkerboard and the button bitmaps are also drawn at twice their size for
+high-DPI screens, from the same description; such an image's id is its 1x id plus
+HIDPI_ID_OFFSET.
+
 Vector artwork is written as SVG in this file and rasterised with
 rsvg-convert; everything else (PNG encoding, ICO/CUR/BMP/WAV writing,
 synthesis of the sounds) is plain Python so that the output is the same
@@ -21,6 +25,13 @@ import pnglib  # noqa: E402
 
 C = 65.0  # centre of every 130x130 dial image
 DIAL = 130
+HIDPI = 2  # scale of the high-DPI art
+HIDPI_ID_OFFSET = 2000
+CHECKERBOARD_ID = 190
+# The clock icon in every size the tray and the window take from 96 to 192 DPI: its 1x file
+# keeps the sizes it has always had.
+CLOCK_ICON_ID, CLOCK_ICON_SIZES_ID = 128, 2128
+CLOCK_ICON_SIZES = (16, 20, 24, 32, 40, 48)
 
 
 # --------------------------------------------------------------------------
@@ -30,6 +41,11 @@ DIAL = 130
 def png_encode(w, h, rgba):
     """RGBA8 PNG, each row with its best filter, so the committed files stay small."""
     return pnglib.encode(w, h, rgba, channels=4, best_filter=True, level=9)
+
+
+def png_encode_smallest(w, h, rgba):
+    """The high-DPI art is new, so it may take the smaller encoding the 1x files predate."""
+    return pnglib.encode_smallest(w, h, rgba)
 
 
 def png_decode(data):
@@ -359,11 +375,12 @@ LOOK_IDS = [
 ]
 
 
-def checkerboard():
+def checkerboard(scale=1):
+    square, side = 8 * scale, DIAL * scale
     px = bytearray()
-    for y in range(DIAL):
-        for x in range(DIAL):
-            v = 255 if ((x // 8) + (y // 8)) % 2 == 0 else 223
+    for y in range(side):
+        for x in range(side):
+            v = 255 if ((x // square) + (y // square)) % 2 == 0 else 223
             px += bytes((v, v, v, 255))
     return px
 
@@ -373,8 +390,8 @@ def checkerboard():
 # --------------------------------------------------------------------------
 
 def clock_icon_svg(size):
-    """48-unit artwork; the smallest size drops fine detail so it stays legible."""
-    small = size <= 16
+    """48-unit artwork; the smallest sizes drop fine detail so they stay legible."""
+    small = size < 24
     minute_ticks = "" if size < 32 else "".join(
         '<line x1="24" y1="6.2" x2="24" y2="7.4" transform="rotate(%d 24 24)"/>' % d
         for d in range(0, 360, 6) if d % 30)
@@ -561,17 +578,55 @@ BITMAP_ART = {
 }
 
 
-def bmp_file(art, palette):
-    rows = art.strip("\n").split("\n")
-    assert len(rows) == 16 and all(len(r) == 16 for r in rows)
+# The same buttons drawn as shapes on the 16-unit grid of the pixel art above (a pixel's
+# centre at +0.5), for the art at twice the size.
+BUTTON_SVG = {
+    194: ('<defs><linearGradient id="g"><stop offset="0" stop-color="#149628"/>'
+          '<stop offset="1" stop-color="#46c846"/></linearGradient></defs>'
+          '<path d="M 3.5 2.5 L 9.5 8.5 L 3.5 14.5 Z" fill="url(#g)" stroke="#005a14" '
+          'stroke-linejoin="round"/>'),
+    195: ('<rect x="3.5" y="3.5" width="9" height="9" fill="#dc6400" stroke="#963c00"/>'
+          '<path d="M 4 4 H 12 V 5 H 5 V 12 H 4 Z" fill="#ffc878"/>'
+          '<rect x="5" y="5" width="6" height="6" fill="#ff8c00"/>'),
+    197: ('<g stroke="#6e5000" stroke-linejoin="round">'
+          '<path d="M 0.5 14.5 V 4.5 L 1.5 3.5 H 4.5 L 5.5 4.5 V 5.5 H 11.5 L 12.5 6.5 V 8 '
+          'L 11 14.5 Z" fill="#e6be28"/>'
+          '<path d="M 2 14 V 5 H 5 V 6 H 12 V 7.5 H 3 Z" fill="#fff5be" stroke="none"/>'
+          '<path d="M 3.5 7.5 H 13.5 L 11.5 14.5 H 0.5 Z" fill="#ffd732"/></g>'),
+}
+BUTTON = 16
+
+
+def bmp_pixels(size, rgb_rows):
+    """24-bit bottom-up BMP of `size` square rows of (r, g, b), top row first."""
     pixels = bytearray()
-    for r in reversed(rows):
-        for ch in r:
-            rgb = palette.get(ch, FACE_GREY)
+    for row in reversed(rgb_rows):
+        for rgb in row:
             pixels += bytes((rgb[2], rgb[1], rgb[0]))
-    info = struct.pack("<IiiHHIIiiII", 40, 16, 16, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
     return head + info + bytes(pixels)
+
+
+def bmp_file(art, palette):
+    rows = art.strip("\n").split("\n")
+    assert len(rows) == BUTTON and all(len(r) == BUTTON for r in rows)
+    return bmp_pixels(BUTTON, [[palette.get(ch, FACE_GREY) for ch in r] for r in rows])
+
+
+def bmp_from_svg(svg, size):
+    """Anti-aliased on the face grey; only untouched pixels keep that exact grey, which the
+    button turns into the system's face colour."""
+    px = render_svg(svg, size, size, (BUTTON, BUTTON))
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            r, g, b, a = px[(y * size + x) * 4:(y * size + x) * 4 + 4]
+            row.append(tuple((c * a + grey * (255 - a) + 127) // 255
+                             for c, grey in zip((r, g, b), FACE_GREY)))
+        rows.append(row)
+    return bmp_pixels(size, rows)
 
 
 # --------------------------------------------------------------------------
@@ -643,6 +698,28 @@ def alarm():
 
 # --------------------------------------------------------------------------
 
+def write_looks(put, scale, offset, encode):
+    """Every look and the checkerboard at `scale`, as files named for their id plus `offset`."""
+    def put_png(image_id, w, h, px):
+        put("png_%d.png" % (image_id + offset), encode(w * scale, h * scale, px))
+
+    def draw(svg, w, h):
+        return render_svg(svg, w * scale, h * scale, (w, h))
+
+    for build, ids, case_limit in LOOK_IDS:
+        face, hour, minute, second, case = build()
+        face_id, hour_id, minute_id, second_id, case_id = ids
+        put_png(face_id, DIAL, DIAL, draw(face, DIAL, DIAL))
+        for hid, (svg, w, h) in ((hour_id, hour), (minute_id, minute), (second_id, second)):
+            put_png(hid, w, h, draw(svg, w, h))
+        if case is None:
+            px = bytearray(DIAL * DIAL * scale * scale * 4)
+        else:
+            px = clamp_alpha(draw(case, DIAL, DIAL), case_limit)
+        put_png(case_id, DIAL, DIAL, px)
+    put_png(CHECKERBOARD_ID, DIAL, DIAL, checkerboard(scale))
+
+
 def main(argv):
     if len(argv) != 2:
         sys.stderr.write("usage: make_assets.py OUTPUT_DIR\n")
@@ -654,24 +731,20 @@ def main(argv):
         with open(os.path.join(out, name), "wb") as fh:
             fh.write(data)
 
-    for build, ids, case_limit in LOOK_IDS:
-        face, hour, minute, second, case = build()
-        face_id, hour_id, minute_id, second_id, case_id = ids
-        put("png_%d.png" % face_id, png_encode(DIAL, DIAL, render_svg(face, DIAL, DIAL)))
-        for hid, (svg, w, h) in ((hour_id, hour), (minute_id, minute), (second_id, second)):
-            put("png_%d.png" % hid, png_encode(w, h, render_svg(svg, w, h)))
-        if case is None:
-            px = bytearray(DIAL * DIAL * 4)
-        else:
-            px = clamp_alpha(render_svg(case, DIAL, DIAL), case_limit)
-        put("png_%d.png" % case_id, png_encode(DIAL, DIAL, px))
-    put("png_190.png", png_encode(DIAL, DIAL, checkerboard()))
+    write_looks(put, 1, 0, png_encode)
+    write_looks(put, HIDPI, HIDPI_ID_OFFSET, png_encode_smallest)
 
-    put("icon_128.ico", ico_file([(s, render_svg(clock_icon_svg(s), s, s, (48, 48))) for s in (16, 32, 48)]))
+    def clock_icon(sizes):
+        return ico_file([(s, render_svg(clock_icon_svg(s), s, s, (48, 48))) for s in sizes])
+
+    put("icon_%d.ico" % CLOCK_ICON_ID, clock_icon((16, 32, 48)))
+    put("icon_%d.ico" % CLOCK_ICON_SIZES_ID, clock_icon(CLOCK_ICON_SIZES))
     put("icon_187.ico", ico_file([(32, render_svg(NOTE_SVG, 32, 32))]))
     put("cursor_186.cur", cursor_file(CURSOR))
     for bid, (art, pal) in sorted(BITMAP_ART.items()):
         put("bitmap_%d.bmp" % bid, bmp_file(art, pal))
+        put("bitmap_%d.bmp" % (bid + HIDPI_ID_OFFSET),
+            bmp_from_svg(BUTTON_SVG[bid], BUTTON * HIDPI))
     put("wave_175.wav", chime())
     put("wave_179.wav", alarm())
     return 0

@@ -7,6 +7,7 @@ With --compare-with, every asset must also be byte-identical to the file of the
 same name in OTHER_DIR (used to prove the generator is deterministic).
 """
 
+import itertools
 import os
 import struct
 import sys
@@ -24,7 +25,9 @@ LOOKS = [
 ]
 OTHER_FILES = ["png_190.png", "icon_128.ico", "icon_187.ico", "cursor_186.cur",
                "bitmap_194.bmp", "bitmap_195.bmp", "bitmap_197.bmp",
-               "wave_175.wav", "wave_179.wav"]
+               "wave_175.wav", "wave_179.wav", "png_2190.png", "icon_2128.ico",
+               "bitmap_2194.bmp", "bitmap_2195.bmp", "bitmap_2197.bmp"]
+HIDPI, HIDPI_ID = 2, 2000  # the 2x art's scale and id offset
 WAVES = {"wave_175.wav": (8000, 129062), "wave_179.wav": (11025, 223652)}
 
 
@@ -108,20 +111,20 @@ def mean_colour(pixels):
     return tuple(sum(p[k] for p in pixels) / n for k in range(3))
 
 
-def check_face(t, path):
-    img = decode_png(t, read(path), (130, 130))
+def check_face(t, path, s):
+    img = decode_png(t, read(path), (130 * s, 130 * s))
     t.check(img.corners() == [0, 0, 0, 0], "corners not transparent")
-    t.check(img.at(65, 65)[3] == 255, "centre not opaque")
-    ring = [img.at(x, y)[3] for x, y in ((65, 4), (65, 125), (4, 65), (125, 65))]
+    t.check(img.at(65 * s, 65 * s)[3] == 255, "centre not opaque")
+    ring = [img.at(x * s, y * s)[3] for x, y in ((65, 4), (65, 125), (4, 65), (125, 65))]
     t.check(min(ring) == 255, "dial does not reach radius 61 (alpha %r)" % ring)
-    t.check(img.at(12, 12)[3] == 0, "dial is not round (pixel 12,12 visible)")
+    t.check(img.at(12 * s, 12 * s)[3] == 0, "dial is not round (pixel 12,12 visible)")
     soft = sum(1 for a in img.alphas() if 0 < a < 255)
     t.check(soft >= 100, "edge not anti-aliased (%d partial pixels)" % soft)
     return img
 
 
-def check_hand(t, path, size, face, min_reach):
-    w, h = size
+def check_hand(t, path, size, face, min_reach, s):
+    size = w, h = size[0] * s, size[1] * s
     img = decode_png(t, read(path), size)
     pivot_y = h // 3
     t.check(img.corners() == [0, 0, 0, 0], "corners not transparent")
@@ -137,40 +140,67 @@ def check_hand(t, path, size, face, min_reach):
     body = [img.at(x, y) for y in range(h) for x in range(w) if img.at(x, y)[3] >= 200]
     t.check(len(body) >= 3 * (h - pivot_y) // 4, "body too faint (%d solid pixels)" % len(body))
     cx = sum(x * img.at(x, y)[3] for y in range(h) for x in range(w)) / max(1, sum(img.alphas()))
-    t.check(abs(cx - w / 2.0) <= 0.75, "hand not centred (x %.2f)" % cx)
+    t.check(abs(cx - w / 2.0) <= 0.75 * s, "hand not centred (x %.2f)" % cx)
     soft = sum(1 for a in img.alphas() if 0 < a < 255)
     t.check(soft >= 10, "edges not anti-aliased")
-    dial = [face.at(x, y) for y in range(30, 100) for x in range(30, 100)]
+    dial = [face.at(x, y) for y in range(30 * s, 100 * s, s) for x in range(30 * s, 100 * s, s)]
     diff = abs(luma(mean_colour(body)) - luma(mean_colour(dial)))
     t.check(diff >= 50, "hand hard to see on its dial (luma difference %.0f)" % diff)
     return rows[-1] - pivot_y if rows else 0
 
 
-def check_look(t, assets, look):
+def check_look(t, assets, look, s, offset):
     ids, hands, limit = look
-    face = check_face(t, os.path.join(assets, "png_%d.png" % ids[0]))
+    path = lambda i: os.path.join(assets, "png_%d.png" % (i + offset))
+    face = check_face(t, path(ids[0]), s)
     # hour hands are drawn shorter than the image allows so they stay clear of the numerals
-    lengths = [check_hand(t, os.path.join(assets, "png_%d.png" % i), hands[i], face, reach)
+    lengths = [check_hand(t, path(i), hands[i], face, reach, s)
                for i, reach in zip(ids[1:4], (0.6, 0.8, 0.8))]
     t.check(lengths[0] < lengths[1], "hour hand not shorter than minute hand %r" % lengths)
-    case = decode_png(t, read(os.path.join(assets, "png_%d.png" % ids[4])), (130, 130))
+    case = decode_png(t, read(path(ids[4])), (130 * s, 130 * s))
     top = max(case.alphas())
     if limit:
         t.check(top <= limit, "case alpha %d exceeds %d" % (top, limit))
         t.check(top >= limit // 2, "case overlay is nearly invisible (max alpha %d)" % top)
-        t.check(case.at(65, 65)[3] < 64, "case hides the middle of the dial")
+        t.check(case.at(65 * s, 65 * s)[3] < 64, "case hides the middle of the dial")
     else:
         t.check(top == 0, "case must be fully transparent (max alpha %d)" % top)
 
 
-def check_checkerboard(t, assets):
-    img = decode_png(t, read(os.path.join(assets, "png_190.png")), (130, 130))
+def check_checkerboard(t, assets, s, offset):
+    path = os.path.join(assets, "png_%d.png" % (190 + offset))
+    img = decode_png(t, read(path), (130 * s, 130 * s))
     bad = 0
-    for y in range(130):
-        for x in range(130):
-            v = 255 if (x // 8 + y // 8) % 2 == 0 else 223
+    for y in range(130 * s):
+        for x in range(130 * s):
+            v = 255 if (x // (8 * s) + y // (8 * s)) % 2 == 0 else 223
             bad += img.at(x, y) != (v, v, v, 255)
     t.check(bad == 0, "%d pixels differ from the 8-pixel checkerboard" % bad)
+
+
+def premultiplied(p):
+    return [p[c] * p[3] / 255.0 for c in range(3)] + [p[3]]
+
+
+def check_drawn_again(t, assets, look):
+    """Each 2x image, averaged down, is its 1x image, and not just its pixels doubled."""
+    for i in look[0][:4] + ((look[0][4],) if look[2] else ()):
+        one = pnglib.decode(read(os.path.join(assets, "png_%d.png" % i)))
+        two = pnglib.decode(read(os.path.join(assets, "png_%d.png" % (i + HIDPI_ID)))).pixels
+        w, count = one.width, one.width * one.height
+        diff = doubled = 0
+        for n in range(count):
+            y, x = divmod(n, w)
+            block = [two[k:k + 4] for k in (((2 * y + dy) * 2 * w + 2 * x + dx) * 4
+                                             for dy in (0, 1) for dx in (0, 1))]
+            doubled += len(set(block)) == 1
+            mean = [sum(v) / 4.0 for v in zip(*map(premultiplied, block))]
+            own = premultiplied(one.pixels[4 * n:4 * n + 4])
+            diff += sum(abs(m - o) for m, o in zip(mean, own))
+        t.check(diff / (4 * count) <= 3, "png_%d is not png_%d drawn again (mean difference %.1f)"
+                % (i + HIDPI_ID, i, diff / (4 * count)))
+        t.check(count - doubled >= count // 20,
+                "png_%d is png_%d with its pixels doubled" % (i + HIDPI_ID, i))
 
 
 def check_case_copies(t, assets):
@@ -235,16 +265,17 @@ def check_cursor(t, path):
 
 # ---------------------------------------------------------------- BMP
 
-def check_bmp(t, path, wanted):
+def check_bmp(t, path, wanted, size=16):
     data = read(path)
     magic, fsize, _, _, off = struct.unpack("<2sIHHI", data[:14])
     t.check(magic == b"BM" and fsize == len(data), "bad BMP file header", fatal=True)
     hsize, w, h, planes, bits, comp = struct.unpack("<IiiHHI", data[14:34])
-    t.check((hsize, w, h, planes, bits, comp) == (40, 16, 16, 1, 24, 0),
-            "BMP is %dx%d %d-bit (want 16x16 24-bit)" % (w, h, bits), fatal=True)
-    t.check(len(data) >= off + 16 * 48, "pixel data truncated", fatal=True)
-    # bottom-up BGR rows of 48 bytes (no padding at this width); px[0] is bottom-left
-    px = [(data[off + i + 2], data[off + i + 1], data[off + i]) for i in range(0, 16 * 48, 3)]
+    t.check((hsize, w, h, planes, bits, comp) == (40, size, size, 1, 24, 0),
+            "BMP is %dx%d %d-bit (want %dpx 24-bit)" % (w, h, bits, size), fatal=True)
+    t.check(len(data) >= off + size * size * 3, "pixel data truncated", fatal=True)
+    # bottom-up BGR rows (no padding at these widths); px[0] is bottom-left
+    px = [(data[off + i + 2], data[off + i + 1], data[off + i])
+          for i in range(0, size * size * 3, 3)]
     t.check(px[0] in ((192, 192, 192), (240, 240, 240)), "background %r is not button face" % (px[0],))
     hits = sum(1 for p in px if wanted(p))
     t.check(hits >= 12, "main colour missing (%d pixels)" % hits)
@@ -294,7 +325,7 @@ def check_alarm(t, assets):
 # ---------------------------------------------------------------- main
 
 def all_files():
-    names = ["png_%d.png" % i for look in LOOKS for i in look[0]]
+    names = ["png_%d.png" % (i + o) for look in LOOKS for i in look[0] for o in (0, HIDPI_ID)]
     return names + OTHER_FILES
 
 
@@ -325,19 +356,26 @@ def main(argv):
     assets = args[0]
     t = Runner()
     t.group("all files present", check_present, assets)
-    for n, look in enumerate(LOOKS):
-        t.group("look %d (png %s)" % (n, ", ".join(map(str, look[0]))), check_look, assets, look)
+    for s, offset in ((1, 0), (HIDPI, HIDPI_ID)):
+        for n, look in enumerate(LOOKS):
+            t.group("%dx look %d (png %s)" % (s, n, ", ".join(str(i + offset) for i in look[0])),
+                    check_look, assets, look, s, offset)
+        t.group("png_%d checkerboard" % (190 + offset), check_checkerboard, assets, s, offset)
+    for look in LOOKS:
+        t.group("2x look %d drawn again" % look[0][0], check_drawn_again, assets, look)
     t.group("png_155 equals png_150", check_case_copies, assets)
-    t.group("png_190 checkerboard", check_checkerboard, assets)
     t.group("icon_128.ico", check_ico, os.path.join(assets, "icon_128.ico"), [16, 32, 48])
+    t.group("icon_2128.ico", check_ico, os.path.join(assets, "icon_2128.ico"),
+            [16, 20, 24, 32, 40, 48])
     t.group("icon_187.ico", check_ico, os.path.join(assets, "icon_187.ico"), [32])
     t.group("cursor_186.cur", check_cursor, os.path.join(assets, "cursor_186.cur"))
-    t.group("bitmap_194.bmp", check_bmp, os.path.join(assets, "bitmap_194.bmp"),
-            lambda p: p[1] > 120 and p[1] > p[0] + 60 and p[1] > p[2] + 60)
-    t.group("bitmap_195.bmp", check_bmp, os.path.join(assets, "bitmap_195.bmp"),
-            lambda p: p[0] > 200 and 90 <= p[1] <= 180 and p[2] < 60)
-    t.group("bitmap_197.bmp", check_bmp, os.path.join(assets, "bitmap_197.bmp"),
-            lambda p: p[0] > 200 and p[1] > 180 and p[2] < 100)
+    buttons = {194: lambda p: p[1] > 120 and p[1] > p[0] + 60 and p[1] > p[2] + 60,
+               195: lambda p: p[0] > 200 and 90 <= p[1] <= 180 and p[2] < 60,
+               197: lambda p: p[0] > 200 and p[1] > 180 and p[2] < 100}
+    sizes = ((16, 0), (32, HIDPI_ID))
+    for (i, wanted), (size, offset) in itertools.product(buttons.items(), sizes):
+        name = "bitmap_%d.bmp" % (i + offset)
+        t.group(name, check_bmp, os.path.join(assets, name), wanted, size)
     t.group("wave_175.wav chime", check_chime, assets)
     t.group("wave_179.wav alarm", check_alarm, assets)
     if other:
