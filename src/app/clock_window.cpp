@@ -10,6 +10,7 @@
 #include "dialogs/custom_dial_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "sound/sounds.h"
+#include "win/dpi.h"
 #include "win/message_box.h"
 #include "win/strings.h"
 
@@ -52,6 +53,8 @@ bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_INITMENUPOPUP: onMenuOpened(reinterpret_cast<HMENU>(wParam)); return true;
     case WM_POWERBROADCAST: result = onPowerBroadcast(wParam, lParam); return true;
     case WM_TIMECHANGE: onTimeJumped(); return true;
+    case win::DpiChangedMessage: onDpiChanged(LOWORD(wParam)); return true;
+    case WM_DISPLAYCHANGE: onDisplayChanged(); return false;
     case ui::SessionChangeMessage: onSessionChange(wParam); return true;
     case WM_LBUTTONDBLCLK: parts_->mouse.onDoubleClick(); return false;
     default: break;
@@ -106,10 +109,14 @@ bool ClockWindow::onInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     parts_->tray.add();
     setOpacityIndex(settings().opacityIndex);
+    canvas_.setDpi(win::windowDpi(hwnd()));
     renderClock(parts_->fade.displayedOpacity());
     parts_->fade.startRedrawing();
     parts_->check.start();
     parts_->modes.applyAtStart();
+    // The stored place may be on a monitor of another DPI than the one the window was made on;
+    // the clock keeps that place at its new size.
+    takeDpi(win::windowDpi(hwnd()));
     parts_->soundPlayer.reopen(win::ansiToWide(settings().alarmSoundPath));
     return true;
 }
@@ -190,6 +197,26 @@ LRESULT ClockWindow::onPowerBroadcast(WPARAM event, LPARAM data) {
 void ClockWindow::onTimeJumped() {
     parts_->check.onTick();
     renderClock(parts_->fade.displayedOpacity());
+}
+
+void ClockWindow::onDpiChanged(int dpi) {
+    RECT before{};
+    GetWindowRect(hwnd(), &before);
+    if (takeDpi(dpi))
+        parts_->modes.placeAfterResize(before);
+}
+
+bool ClockWindow::takeDpi(int dpi) {
+    if (dpi <= 0 || dpi == canvas_.dpi())
+        return false;
+    canvas_.setDpi(dpi);
+    renderClock(parts_->fade.displayedOpacity());
+    return true;
+}
+
+void ClockWindow::onDisplayChanged() {
+    parts_->modes.bringBackOnScreen();
+    onDpiChanged(win::windowDpi(hwnd()));
 }
 
 void ClockWindow::onSessionChange(WPARAM event) {

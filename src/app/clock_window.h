@@ -61,6 +61,11 @@ private:
     // After sleep or a clock change: the check settles what the jump passed over, and the hands
     // show the new time at once.
     void onTimeJumped();
+    // The monitor's scale changed, or the clock moved to a monitor of another DPI.
+    void onDpiChanged(int dpi);
+    void onDisplayChanged();
+    // True when the clock was drawn anew at a DPI other than its last.
+    bool takeDpi(int dpi);
     void onSessionChange(WPARAM event);
     void onVisibilityChanged();
     void reportSaveFailure(const std::wstring& path);

@@ -34,11 +34,14 @@ bool fits(int side, float zoom) {
 
 } // namespace
 
-float effectiveZoom(float zoom, int faceWidth, int faceHeight) {
+float effectiveZoom(float zoom, int faceWidth, int faceHeight, int dpi) {
     if (std::isnan(zoom)) {
         zoom = 1.0f;
     }
     zoom = std::min(std::max(zoom, MinZoom), MaxZoom);
+    if (dpi > 0 && dpi != BaseDpi) {
+        zoom = static_cast<float>(static_cast<double>(zoom) * dpi / BaseDpi);
+    }
     const int side = std::max(faceWidth, faceHeight);
     if (fits(side, zoom)) {
         return zoom;
@@ -57,6 +60,14 @@ float effectiveZoom(float zoom, int faceWidth, int faceHeight) {
         fitted = larger;
     }
     return fitted;
+}
+
+ArtChoice chooseArt(float scale, bool doubleArtAvailable) {
+    if (doubleArtAvailable && scale > 1.0f) {
+        // Halving a float is exact, so the frame keeps the size the 1x art would give it.
+        return {true, scale / DoubleArtScale};
+    }
+    return {false, scale};
 }
 
 CanvasSize canvasSize(int faceWidth, int faceHeight, float zoom) {

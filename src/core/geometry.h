@@ -13,10 +13,24 @@ constexpr int MaxImageSide = 1024;
 // No frame is larger than the largest image at the largest zoom.
 constexpr int MaxFrameSide = 2048;
 
-// The zoom a frame is drawn with: NaN becomes 1, anything else is clamped to MinZoom..MaxZoom,
-// then lowered, if need be, to the largest zoom at which neither side exceeds MaxFrameSide.
-// The stored value itself is left to the user.
-float effectiveZoom(float zoom, int faceWidth, int faceHeight);
+// Pixels per inch of a screen at 100 % scaling; a monitor's DPI over this is its scale.
+constexpr int BaseDpi = 96;
+
+// The scale a frame is drawn with: the stored zoom (NaN becomes 1, anything else is clamped to
+// MinZoom..MaxZoom) times the monitor's scale (a DPI of 0 or less counts as BaseDpi), then
+// lowered, if need be, to the largest scale at which neither side exceeds MaxFrameSide. The
+// stored value itself is left to the user.
+float effectiveZoom(float zoom, int faceWidth, int faceHeight, int dpi = BaseDpi);
+
+// Which art a frame is drawn from. Art at twice the size is never scaled up below 2 and looks
+// sharper than the 1x art scaled up at any scale above 1: it is taken whenever a look has it.
+constexpr int DoubleArtScale = 2;
+struct ArtChoice {
+    bool doubleArt;
+    // The scale to draw the chosen art with: the frame scale over the art's own.
+    float zoom;
+};
+ArtChoice chooseArt(float scale, bool doubleArtAvailable);
 
 struct CanvasSize {
     int width = 0, height = 0;
@@ -55,6 +69,5 @@ std::array<Point, 3> handCorners(int w, int h, float zoom, PointF centre, HandPo
 int clampOpacity(int percent);
 // Layered-window alpha for an opacity percent (100 gives 254, not 255).
 std::uint8_t constantAlpha(int percent);
-
 
 } // namespace core

@@ -27,21 +27,36 @@ WindowPosition correctStartPosition(WindowPosition saved, int screenWidth, int s
     return result;
 }
 
+namespace {
+
+bool mostlyOnMonitors(WindowPosition place, int clockWidth, int clockHeight,
+                      const std::vector<ScreenRect>& monitors) {
+    if (clockWidth <= 0 || clockHeight <= 0)
+        return false;
+    const ScreenRect clock{place.left, place.top, place.left + clockWidth, place.top + clockHeight};
+    long long visible = 0;
+    for (const ScreenRect& monitor : monitors)
+        visible += overlapArea(clock, monitor);
+    return 2 * visible > static_cast<long long>(clockWidth) * clockHeight;
+}
+
+} // namespace
+
 WindowPosition startPosition(WindowPosition saved, int clockWidth, int clockHeight,
                              const std::vector<ScreenRect>& monitors, int screenWidth,
                              int screenHeight) {
-    if (saved.left >= 0 && saved.top >= 0 && clockWidth > 0 && clockHeight > 0) {
-        const ScreenRect clock{saved.left, saved.top, saved.left + clockWidth,
-                               saved.top + clockHeight};
-        long long visible = 0;
-        for (const ScreenRect& monitor : monitors) {
-            visible += overlapArea(clock, monitor);
-        }
-        if (2 * visible > static_cast<long long>(clockWidth) * clockHeight) {
-            return saved;
-        }
-    }
+    if (saved.left >= 0 && saved.top >= 0 &&
+        mostlyOnMonitors(saved, clockWidth, clockHeight, monitors))
+        return saved;
     return correctStartPosition(saved, screenWidth, screenHeight);
+}
+
+WindowPosition positionAfterDisplayChange(WindowPosition current, int clockWidth, int clockHeight,
+                                          const std::vector<ScreenRect>& monitors, int screenWidth,
+                                          int screenHeight) {
+    if (mostlyOnMonitors(current, clockWidth, clockHeight, monitors))
+        return current;
+    return correctStartPosition(current, screenWidth, screenHeight);
 }
 
 } // namespace core

@@ -26,4 +26,10 @@ WindowPosition startPosition(WindowPosition saved, int clockWidth, int clockHeig
                              const std::vector<ScreenRect>& monitors, int screenWidth,
                              int screenHeight);
 
+// Where the clock goes when the monitors change: it stays while more than half of it is on them
+// (on the left of the primary screen too), and one left off them comes back as at start.
+WindowPosition positionAfterDisplayChange(WindowPosition current, int clockWidth, int clockHeight,
+                                          const std::vector<ScreenRect>& monitors, int screenWidth,
+                                          int screenHeight);
+
 } // namespace core

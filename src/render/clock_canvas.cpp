@@ -5,12 +5,12 @@ namespace render {
 bool ClockCanvas::show(HWND window, const core::LocalTime& time, float zoom, bool showSecondHand,
                        int opacityPercent) {
     const ImageSize face = skin_.size(FaceSlot);
-    const core::FrameKey key =
-        core::frameKey(time, showSecondHand, core::effectiveZoom(zoom, face.width, face.height),
-                       opacityPercent, skin_.generation());
+    const core::FrameKey key = core::frameKey(
+        time, showSecondHand, core::effectiveZoom(zoom, face.width, face.height, dpi_),
+        opacityPercent, skin_.generation());
     if (key == shown_)
         return true;
-    if (!composer_.compose({&skin_, time, zoom, showSecondHand}, frame_))
+    if (!composer_.compose({&skin_, time, zoom, showSecondHand, dpi_}, frame_))
         return false;
     if (!presentation_.present(window, frame_, opacityPercent))
         return false;

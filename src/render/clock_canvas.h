@@ -21,6 +21,9 @@ public:
     // Shows the clock at `time`; true when what the window shows is the clock at that time.
     bool show(HWND window, const core::LocalTime& time, float zoom, bool showSecondHand,
               int opacityPercent);
+    // The DPI of the monitor the window is on; the next frame takes its scale.
+    void setDpi(int dpi) { dpi_ = dpi; }
+    int dpi() const { return dpi_; }
     // Nothing is shown after this.
     void release();
 
@@ -34,6 +37,7 @@ private:
     Frame frame_;
     LayeredPresentation presentation_;
     core::FrameKey shown_;
+    int dpi_ = core::BaseDpi;
 };
 
 } // namespace render

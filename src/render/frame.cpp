@@ -54,8 +54,13 @@ bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
         frame = Frame();
         return false;
     }
-    const float zoom = core::effectiveZoom(request.zoom, faceSize.width, faceSize.height);
-    const core::CanvasSize canvas = core::canvasSize(faceSize.width, faceSize.height, zoom);
+    const float scale =
+        core::effectiveZoom(request.zoom, faceSize.width, faceSize.height, request.dpi);
+    const core::ArtChoice choice = core::chooseArt(scale, skin->doubleArt() != nullptr);
+    const SkinImages& art = choice.doubleArt ? *skin->doubleArt() : *skin;
+    const ImageSize artFace = art.size(FaceSlot);
+    const float zoom = choice.zoom;
+    const core::CanvasSize canvas = core::canvasSize(artFace.width, artFace.height, zoom);
     if (canvas.width <= 0 || canvas.height <= 0) {
         frame = Frame();
         return false;
@@ -64,9 +69,9 @@ bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
         frame = Frame(canvas.width, canvas.height);
     if (!frame.valid())
         return false;
-    if (look_ != skin->generation() || canvas_.width != canvas.width ||
+    if (look_ != skin->generation() || layersArt_ != &art || canvas_.width != canvas.width ||
         canvas_.height != canvas.height)
-        scaleLayers(*skin, canvas);
+        scaleLayers(art, canvas);
 
     GdiFlush();
     std::copy(face_.begin(), face_.end(), frame.pixels());
@@ -75,11 +80,11 @@ bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
                                  PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(frame.pixels()));
     Gdiplus::Graphics graphics(&canvasBitmap);
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    const core::PointF centre = core::dialCentre(faceSize.width, faceSize.height, zoom);
-    drawHand(graphics, *skin, HourSlot, core::Hand::Hour, request, zoom, centre);
-    drawHand(graphics, *skin, MinuteSlot, core::Hand::Minute, request, zoom, centre);
+    const core::PointF centre = core::dialCentre(artFace.width, artFace.height, zoom);
+    drawHand(graphics, art, HourSlot, core::Hand::Hour, request, zoom, centre);
+    drawHand(graphics, art, MinuteSlot, core::Hand::Minute, request, zoom, centre);
     if (request.showSecondHand)
-        drawHand(graphics, *skin, SecondSlot, core::Hand::Second, request, zoom, centre);
+        drawHand(graphics, art, SecondSlot, core::Hand::Second, request, zoom, centre);
     if (case_) {
         // Already at the canvas's size: pixel for pixel, over the hands.
         graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
@@ -92,6 +97,7 @@ bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
 
 void FrameComposer::scaleLayers(const SkinImages& skin, core::CanvasSize canvas) {
     look_ = skin.generation();
+    layersArt_ = &skin;
     canvas_ = canvas;
     const Gdiplus::Rect whole(0, 0, canvas.width, canvas.height);
     face_.assign(static_cast<size_t>(canvas.width) * canvas.height, 0);

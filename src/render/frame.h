@@ -40,11 +40,14 @@ struct FrameRequest {
     core::LocalTime time;
     float zoom = 1.0f;
     bool showSecondHand = true;
+    // The monitor's DPI: the frame is drawn at zoom times its scale.
+    int dpi = core::BaseDpi;
 };
 
 // Composes clock frames: the face, the hour, minute and second hands, then the case, with
-// high-quality bicubic sampling. The face and the case are kept scaled for the current look and
-// zoom, so a frame of the running clock only draws its hands.
+// high-quality bicubic sampling, from the look's double-size art whenever the scale is above 1.
+// The face and the case are kept scaled for the current look and scale, so a frame of the
+// running clock only draws its hands.
 class FrameComposer {
 public:
     // Draws `request` into `frame`, which is made anew only when the clock's size changes.
@@ -55,6 +58,7 @@ private:
     void scaleLayers(const SkinImages& skin, core::CanvasSize canvas);
 
     std::uint64_t look_ = 0;
+    const SkinImages* layersArt_ = nullptr;
     core::CanvasSize canvas_;
     // The face scaled to the canvas, premultiplied, row by row as the frame holds it.
     std::vector<std::uint32_t> face_;

@@ -129,15 +129,40 @@ int SkinImages::applyStyle(HMODULE module, int styleIndex, const core::ClockSett
             loadFile(win::ansiToWide(*paths[slot]), static_cast<SkinSlot>(slot));
         customFaceLoaded = image(FaceSlot) != nullptr;
     }
-    if (!customFaceLoaded)
-        loadBuiltInLook(module, builtInSkin(look == core::CustomStyleIndex ? 0 : look));
-    recordSizes();
+    doubleArt_.reset();
+    if (!customFaceLoaded) {
+        const int builtIn = look == core::CustomStyleIndex ? 0 : look;
+        loadBuiltInLook(module, builtInSkin(builtIn));
+        recordSizes();
+        loadDoubleArt(module, builtIn);
+    } else {
+        recordSizes();
+    }
     return look;
+}
+
+void SkinImages::loadDoubleArt(HMODULE module, int look) {
+    auto art = std::make_unique<SkinImages>();
+    art->loadBuiltInLook(module, builtInSkinDoubleArt(look));
+    art->recordSizes();
+    // Art that does not match would put the hands off the dial's centre: the 1x art is drawn.
+    if (art->image(FaceSlot) && scaledBy(*art, core::DoubleArtScale))
+        doubleArt_ = std::move(art);
+}
+
+bool SkinImages::scaledBy(const SkinImages& other, int factor) const {
+    for (int slot = FaceSlot; slot < CaseSlot; ++slot) {
+        if (other.sizes_[slot].width != sizes_[slot].width * factor ||
+            other.sizes_[slot].height != sizes_[slot].height * factor)
+            return false;
+    }
+    return true;
 }
 
 void SkinImages::releaseAll() {
     for (auto& picture : images_)
         picture.reset();
+    doubleArt_.reset();
     changed();
 }
 

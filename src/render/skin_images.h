@@ -52,16 +52,24 @@ public:
     // for the rest of the run.
     Gdiplus::Image* previewBackground(HMODULE module);
 
+    // The same built-in look drawn at twice the size, for high-DPI screens; null for a custom
+    // look, whose files are drawn as they are.
+    const SkinImages* doubleArt() const { return doubleArt_.get(); }
+
     Gdiplus::Image* image(SkinSlot slot) const { return images_[slot].get(); }
     ImageSize size(SkinSlot slot) const { return slot < CaseSlot ? sizes_[slot] : ImageSize{}; }
 
 private:
     std::array<std::unique_ptr<Gdiplus::Image>, SlotCount> images_;
     void changed();
+    void loadDoubleArt(HMODULE module, int look);
+    // True when every image of `other` is exactly `factor` times the size of this one's.
+    bool scaledBy(const SkinImages& other, int factor) const;
 
     std::array<ImageSize, CaseSlot> sizes_{};
     std::uint64_t generation_ = 0;
     std::unique_ptr<Gdiplus::Image> previewBackground_;
+    std::unique_ptr<SkinImages> doubleArt_;
 };
 
 } // namespace render

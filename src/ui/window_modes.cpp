@@ -56,6 +56,31 @@ void WindowModes::moveToStartPosition() {
     SetWindowPos(window_, HWND_TOP, place.left, place.top, 0, 0, SWP_NOSIZE);
 }
 
+void WindowModes::bringBackOnScreen() {
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    const core::WindowPosition place = core::positionAfterDisplayChange(
+        {frame.left, frame.top}, frame.right - frame.left, frame.bottom - frame.top,
+        attachedMonitors(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (place.left != frame.left || place.top != frame.top)
+        moveTo(place.left, place.top);
+}
+
+void WindowModes::placeAfterResize(const RECT& before) {
+    if (settings_.lockPosition) {
+        moveTo(settings_.windowLeft, settings_.windowTop);
+        return;
+    }
+    RECT after{};
+    GetWindowRect(window_, &after);
+    const int width = after.right - after.left, height = after.bottom - after.top;
+    moveTo((before.left + before.right - width) / 2, (before.top + before.bottom - height) / 2);
+}
+
+void WindowModes::moveTo(int left, int top) {
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void WindowModes::toggleAlwaysOnTop() {
     settings_.alwaysOnTop = !settings_.alwaysOnTop;
     restack();

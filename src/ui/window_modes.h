@@ -19,6 +19,12 @@ public:
     // click-through is applied.
     void applyAtStart();
 
+    // The monitors changed: a clock left off all of them comes back by the start-up rule.
+    void bringBackOnScreen();
+    // The clock took a new size for a new DPI: a locked clock stays at its stored place, any
+    // other keeps its centre where `before` had it.
+    void placeAfterResize(const RECT& before);
+
     void toggleAlwaysOnTop();
     // Locking and unlocking both record where the clock stands; dragging never does.
     void toggleLockPosition();
@@ -28,6 +34,7 @@ public:
 
 private:
     void moveToStartPosition();
+    void moveTo(int left, int top);
     void setExStyle(DWORD style);
     DWORD exStyle() const;
 

@@ -1,0 +1,18 @@
+#pragma once
+// The DPI a window is drawn for. The program declares itself per-monitor aware, so Windows no
+// longer stretches its windows: everything measured in pixels is scaled by the program itself.
+#include <windows.h>
+
+namespace win {
+
+// WM_DPICHANGED (Windows 8.1), named here since the headers for XP do not have it. Its wParam
+// holds the new DPI in both words.
+constexpr UINT DpiChangedMessage = 0x02E0;
+
+// The DPI of the monitor `window` is on (Windows 8.1 and later), otherwise the system's.
+int windowDpi(HWND window);
+
+// `pixels` at 96 DPI, at `dpi` (rounded as Windows rounds, halves away from zero).
+int scaleForDpi(int pixels, int dpi);
+
+} // namespace win
