@@ -212,6 +212,8 @@ TEST_F(ClockWindowTest, CustomLookLoadsTheUsersFilesFromAChinesePath) {
     // A missing hand or case simply is not drawn.
     EXPECT_EQ(clock->skin().image(render::SecondSlot), nullptr);
     EXPECT_EQ(clock->skin().image(render::CaseSlot), nullptr);
+    // The user's files are drawn as they are, at every DPI.
+    EXPECT_EQ(clock->skin().doubleArt(), nullptr);
     EXPECT_TRUE(clock->renderClock(100));
 }
 
