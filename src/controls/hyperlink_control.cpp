@@ -51,11 +51,10 @@ INT_PTR startProcess(const std::wstring& commandLine, int showCommand) {
 
 // The default value of a key under HKEY_CLASSES_ROOT, of any length.
 std::optional<std::wstring> queryClassesRootDefault(const std::wstring& keyName) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, &opened) !=
+    win::UniqueRegistryKey key;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, win::outParam(key)) !=
         ERROR_SUCCESS)
         return std::nullopt;
-    win::UniqueRegistryKey key(opened);
     DWORD type = 0;
     DWORD bytes = 0;
     if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||

@@ -18,24 +18,23 @@ LONG writeRunValue() {
     if (path.empty())
         return static_cast<LONG>(GetLastError());
     const std::wstring command = L"\"" + path + L"\"";
-    HKEY created = nullptr;
-    LONG status =
+    win::UniqueRegistryKey key;
+    const LONG status =
         RegCreateKeyExW(HKEY_CURRENT_USER, runKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &created, nullptr);
+                        KEY_SET_VALUE, nullptr, win::outParam(key), nullptr);
     if (status != ERROR_SUCCESS)
         return status;
-    win::UniqueRegistryKey key(created);
     return RegSetValueExW(key.get(), runValueName, 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(command.c_str()),
                           static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
 }
 
 LONG deleteRunValue() {
-    HKEY opened = nullptr;
-    const LONG status = RegOpenKeyExW(HKEY_CURRENT_USER, runKeyPath, 0, KEY_SET_VALUE, &opened);
+    win::UniqueRegistryKey key;
+    const LONG status =
+        RegOpenKeyExW(HKEY_CURRENT_USER, runKeyPath, 0, KEY_SET_VALUE, win::outParam(key));
     if (status != ERROR_SUCCESS)
         return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
-    win::UniqueRegistryKey key(opened);
     const LONG deleted = RegDeleteValueW(key.get(), runValueName);
     return deleted == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : deleted;
 }
@@ -43,10 +42,10 @@ LONG deleteRunValue() {
 } // namespace
 
 bool isRegisteredToStartWithSystem() {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, runKeyPath, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+    win::UniqueRegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, runKeyPath, 0, KEY_QUERY_VALUE, win::outParam(key)) !=
+        ERROR_SUCCESS)
         return false;
-    win::UniqueRegistryKey key(opened);
     return RegQueryValueExW(key.get(), runValueName, nullptr, nullptr, nullptr, nullptr) ==
            ERROR_SUCCESS;
 }
