@@ -1,14 +1,14 @@
 #include "controls/hyperlink_control.h"
 
 #include "core/link_open.h"
-#include "win/dialog.h"
 #include "win/message_box.h"
+#include "win/process_start.h"
+#include "win/registry.h"
+#include "win/window_text.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <optional>
-#include <vector>
 
 namespace controls {
 
@@ -33,49 +33,6 @@ TOOLINFOW linkTool(HWND control, const std::wstring& text) {
     return tool;
 }
 
-INT_PTR startProcess(const std::wstring& commandLine, int showCommand) {
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(showCommand);
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
-        return core::launchFailureCode(GetLastError());
-    win::UniqueKernelHandle process(started.hProcess);
-    win::UniqueKernelHandle thread(started.hThread);
-    return startedCode;
-}
-
-// The default value of a key under HKEY_CLASSES_ROOT, of any length.
-std::optional<std::wstring> queryClassesRootDefault(const std::wstring& keyName) {
-    win::UniqueRegistryKey key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, win::outParam(key)) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    DWORD type = 0;
-    DWORD bytes = 0;
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
-    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
-                         &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
-    value.resize(wcsnlen(value.c_str(), bytes / sizeof(wchar_t)));
-    if (type == REG_EXPAND_SZ) {
-        const DWORD units = ExpandEnvironmentStringsW(value.c_str(), nullptr, 0);
-        std::wstring expanded(units, L'\0');
-        if (units == 0 || !ExpandEnvironmentStringsW(value.c_str(), &expanded[0], units))
-            return std::nullopt;
-        expanded.resize(units - 1);
-        return expanded;
-    }
-    return value;
-}
-
 } // namespace
 
 void HyperLinkControl::onAttached() {
@@ -84,7 +41,7 @@ void HyperLinkControl::onAttached() {
     if (target_.empty())
         target_ = text;
     if (text.empty())
-        SetWindowTextW(hwnd(), target_.c_str());
+        win::setWindowText(hwnd(), target_);
     fitToText();
     cursor_ = LoadCursorW(nullptr, IDC_ARROW);
     addTooltip();
@@ -210,19 +167,21 @@ void HyperLinkControl::openLink() {
 }
 
 INT_PTR HyperLinkControl::openLinkTarget(const std::wstring& target, int showCommand) {
-    const auto opened = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, showCommand));
+    const INT_PTR opened = win::shellOpen(target, showCommand);
     if (static_cast<UINT_PTR>(opened) > static_cast<UINT_PTR>(lastFailureCode))
         return opened;
     // No handler for the target itself: hand it to the browser registered for web pages.
-    const std::optional<std::wstring> pageClass = queryClassesRootDefault(L".htm");
+    const std::optional<std::wstring> pageClass =
+        win::readRegistryText(HKEY_CLASSES_ROOT, L".htm", nullptr);
     if (!pageClass)
         return opened;
+    const std::wstring commandKey = *pageClass + L"\\shell\\open\\command";
     const std::optional<std::wstring> command =
-        queryClassesRootDefault(*pageClass + L"\\shell\\open\\command");
+        win::readRegistryText(HKEY_CLASSES_ROOT, commandKey.c_str(), nullptr);
     if (!command)
         return opened;
-    return startProcess(core::browserCommandLine(*command, target), showCommand);
+    const DWORD error = win::startProcess(core::browserCommandLine(*command, target), showCommand);
+    return error == ERROR_SUCCESS ? startedCode : core::launchFailureCode(error);
 }
 
 void HyperLinkControl::reportOpenFailure(int code) {

@@ -6,6 +6,7 @@
 #include "dialogs/sound_path.h"
 #include "sound/alarm_sound_player.h"
 #include "win/message_box.h"
+#include "win/open_file_dialog.h"
 #include "win/strings.h"
 
 #include "resource.h"
@@ -13,8 +14,6 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <algorithm>
-#include <cwchar>
 #include <vector>
 
 namespace dialogs {
@@ -29,7 +28,8 @@ const wchar_t* const pickerFormat = L"HH:mm:ss";
 constexpr WORD shownYear = 2008, shownMonth = 1, shownDay = 1, shownDayOfWeek = 2;
 
 const wchar_t* const soundFilter = L"mp3文件(*.mp3)|*.mp3|wav文件(*.wav)|*.wav|All Files(*.*)|*.*|";
-constexpr DWORD fileBufferLength = 1024;
+constexpr DWORD soundFileFlags =
+    OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 
 const wchar_t* const chooseSoundTip = L"选择闹铃声";
 const wchar_t* const playSoundTip = L"试听";
@@ -40,24 +40,6 @@ const wchar_t* const pathRefusedMessage =
     L"这个声音文件的路径无法保存（超过255字节，或含有系统编码无法表示的字符），"
     L"闹铃声保持不变：\n";
 const wchar_t* const soundNotOpenedMessage = L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n";
-
-std::optional<std::wstring> askForSoundFile(HWND owner) {
-    std::wstring filter = soundFilter;
-    std::replace(filter.begin(), filter.end(), L'|', L'\0');
-    std::wstring file(fileBufferLength, L'\0');
-    OPENFILENAMEW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = owner;
-    request.lpstrFilter = filter.c_str();
-    request.nFilterIndex = 1;
-    request.lpstrFile = &file[0];
-    request.nMaxFile = fileBufferLength;
-    request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&request))
-        return std::nullopt;
-    file.resize(std::wcslen(file.c_str()));
-    return file;
-}
 
 } // namespace
 
@@ -222,7 +204,8 @@ void AlarmShutdownDialog::onAlarmListKey(WORD key) {
 }
 
 void AlarmShutdownDialog::chooseSoundFile() {
-    const std::optional<std::wstring> chosen = askForSoundFile(hwnd());
+    const std::optional<std::wstring> chosen =
+        win::askForFileToOpen(hwnd(), soundFilter, soundFileFlags);
     if (!chosen)
         return;
     const std::optional<std::string> path = storableSoundPath(*chosen);

@@ -4,6 +4,8 @@
 #include "core/stored_path.h"
 #include "win/handles.h"
 #include "win/message_box.h"
+#include "win/open_file_dialog.h"
+#include "win/short_path.h"
 #include "win/strings.h"
 
 #include "resource.h"
@@ -11,7 +13,6 @@
 #include <commdlg.h>
 
 #include <memory>
-#include <vector>
 
 namespace dialogs {
 
@@ -41,27 +42,13 @@ constexpr int previewSide = 130;
 // The time the preview shows.
 constexpr int previewHour = 3, previewMinute = 0, previewSecond = 40;
 
-const wchar_t pngFilter[] = L"图像文件(*.png)\0*.png\0";
-// Room for a path of any length the file dialog can return.
-constexpr DWORD fileNameCapacity = 32768;
+const wchar_t* const pngFilter = L"图像文件(*.png)|*.png|";
 
 core::AnsiPath ansiForm(const std::wstring& path) {
     core::AnsiPath form;
     form.bytes = win::wideToAnsi(path);
     form.exact = !path.empty() && win::ansiToWide(form.bytes) == path;
     return form;
-}
-
-std::wstring shortPathOf(const std::wstring& path) {
-    const DWORD units = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (units == 0)
-        return {};
-    std::wstring shortPath(units, L'\0');
-    const DWORD written = GetShortPathNameW(path.c_str(), &shortPath[0], units);
-    if (written == 0 || written >= units)
-        return {};
-    shortPath.resize(written);
-    return shortPath;
 }
 
 std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
@@ -123,21 +110,13 @@ void CustomDialDialog::onCancel() {
 }
 
 void CustomDialDialog::browse(SkinSlot slot) {
-    std::vector<wchar_t> file(fileNameCapacity, L'\0');
-    OPENFILENAMEW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = hwnd();
-    request.lpstrFilter = pngFilter;
-    request.lpstrFile = file.data();
-    request.nMaxFile = fileNameCapacity;
-    request.Flags = OFN_HIDEREADONLY;
-    if (GetOpenFileNameW(&request))
-        choosePath(slot, file.data());
+    if (const auto chosen = win::askForFileToOpen(hwnd(), pngFilter, OFN_HIDEREADONLY))
+        choosePath(slot, *chosen);
 }
 
 bool CustomDialDialog::choosePath(SkinSlot slot, const std::wstring& path) {
     const core::StoredPathChoice choice =
-        core::chooseStoredPath(ansiForm(path), ansiForm(shortPathOf(path)));
+        core::chooseStoredPath(ansiForm(path), ansiForm(win::shortPath(path)));
     if (choice.problem != core::PathProblem::None) {
         win::showMessage(hwnd(), refusalText(choice.problem, path));
         return false;

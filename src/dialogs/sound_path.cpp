@@ -1,6 +1,7 @@
 #include "dialogs/sound_path.h"
 
 #include "core/settings.h"
+#include "win/short_path.h"
 #include "win/strings.h"
 
 #include <windows.h>
@@ -16,22 +17,12 @@ std::optional<std::string> storable(const std::wstring& path) {
     return ansi;
 }
 
-std::wstring shortPathOf(const std::wstring& path) {
-    const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (length == 0)
-        return {};
-    std::wstring shortPath(length, L'\0');
-    const DWORD copied = GetShortPathNameW(path.c_str(), &shortPath[0], length);
-    shortPath.resize(copied < length ? copied : 0);
-    return shortPath;
-}
-
 } // namespace
 
 std::optional<std::string> storableSoundPath(const std::wstring& path) {
     if (std::optional<std::string> full = storable(path))
         return full;
-    const std::wstring shortPath = shortPathOf(path);
+    const std::wstring shortPath = win::shortPath(path);
     if (shortPath.empty())
         return std::nullopt;
     return storable(shortPath);

@@ -65,16 +65,6 @@ HWND otherOwnedWindow(HWND owner, HWND except) {
 
 } // namespace
 
-std::wstring windowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
-
 bool paintMinimisedIcon(HWND window, HICON icon) {
     if (!IsIconic(window))
         return false;
@@ -177,7 +167,7 @@ std::wstring Dialog::itemText(int id) const {
 }
 
 void Dialog::setItemText(int id, const std::wstring& text) {
-    SetDlgItemTextW(hwnd_, id, text.c_str());
+    setWindowText(item(id), text);
 }
 
 int Dialog::itemInt(int id) const {

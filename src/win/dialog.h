@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include "win/window_text.h"
+
 #include <string>
 
 namespace win {
@@ -70,9 +72,6 @@ private:
     // The window this modal dialog keeps disabled, until it ends.
     HWND heldOwner_ = nullptr;
 };
-
-// The text of any window, of any length.
-std::wstring windowText(HWND window);
 
 // WM_PAINT of a window that shows only its icon when minimised: paints the icon centred and
 // returns true, or returns false for a window that is not minimised.
