@@ -1,11 +1,11 @@
 #include "dialogs/custom_dial_dialog.h"
 
 #include "core/geometry.h"
-#include "core/stored_path.h"
+#include "dialogs/sound_path.h"
+#include "render/frame.h"
 #include "win/handles.h"
 #include "win/message_box.h"
 #include "win/open_file_dialog.h"
-#include "win/short_path.h"
 #include "win/strings.h"
 
 #include "resource.h"
@@ -23,16 +23,13 @@ using render::SkinSlot;
 struct SlotControls {
     int edit;
     int browse;
-    std::string core::ClockSettings::*path;
 };
 
 // In slot order: face, hour, minute, second hand, case.
 const SlotControls slotControls[render::SlotCount] = {
-    {IDC_FACE_PATH, IDC_BROWSE_FACE, &core::ClockSettings::customFacePath},
-    {IDC_HOUR_PATH, IDC_BROWSE_HOUR, &core::ClockSettings::customHourPath},
-    {IDC_MINUTE_PATH, IDC_BROWSE_MINUTE, &core::ClockSettings::customMinutePath},
-    {IDC_SECOND_PATH, IDC_BROWSE_SECOND, &core::ClockSettings::customSecondPath},
-    {IDC_CASE_PATH, IDC_BROWSE_CASE, &core::ClockSettings::customCasePath},
+    {IDC_FACE_PATH, IDC_BROWSE_FACE},     {IDC_HOUR_PATH, IDC_BROWSE_HOUR},
+    {IDC_MINUTE_PATH, IDC_BROWSE_MINUTE}, {IDC_SECOND_PATH, IDC_BROWSE_SECOND},
+    {IDC_CASE_PATH, IDC_BROWSE_CASE},
 };
 
 // The preview square in client pixels, inside the "预览" group box; the dial centre is its middle.
@@ -43,13 +40,6 @@ constexpr int previewSide = 130;
 constexpr int previewHour = 3, previewMinute = 0, previewSecond = 40;
 
 const wchar_t* const pngFilter = L"图像文件(*.png)|*.png|";
-
-core::AnsiPath ansiForm(const std::wstring& path) {
-    core::AnsiPath form;
-    form.bytes = win::wideToAnsi(path);
-    form.exact = !path.empty() && win::ansiToWide(form.bytes) == path;
-    return form;
-}
 
 std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
     if (problem == core::PathProblem::TooLong)
@@ -77,7 +67,7 @@ bool CustomDialDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
 
 bool CustomDialDialog::onInitDialog() {
     for (int slot = 0; slot < render::SlotCount; ++slot) {
-        const std::string& path = settings_.*slotControls[slot].path;
+        const std::string& path = settings_.*core::CustomLookPaths[slot];
         pathsAtOpening_[slot] = path;
         setItemText(slotControls[slot].edit, win::ansiToWide(path));
     }
@@ -97,15 +87,15 @@ bool CustomDialDialog::onCommand(int id, int code, HWND) {
 }
 
 void CustomDialDialog::onOK() {
-    for (const SlotControls& controls : slotControls)
-        if (itemText(controls.edit).empty())
-            (settings_.*controls.path).clear();
+    for (int slot = 0; slot < render::SlotCount; ++slot)
+        if (itemText(slotControls[slot].edit).empty())
+            (settings_.*core::CustomLookPaths[slot]).clear();
     endDialog(IDOK);
 }
 
 void CustomDialDialog::onCancel() {
     for (int slot = 0; slot < render::SlotCount; ++slot)
-        settings_.*slotControls[slot].path = pathsAtOpening_[slot];
+        settings_.*core::CustomLookPaths[slot] = pathsAtOpening_[slot];
     endDialog(IDCANCEL);
 }
 
@@ -115,13 +105,12 @@ void CustomDialDialog::browse(SkinSlot slot) {
 }
 
 bool CustomDialDialog::choosePath(SkinSlot slot, const std::wstring& path) {
-    const core::StoredPathChoice choice =
-        core::chooseStoredPath(ansiForm(path), ansiForm(win::shortPath(path)));
+    const core::StoredPathChoice choice = choosePathToStore(path);
     if (choice.problem != core::PathProblem::None) {
         win::showMessage(hwnd(), refusalText(choice.problem, path));
         return false;
     }
-    settings_.*slotControls[slot].path = choice.bytes;
+    settings_.*core::CustomLookPaths[slot] = choice.bytes;
     setItemText(slotControls[slot].edit, win::ansiToWide(choice.bytes));
     repaintPreview();
     return true;
@@ -140,31 +129,29 @@ void CustomDialDialog::drawPreview(Gdiplus::Graphics& graphics) const {
         graphics.DrawImage(background_, square);
     // Each image is read afresh and let go at once: the preview shows the files as they are now
     // and never holds the clock's own images.
-    if (const auto face = loadPreviewImage(settings_.customFacePath))
+    if (const auto face = loadPreviewImage(settings_.*core::CustomLookPaths[render::FaceSlot]))
         graphics.DrawImage(face.get(), square);
     drawHand(graphics, render::HourSlot);
     drawHand(graphics, render::MinuteSlot);
     drawHand(graphics, render::SecondSlot);
-    if (const auto caseImage = loadPreviewImage(settings_.customCasePath))
+    if (const auto caseImage = loadPreviewImage(settings_.*core::CustomLookPaths[render::CaseSlot]))
         graphics.DrawImage(caseImage.get(), square);
 }
 
 void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot) const {
-    const auto image = loadPreviewImage(settings_.*slotControls[slot].path);
+    const auto image = loadPreviewImage(settings_.*core::CustomLookPaths[slot]);
     if (!image)
         return;
     static const core::Hand hands[] = {core::Hand::Hour, core::Hand::Minute, core::Hand::Second};
-    const core::HandPose pose =
-        core::handPose(hands[slot - render::HourSlot], previewHour, previewMinute, previewSecond);
+    core::LocalTime shown;
+    shown.hour = previewHour;
+    shown.minute = previewMinute;
+    shown.second = previewSecond;
+    const render::ImageSize size{static_cast<int>(image->GetWidth()),
+                                 static_cast<int>(image->GetHeight())};
     const core::PointF centre{previewLeft + previewSide / 2.0, previewTop + previewSide / 2.0};
-    // The hands at their own size, turned about their pivot as the clock turns them at zoom 1.
-    const auto corners =
-        core::handCorners(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()),
-                          1.0f, centre, pose);
-    Gdiplus::Point points[3];
-    for (int i = 0; i < 3; ++i)
-        points[i] = Gdiplus::Point(corners[i].x, corners[i].y);
-    graphics.DrawImage(image.get(), points, 3);
+    // The hands at their own size, as the clock turns them at zoom 1.
+    render::drawHand(graphics, *image, size, hands[slot - render::HourSlot], shown, 1.0f, centre);
 }
 
 void CustomDialDialog::repaintPreview() {
