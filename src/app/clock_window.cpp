@@ -35,40 +35,43 @@ ClockWindow::ClockWindow(HINSTANCE module) : Dialog(module, IDD_CLOCK), chime_(m
 
 ClockWindow::~ClockWindow() = default;
 
-bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+win::Handled ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                        LRESULT& result) {
     switch (message) {
-    case WM_SYSCOMMAND: return onSysCommand(wParam);
-    case WM_PAINT: return win::paintMinimisedIcon(hwnd(), icon_);
-    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon_); return true;
-    case WM_LBUTTONDOWN: mouse_->onLeftButtonDown(settings().lockPosition != 0); return false;
-    case WM_DESTROY: onDestroy(); return false;
-    case WM_ENDSESSION: onEndSession(wParam != FALSE); return true;
-    case WM_CONTEXTMENU: menu_->showForContextMenu(hwnd(), lParam); return true;
-    case WM_MOUSEHOVER: fade_->onHover(); return true;
-    case WM_MOUSELEAVE: fade_->onLeave(settings().opacityIndex); return true;
-    case ui::TrayCallbackMessage: result = onTrayNotify(wParam, lParam); return true;
-    case WM_MOUSEMOVE: mouse_->onMouseMove(); return false;
-    case WM_INITMENUPOPUP: onMenuOpened(reinterpret_cast<HMENU>(wParam)); return true;
-    case WM_POWERBROADCAST: result = onPowerBroadcast(wParam, lParam); return true;
-    case WM_TIMECHANGE: onTimeJumped(); return true;
-    case ui::SessionChangeMessage: onSessionChange(wParam); return true;
-    case WM_LBUTTONDBLCLK: mouse_->onDoubleClick(); return false;
+    case WM_SYSCOMMAND: return win::handledIf(onSysCommand(wParam));
+    case WM_PAINT: return win::handledIf(win::paintMinimisedIcon(hwnd(), icon_));
+    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon_); return win::Handled::Yes;
+    case WM_LBUTTONDOWN:
+        mouse_->onLeftButtonDown(settings().lockPosition != 0);
+        return win::Handled::AndDefault;
+    case WM_DESTROY: onDestroy(); return win::Handled::AndDefault;
+    case WM_ENDSESSION: onEndSession(wParam != FALSE); return win::Handled::Yes;
+    case WM_CONTEXTMENU: menu_->showForContextMenu(hwnd(), lParam); return win::Handled::Yes;
+    case WM_MOUSEHOVER: fade_->onHover(); return win::Handled::Yes;
+    case WM_MOUSELEAVE: fade_->onLeave(settings().opacityIndex); return win::Handled::Yes;
+    case ui::TrayCallbackMessage: result = onTrayNotify(wParam, lParam); return win::Handled::Yes;
+    case WM_MOUSEMOVE: mouse_->onMouseMove(); return win::Handled::AndDefault;
+    case WM_INITMENUPOPUP: onMenuOpened(reinterpret_cast<HMENU>(wParam)); return win::Handled::Yes;
+    case WM_POWERBROADCAST: result = onPowerBroadcast(wParam, lParam); return win::Handled::Yes;
+    case WM_TIMECHANGE: onTimeJumped(); return win::Handled::Yes;
+    case ui::SessionChangeMessage: onSessionChange(wParam); return win::Handled::Yes;
+    case WM_LBUTTONDBLCLK: mouse_->onDoubleClick(); return win::Handled::AndDefault;
     default: break;
     }
     if (message == sound::playerModeMessage() && soundPlayer_) {
         soundPlayer_->onModeChanged(reinterpret_cast<HWND>(wParam), lParam);
-        return true;
+        return win::Handled::Yes;
     }
     if (message == anotherStartMessage() && store_ &&
         static_cast<std::uint32_t>(lParam) == settingsFileKey(store_->file().path())) {
         showAlreadyRunning();
-        return true;
+        return win::Handled::Yes;
     }
     if (message == taskbarCreatedMessage() && tray_) {
         tray_->add();
-        return true;
+        return win::Handled::Yes;
     }
-    return false;
+    return win::Handled::No;
 }
 
 bool ClockWindow::onCommand(int id, int code, HWND) {

@@ -70,12 +70,13 @@ bool BitmapButton::setTip(const std::wstring& text) {
     return SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
-bool BitmapButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+win::Handled BitmapButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                         LRESULT& result) {
     if (message != WM_UPDATEUISTATE)
-        return false;
+        return win::Handled::No;
     result = defaultProcedure(message, wParam, lParam);
     onUpdateUiState(wParam);
-    return true;
+    return win::Handled::Yes;
 }
 
 void BitmapButton::onAttached() {

@@ -47,14 +47,14 @@ void HyperLinkControl::onAttached() {
     addTooltip();
 }
 
-bool HyperLinkControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+win::Handled HyperLinkControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
     switch (message) {
     case WM_SETCURSOR:
         SetCursor(cursor_);
         result = TRUE;
-        return true;
-    case WM_DESTROY: tooltip_.reset(); return false;
-    default: return false;
+        return win::Handled::Yes;
+    case WM_DESTROY: tooltip_.reset(); return win::Handled::AndDefault;
+    default: return win::Handled::No;
     }
 }
 

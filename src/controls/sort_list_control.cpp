@@ -249,10 +249,10 @@ void SortListControl::setExtendedStyle(DWORD flag, bool on) {
     ListView_SetExtendedListViewStyle(hwnd(), on ? (style | flag) : (style & ~flag));
 }
 
-bool SortListControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+win::Handled SortListControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
-    case WM_DESTROY: onDestroy(); return false; // the list's own handling follows
-    default: return false;
+    case WM_DESTROY: onDestroy(); return win::Handled::AndDefault;
+    default: return win::Handled::No;
     }
 }
 

@@ -68,9 +68,7 @@ bool AlarmShutdownDialog::onInitDialog() {
     return true;
 }
 
-bool AlarmShutdownDialog::onCommand(int id, int code, HWND) {
-    if (code != BN_CLICKED)
-        return false;
+bool AlarmShutdownDialog::onButtonClicked(int id) {
     switch (id) {
     case IDOK:
         // Enter while a new alarm is typed adds it, instead of closing the dialog and losing it.

@@ -58,10 +58,10 @@ CustomDialDialog::CustomDialDialog(HINSTANCE module, core::ClockSettings& settin
                                    Gdiplus::Image* background)
     : Dialog(module, IDD_CUSTOM_DIAL), settings_(settings), background_(background) {}
 
-bool CustomDialDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+win::Handled CustomDialDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
-    case WM_PAINT: onPaint(); return true;
-    default: return false;
+    case WM_PAINT: onPaint(); return win::Handled::Yes;
+    default: return win::Handled::No;
     }
 }
 
@@ -74,9 +74,7 @@ bool CustomDialDialog::onInitDialog() {
     return true;
 }
 
-bool CustomDialDialog::onCommand(int id, int code, HWND) {
-    if (code != BN_CLICKED)
-        return false;
+bool CustomDialDialog::onButtonClicked(int id) {
     for (int slot = 0; slot < render::SlotCount; ++slot) {
         if (slotControls[slot].browse == id) {
             browse(static_cast<SkinSlot>(slot));

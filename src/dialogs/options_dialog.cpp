@@ -29,14 +29,14 @@ void OptionsDialog::copyFlagsTo(core::ClockSettings& settings) const {
     settings.startWithSystem = flags_.startWithSystem ? 1 : 0;
 }
 
-bool OptionsDialog::handleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+win::Handled OptionsDialog::handleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
     switch (message) {
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) != item(IDC_ZOOM_SLIDER))
-            return false;
+            return win::Handled::No;
         followSlider();
-        return true;
-    default: return false;
+        return win::Handled::Yes;
+    default: return win::Handled::No;
     }
 }
 

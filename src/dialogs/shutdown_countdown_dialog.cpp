@@ -24,10 +24,10 @@ const COLORREF digitColour = RGB(255, 0, 0);
 ShutdownCountdownDialog::ShutdownCountdownDialog(HINSTANCE module)
     : Dialog(module, IDD_SHUTDOWN_COUNTDOWN) {}
 
-bool ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+win::Handled ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
-    case WM_PAINT: onPaint(); return true;
-    default: return false;
+    case WM_PAINT: onPaint(); return win::Handled::Yes;
+    default: return win::Handled::No;
     }
 }
 

@@ -76,8 +76,8 @@ bool Control::reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     return control && control->handleReflected(message, wParam, lParam, result);
 }
 
-bool Control::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
+Handled Control::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return Handled::No;
 }
 
 bool Control::handleReflected(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -106,7 +106,7 @@ LRESULT Control::route(UINT message, WPARAM wParam, LPARAM lParam) {
         // A control with children of its own (a list view and its header) hands their
         // notifications back to them just as a dialog does.
         return reflect(message, wParam, lParam, result) ||
-               handleMessage(message, wParam, lParam, result);
+               handleMessage(message, wParam, lParam, result) == Handled::Yes;
     });
     return handled ? result : DefSubclassProc(window, message, wParam, lParam);
 }

@@ -140,7 +140,11 @@ void Dialog::endDialog(INT_PTR result) {
     }
 }
 
-bool Dialog::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+Handled Dialog::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return Handled::No;
+}
+
+bool Dialog::onButtonClicked(int) {
     return false;
 }
 
@@ -218,13 +222,18 @@ bool Dialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) 
     // A control that handles its own notifications gets them first.
     if (Control::reflect(message, wParam, lParam, result))
         return true;
-    if (handleMessage(message, wParam, lParam, result))
-        return true;
+    switch (handleMessage(message, wParam, lParam, result)) {
+    case Handled::Yes: return true;
+    case Handled::AndDefault: return false;
+    case Handled::No: break;
+    }
     switch (message) {
     case WM_INITDIALOG: result = onInitDialog(); return true;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
+        if (code == BN_CLICKED && onButtonClicked(id))
+            return true;
         if (onCommand(id, code, reinterpret_cast<HWND>(lParam)))
             return true;
         // Buttons, Enter and Escape (code 0) and accelerators (code 1).
