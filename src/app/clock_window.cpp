@@ -19,8 +19,8 @@ namespace app {
 
 namespace {
 
-constexpr UINT systemCommandMask = 0xFFF0;
-const wchar_t* const noticeTitle = L"Veltrano";
+constexpr UINT SystemCommandMask = 0xFFF0;
+const wchar_t* const NoticeTitle = L"Veltrano";
 
 } // namespace
 
@@ -81,13 +81,13 @@ bool ClockWindow::onCommand(int id, int code, HWND) {
 
 void ClockWindow::onTick(UINT_PTR timerId) {
     switch (timerId) {
-    case core::redrawTimer: onRedrawTick(); break;
-    case core::fadeInTimer:
-    case core::fadeOutTimer:
+    case core::RedrawTimer: onRedrawTick(); break;
+    case core::FadeInTimer:
+    case core::FadeOutTimer:
         if (const auto opacity = fade_->step(timerId, settings().opacityIndex))
             renderClock(*opacity);
         break;
-    case core::clockCheckTimer: check_->onTick(); break;
+    case core::ClockCheckTimer: check_->onTick(); break;
     default: break;
     }
 }
@@ -138,7 +138,7 @@ void ClockWindow::appendAboutItem() {
 }
 
 bool ClockWindow::onSysCommand(WPARAM command) {
-    if ((command & systemCommandMask) != IDM_ABOUTBOX)
+    if ((command & SystemCommandMask) != IDM_ABOUTBOX)
         return false;
     showAbout();
     return true;
@@ -221,12 +221,12 @@ void ClockWindow::onVisibilityChanged() {
 
 void ClockWindow::reportSaveFailure(const std::wstring& path) {
     tray_->showBalloon(L"设置无法保存到\n" + path + L"\n时钟照常运行，设置保留在内存中。",
-                       noticeTitle);
+                       NoticeTitle);
 }
 
 void ClockWindow::showAlreadyRunning() {
     tray_->showBalloon(L"时钟已经在运行，它使用的设置文件是\n" + store_->file().path(),
-                       noticeTitle);
+                       NoticeTitle);
 }
 
 bool ClockWindow::saveSettings() {

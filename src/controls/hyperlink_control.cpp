@@ -14,11 +14,11 @@ namespace controls {
 
 namespace {
 
-constexpr UINT_PTR linkToolId = 1;
+constexpr UINT_PTR LinkToolId = 1;
 // ShellExecute and WinExec report success with a value above this.
-constexpr INT_PTR lastFailureCode = 32;
+constexpr INT_PTR LastFailureCode = 32;
 // What a started fallback browser reports, as WinExec does.
-constexpr INT_PTR startedCode = 33;
+constexpr INT_PTR StartedCode = 33;
 
 TOOLINFOW linkTool(HWND control, const std::wstring& text) {
     TOOLINFOW tool{};
@@ -27,7 +27,7 @@ TOOLINFOW linkTool(HWND control, const std::wstring& text) {
     // place to relay messages to it.
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = control;
-    tool.uId = linkToolId;
+    tool.uId = LinkToolId;
     GetClientRect(control, &tool.rect);
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
     return tool;
@@ -159,7 +159,7 @@ LRESULT HyperLinkControl::chooseColours(HDC dc) {
 
 void HyperLinkControl::openLink() {
     const INT_PTR result = openLinkTarget(target_, SW_SHOW);
-    markVisited(result > lastFailureCode);
+    markVisited(result > LastFailureCode);
     if (visited_)
         return;
     MessageBeep(MB_ICONEXCLAMATION);
@@ -168,7 +168,7 @@ void HyperLinkControl::openLink() {
 
 INT_PTR HyperLinkControl::openLinkTarget(const std::wstring& target, int showCommand) {
     const INT_PTR opened = win::shellOpen(target, showCommand);
-    if (static_cast<UINT_PTR>(opened) > static_cast<UINT_PTR>(lastFailureCode))
+    if (static_cast<UINT_PTR>(opened) > static_cast<UINT_PTR>(LastFailureCode))
         return opened;
     // No handler for the target itself: hand it to the browser registered for web pages.
     const std::optional<std::wstring> pageClass =
@@ -181,7 +181,7 @@ INT_PTR HyperLinkControl::openLinkTarget(const std::wstring& target, int showCom
     if (!command)
         return opened;
     const DWORD error = win::startProcess(core::browserCommandLine(*command, target), showCommand);
-    return error == ERROR_SUCCESS ? startedCode : core::launchFailureCode(error);
+    return error == ERROR_SUCCESS ? StartedCode : core::launchFailureCode(error);
 }
 
 void HyperLinkControl::reportOpenFailure(int code) {

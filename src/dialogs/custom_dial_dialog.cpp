@@ -26,20 +26,20 @@ struct SlotControls {
 };
 
 // In slot order: face, hour, minute, second hand, case.
-const SlotControls slotControls[render::SlotCount] = {
+const SlotControls ControlsBySlot[render::SlotCount] = {
     {IDC_FACE_PATH, IDC_BROWSE_FACE},     {IDC_HOUR_PATH, IDC_BROWSE_HOUR},
     {IDC_MINUTE_PATH, IDC_BROWSE_MINUTE}, {IDC_SECOND_PATH, IDC_BROWSE_SECOND},
     {IDC_CASE_PATH, IDC_BROWSE_CASE},
 };
 
 // The preview square in client pixels, inside the "预览" group box; the dial centre is its middle.
-constexpr int previewLeft = 240;
-constexpr int previewTop = 15;
-constexpr int previewSide = 130;
+constexpr int PreviewLeft = 240;
+constexpr int PreviewTop = 15;
+constexpr int PreviewSide = 130;
 // The time the preview shows.
-constexpr int previewHour = 3, previewMinute = 0, previewSecond = 40;
+constexpr int PreviewHour = 3, PreviewMinute = 0, PreviewSecond = 40;
 
-const wchar_t* const pngFilter = L"图像文件(*.png)|*.png|";
+const wchar_t* const PngFilter = L"图像文件(*.png)|*.png|";
 
 std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
     if (problem == core::PathProblem::TooLong)
@@ -69,14 +69,14 @@ bool CustomDialDialog::onInitDialog() {
     for (int slot = 0; slot < render::SlotCount; ++slot) {
         const std::string& path = settings_.*core::CustomLookPaths[slot];
         pathsAtOpening_[slot] = path;
-        setItemText(slotControls[slot].edit, win::ansiToWide(path));
+        setItemText(ControlsBySlot[slot].edit, win::ansiToWide(path));
     }
     return true;
 }
 
 bool CustomDialDialog::onButtonClicked(int id) {
     for (int slot = 0; slot < render::SlotCount; ++slot) {
-        if (slotControls[slot].browse == id) {
+        if (ControlsBySlot[slot].browse == id) {
             browse(static_cast<SkinSlot>(slot));
             return true;
         }
@@ -86,7 +86,7 @@ bool CustomDialDialog::onButtonClicked(int id) {
 
 void CustomDialDialog::onOK() {
     for (int slot = 0; slot < render::SlotCount; ++slot)
-        if (itemText(slotControls[slot].edit).empty())
+        if (itemText(ControlsBySlot[slot].edit).empty())
             (settings_.*core::CustomLookPaths[slot]).clear();
     endDialog(IDOK);
 }
@@ -98,7 +98,7 @@ void CustomDialDialog::onCancel() {
 }
 
 void CustomDialDialog::browse(SkinSlot slot) {
-    if (const auto chosen = win::askForFileToOpen(hwnd(), pngFilter, OFN_HIDEREADONLY))
+    if (const auto chosen = win::askForFileToOpen(hwnd(), PngFilter, OFN_HIDEREADONLY))
         choosePath(slot, *chosen);
 }
 
@@ -109,7 +109,7 @@ bool CustomDialDialog::choosePath(SkinSlot slot, const std::wstring& path) {
         return false;
     }
     settings_.*core::CustomLookPaths[slot] = choice.bytes;
-    setItemText(slotControls[slot].edit, win::ansiToWide(choice.bytes));
+    setItemText(ControlsBySlot[slot].edit, win::ansiToWide(choice.bytes));
     repaintPreview();
     return true;
 }
@@ -122,7 +122,7 @@ void CustomDialDialog::onPaint() {
 
 void CustomDialDialog::drawPreview(Gdiplus::Graphics& graphics) const {
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    const Gdiplus::Rect square(previewLeft, previewTop, previewSide, previewSide);
+    const Gdiplus::Rect square(PreviewLeft, PreviewTop, PreviewSide, PreviewSide);
     if (background_)
         graphics.DrawImage(background_, square);
     // Each image is read afresh and let go at once: the preview shows the files as they are now
@@ -142,18 +142,18 @@ void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot) cons
         return;
     static const core::Hand hands[] = {core::Hand::Hour, core::Hand::Minute, core::Hand::Second};
     core::LocalTime shown;
-    shown.hour = previewHour;
-    shown.minute = previewMinute;
-    shown.second = previewSecond;
+    shown.hour = PreviewHour;
+    shown.minute = PreviewMinute;
+    shown.second = PreviewSecond;
     const render::ImageSize size{static_cast<int>(image->GetWidth()),
                                  static_cast<int>(image->GetHeight())};
-    const core::PointF centre{previewLeft + previewSide / 2.0, previewTop + previewSide / 2.0};
+    const core::PointF centre{PreviewLeft + PreviewSide / 2.0, PreviewTop + PreviewSide / 2.0};
     // The hands at their own size, as the clock turns them at zoom 1.
     render::drawHand(graphics, *image, size, hands[slot - render::HourSlot], shown, 1.0f, centre);
 }
 
 void CustomDialDialog::repaintPreview() {
-    const RECT square{previewLeft, previewTop, previewLeft + previewSide, previewTop + previewSide};
+    const RECT square{PreviewLeft, PreviewTop, PreviewLeft + PreviewSide, PreviewTop + PreviewSide};
     // The group box's caption overlaps the square and must be drawn again over the preview.
     RedrawWindow(hwnd(), &square, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -10,8 +10,8 @@
 namespace dialogs {
 
 namespace {
-constexpr int sliderTickStep = 10;
-constexpr int sliderArrowStep = 10;
+constexpr int SliderTickStep = 10;
+constexpr int SliderArrowStep = 10;
 } // namespace
 
 OptionsDialog::OptionsDialog(HINSTANCE module, core::ClockSettings& settings,
@@ -69,9 +69,9 @@ void OptionsDialog::setUpSlider() {
     const HWND slider = item(IDC_ZOOM_SLIDER);
     SendMessageW(slider, TBM_SETRANGEMIN, FALSE, 0);
     SendMessageW(slider, TBM_SETRANGEMAX, FALSE, core::ZoomSliderMax);
-    SendMessageW(slider, TBM_SETTICFREQ, sliderTickStep, 0);
+    SendMessageW(slider, TBM_SETTICFREQ, SliderTickStep, 0);
     SendMessageW(slider, TBM_SETPOS, TRUE, core::zoomSliderPosition(zoom_));
-    SendMessageW(slider, TBM_SETLINESIZE, 0, sliderArrowStep);
+    SendMessageW(slider, TBM_SETLINESIZE, 0, SliderArrowStep);
     setItemText(IDC_ZOOM_LABEL, core::zoomPercentLabel(core::sensibleZoom(zoom_)));
     sliderReady_ = true;
 }

@@ -8,7 +8,7 @@ namespace render {
 
 namespace {
 
-constexpr int bitsPerPixel = 32;
+constexpr int BitsPerPixel = 32;
 
 void drawSkinHand(Gdiplus::Graphics& graphics, const SkinImages& skin, SkinSlot slot,
                   core::Hand hand, const FrameRequest& request, float zoom, core::PointF centre) {
@@ -36,7 +36,7 @@ Frame::Frame(int width, int height) : width_(width), height_(height) {
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height; // top-down, so row 0 is the top of the clock
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = bitsPerPixel;
+    info.bmiHeader.biBitCount = BitsPerPixel;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));

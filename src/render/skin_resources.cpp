@@ -6,7 +6,7 @@ namespace render {
 
 namespace {
 
-constexpr SkinResourceIds builtInSkins[core::StyleCount] = {
+constexpr SkinResourceIds BuiltInSkins[core::StyleCount] = {
     {IDR_PNG_FACE1, IDR_PNG_HOUR1, IDR_PNG_MINUTE1, IDR_PNG_SECOND1, IDR_PNG_CASE1},
     {IDR_PNG_FACE2, IDR_PNG_HOUR2, IDR_PNG_MINUTE2, IDR_PNG_SECOND2, IDR_PNG_CASE2},
     {IDR_PNG_FACE3, IDR_PNG_HOUR3, IDR_PNG_MINUTE3, IDR_PNG_SECOND3, IDR_PNG_CASE3},
@@ -17,7 +17,7 @@ constexpr SkinResourceIds builtInSkins[core::StyleCount] = {
 } // namespace
 
 const SkinResourceIds& builtInSkin(int styleIndex) {
-    return builtInSkins[(styleIndex >= 0 && styleIndex < core::StyleCount) ? styleIndex : 0];
+    return BuiltInSkins[(styleIndex >= 0 && styleIndex < core::StyleCount) ? styleIndex : 0];
 }
 
 } // namespace render

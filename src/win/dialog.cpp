@@ -28,17 +28,17 @@ bool answersDirectly(UINT message) {
 }
 
 // How many of our modal dialogs keep a window disabled, counted on that window.
-const wchar_t* const modalHoldsProperty = L"Veltrano.ModalHolds";
+const wchar_t* const ModalHoldsProperty = L"Veltrano.ModalHolds";
 
 int modalHolds(HWND owner) {
-    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(owner, modalHoldsProperty)));
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(owner, ModalHoldsProperty)));
 }
 
 void setModalHolds(HWND owner, int holds) {
     if (holds > 0)
-        SetPropW(owner, modalHoldsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(holds)));
+        SetPropW(owner, ModalHoldsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(holds)));
     else
-        RemovePropW(owner, modalHoldsProperty);
+        RemovePropW(owner, ModalHoldsProperty);
 }
 
 struct OwnedSearch {
