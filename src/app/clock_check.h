@@ -30,7 +30,7 @@ public:
     ClockCheck(HWND window, HINSTANCE module, SettingsStore& store, sound::AlarmSoundPlayer& player,
                ui::TrayIcon& tray)
         : window_(window), module_(module), store_(store), player_(player), tray_(tray),
-          timer_(window, core::clockCheckTimer) {}
+          timer_(window, core::ClockCheckTimer) {}
 
     void start();
     void stop();

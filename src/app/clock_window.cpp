@@ -20,8 +20,8 @@ namespace app {
 
 namespace {
 
-constexpr UINT systemCommandMask = 0xFFF0;
-const wchar_t* const noticeTitle = L"Veltrano";
+constexpr UINT SystemCommandMask = 0xFFF0;
+const wchar_t* const NoticeTitle = L"Veltrano";
 
 } // namespace
 
@@ -37,42 +37,45 @@ ClockWindow::ClockWindow(HINSTANCE module)
 
 ClockWindow::~ClockWindow() = default;
 
-bool ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+win::Handled ClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                        LRESULT& result) {
     switch (message) {
-    case WM_SYSCOMMAND: return onSysCommand(wParam);
-    case WM_PAINT: return win::paintMinimisedIcon(hwnd(), icon_);
-    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon_); return true;
-    case WM_LBUTTONDOWN: parts_->mouse.onLeftButtonDown(settings().lockPosition != 0); return false;
-    case WM_DESTROY: onDestroy(); return false;
-    case WM_ENDSESSION: onEndSession(wParam != FALSE); return true;
-    case WM_CONTEXTMENU: parts_->menu.showForContextMenu(hwnd(), lParam); return true;
-    case WM_MOUSEHOVER: parts_->fade.onHover(); return true;
-    case WM_MOUSELEAVE: parts_->fade.onLeave(settings().opacityIndex); return true;
-    case ui::TrayCallbackMessage: result = onTrayNotify(wParam, lParam); return true;
-    case WM_MOUSEMOVE: parts_->mouse.onMouseMove(); return false;
-    case WM_INITMENUPOPUP: onMenuOpened(reinterpret_cast<HMENU>(wParam)); return true;
-    case WM_POWERBROADCAST: result = onPowerBroadcast(wParam, lParam); return true;
-    case WM_TIMECHANGE: onTimeJumped(); return true;
-    case win::DpiChangedMessage: onDpiChanged(LOWORD(wParam)); return true;
-    case WM_DISPLAYCHANGE: onDisplayChanged(); return false;
-    case ui::SessionChangeMessage: onSessionChange(wParam); return true;
-    case WM_LBUTTONDBLCLK: parts_->mouse.onDoubleClick(); return false;
+    case WM_SYSCOMMAND: return win::handledIf(onSysCommand(wParam));
+    case WM_PAINT: return win::handledIf(win::paintMinimisedIcon(hwnd(), icon_));
+    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon_); return win::Handled::Yes;
+    case WM_LBUTTONDOWN:
+        parts_->mouse.onLeftButtonDown(settings().lockPosition != 0);
+        return win::Handled::AndDefault;
+    case WM_DESTROY: onDestroy(); return win::Handled::AndDefault;
+    case WM_ENDSESSION: onEndSession(wParam != FALSE); return win::Handled::Yes;
+    case WM_CONTEXTMENU: parts_->menu.showForContextMenu(hwnd(), lParam); return win::Handled::Yes;
+    case WM_MOUSEHOVER: parts_->fade.onHover(); return win::Handled::Yes;
+    case WM_MOUSELEAVE: parts_->fade.onLeave(settings().opacityIndex); return win::Handled::Yes;
+    case ui::TrayCallbackMessage: result = onTrayNotify(wParam, lParam); return win::Handled::Yes;
+    case WM_MOUSEMOVE: parts_->mouse.onMouseMove(); return win::Handled::AndDefault;
+    case WM_INITMENUPOPUP: onMenuOpened(reinterpret_cast<HMENU>(wParam)); return win::Handled::Yes;
+    case WM_POWERBROADCAST: result = onPowerBroadcast(wParam, lParam); return win::Handled::Yes;
+    case WM_TIMECHANGE: onTimeJumped(); return win::Handled::Yes;
+    case win::DpiChangedMessage: onDpiChanged(LOWORD(wParam)); return win::Handled::Yes;
+    case WM_DISPLAYCHANGE: onDisplayChanged(); return win::Handled::AndDefault;
+    case ui::SessionChangeMessage: onSessionChange(wParam); return win::Handled::Yes;
+    case WM_LBUTTONDBLCLK: parts_->mouse.onDoubleClick(); return win::Handled::AndDefault;
     default: break;
     }
     if (message == sound::playerModeMessage()) {
         parts_->soundPlayer.onModeChanged(reinterpret_cast<HWND>(wParam), lParam);
-        return true;
+        return win::Handled::Yes;
     }
     if (message == anotherStartMessage() &&
         static_cast<std::uint32_t>(lParam) == settingsFileKey(parts_->store.file().path())) {
         showAlreadyRunning();
-        return true;
+        return win::Handled::Yes;
     }
     if (message == taskbarCreatedMessage()) {
         parts_->tray.add();
-        return true;
+        return win::Handled::Yes;
     }
-    return false;
+    return win::Handled::No;
 }
 
 bool ClockWindow::onCommand(int id, int code, HWND) {
@@ -82,13 +85,13 @@ bool ClockWindow::onCommand(int id, int code, HWND) {
 
 void ClockWindow::onTick(UINT_PTR timerId) {
     switch (timerId) {
-    case core::redrawTimer: onRedrawTick(); break;
-    case core::fadeInTimer:
-    case core::fadeOutTimer:
+    case core::RedrawTimer: onRedrawTick(); break;
+    case core::FadeInTimer:
+    case core::FadeOutTimer:
         if (const auto opacity = parts_->fade.step(timerId, settings().opacityIndex))
             renderClock(*opacity);
         break;
-    case core::clockCheckTimer: parts_->check.onTick(); break;
+    case core::ClockCheckTimer: parts_->check.onTick(); break;
     default: break;
     }
 }
@@ -131,7 +134,7 @@ void ClockWindow::appendAboutItem() {
 }
 
 bool ClockWindow::onSysCommand(WPARAM command) {
-    if ((command & systemCommandMask) != IDM_ABOUTBOX)
+    if ((command & SystemCommandMask) != IDM_ABOUTBOX)
         return false;
     showAbout();
     return true;
@@ -232,12 +235,12 @@ void ClockWindow::onVisibilityChanged() {
 
 void ClockWindow::reportSaveFailure(const std::wstring& path) {
     parts_->tray.showBalloon(L"设置无法保存到\n" + path + L"\n时钟照常运行，设置保留在内存中。",
-                             noticeTitle);
+                             NoticeTitle);
 }
 
 void ClockWindow::showAlreadyRunning() {
     parts_->tray.showBalloon(L"时钟已经在运行，它使用的设置文件是\n" + parts_->store.file().path(),
-                             noticeTitle);
+                             NoticeTitle);
 }
 
 bool ClockWindow::saveSettings() {

@@ -39,7 +39,8 @@ public:
     void onTick(UINT_PTR timerId);
 
 protected:
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result) override;
     bool onInitDialog() override;
     bool onCommand(int id, int code, HWND control) override;
     void onTimer(UINT_PTR id) override { onTick(id); }

@@ -6,8 +6,8 @@ namespace app {
 
 namespace {
 
-constexpr std::uint64_t fnvOffset = 14695981039346656037ull, fnvPrime = 1099511628211ull;
-constexpr int keyShift = 32;
+constexpr std::uint64_t FnvOffset = 14695981039346656037ull, FnvPrime = 1099511628211ull;
+constexpr int KeyShift = 32;
 
 // The long, absolute, upper-case form: Windows paths compare without regard to case.
 std::wstring canonicalPath(const std::wstring& path) {
@@ -38,10 +38,10 @@ std::wstring canonicalPath(const std::wstring& path) {
 }
 
 std::uint64_t pathHash(const std::wstring& path) {
-    std::uint64_t hash = fnvOffset;
+    std::uint64_t hash = FnvOffset;
     for (const wchar_t unit : canonicalPath(path)) {
         hash ^= static_cast<std::uint16_t>(unit);
-        hash *= fnvPrime;
+        hash *= FnvPrime;
     }
     return hash;
 }
@@ -49,13 +49,13 @@ std::uint64_t pathHash(const std::wstring& path) {
 std::wstring mutexName(std::uint64_t hash) {
     wchar_t name[64];
     std::swprintf(name, sizeof(name) / sizeof(name[0]), L"Local\\Veltrano.Settings.%08lx%08lx",
-                  static_cast<unsigned long>(hash >> keyShift),
+                  static_cast<unsigned long>(hash >> KeyShift),
                   static_cast<unsigned long>(hash & 0xFFFFFFFFu));
     return name;
 }
 
 std::uint32_t foldedKey(std::uint64_t hash) {
-    return static_cast<std::uint32_t>(hash ^ (hash >> keyShift));
+    return static_cast<std::uint32_t>(hash ^ (hash >> KeyShift));
 }
 
 } // namespace

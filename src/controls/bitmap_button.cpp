@@ -8,12 +8,12 @@ namespace {
 
 // Button bitmaps are drawn on the classic face grey; that grey becomes the face colour of the
 // system the button shows on.
-const COLORREF drawnFaceGrey = RGB(192, 192, 192);
-constexpr int bytesPerPixel = 3;
+const COLORREF DrawnFaceGrey = RGB(192, 192, 192);
+constexpr int BytesPerPixel = 3;
 // Pressed, the bitmap moves right and down by this much inside a sunken edge.
-constexpr int pressedShift = 1;
+constexpr int PressedShift = 1;
 // The focus rectangle stays inside the edge.
-constexpr int focusInset = 2;
+constexpr int FocusInset = 2;
 
 // Works on the 24-bit DIB section LoadImage makes of the bitmap resource.
 void showOnButtonFace(HBITMAP bitmap) {
@@ -26,9 +26,9 @@ void showOnButtonFace(HBITMAP bitmap) {
     auto* bits = static_cast<BYTE*>(dib.dsBm.bmBits);
     for (LONG y = 0; y < dib.dsBm.bmHeight; ++y) {
         BYTE* pixel = bits + y * dib.dsBm.bmWidthBytes;
-        for (LONG x = 0; x < dib.dsBm.bmWidth; ++x, pixel += bytesPerPixel) {
+        for (LONG x = 0; x < dib.dsBm.bmWidth; ++x, pixel += BytesPerPixel) {
             // Blue, green, red.
-            if (RGB(pixel[2], pixel[1], pixel[0]) != drawnFaceGrey)
+            if (RGB(pixel[2], pixel[1], pixel[0]) != DrawnFaceGrey)
                 continue;
             pixel[0] = GetBValue(face);
             pixel[1] = GetGValue(face);
@@ -70,12 +70,13 @@ bool BitmapButton::setTip(const std::wstring& text) {
     return SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
-bool BitmapButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+win::Handled BitmapButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                         LRESULT& result) {
     if (message != WM_UPDATEUISTATE)
-        return false;
+        return win::Handled::No;
     result = defaultProcedure(message, wParam, lParam);
     onUpdateUiState(wParam);
-    return true;
+    return win::Handled::Yes;
 }
 
 void BitmapButton::onAttached() {
@@ -108,7 +109,7 @@ void BitmapButton::draw(const DRAWITEMSTRUCT& item) const {
     RECT face = item.rcItem;
     FillRect(item.hDC, &face, GetSysColorBrush(COLOR_BTNFACE));
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    const int shift = pressed ? pressedShift : 0;
+    const int shift = pressed ? PressedShift : 0;
     drawBitmap(item.hDC, face.left + shift, face.top + shift);
     if (pressed)
         DrawEdge(item.hDC, &face, BDR_SUNKENOUTER, BF_RECT);
@@ -116,7 +117,7 @@ void BitmapButton::draw(const DRAWITEMSTRUCT& item) const {
     const bool cuesHidden = (item.itemState & ODS_NOFOCUSRECT) || focusCueHidden_;
     if ((item.itemState & ODS_FOCUS) && !cuesHidden) {
         RECT focus = face;
-        InflateRect(&focus, -focusInset, -focusInset);
+        InflateRect(&focus, -FocusInset, -FocusInset);
         DrawFocusRect(item.hDC, &focus);
     }
 }

@@ -18,7 +18,8 @@ public:
     bool setTip(const std::wstring& text);
 
 protected:
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result) override;
     bool handleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void onAttached() override;
 

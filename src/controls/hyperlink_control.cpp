@@ -1,24 +1,24 @@
 #include "controls/hyperlink_control.h"
 
 #include "core/link_open.h"
-#include "win/dialog.h"
 #include "win/message_box.h"
+#include "win/process_start.h"
+#include "win/registry.h"
+#include "win/window_text.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <optional>
-#include <vector>
 
 namespace controls {
 
 namespace {
 
-constexpr UINT_PTR linkToolId = 1;
+constexpr UINT_PTR LinkToolId = 1;
 // ShellExecute and WinExec report success with a value above this.
-constexpr INT_PTR lastFailureCode = 32;
+constexpr INT_PTR LastFailureCode = 32;
 // What a started fallback browser reports, as WinExec does.
-constexpr INT_PTR startedCode = 33;
+constexpr INT_PTR StartedCode = 33;
 
 TOOLINFOW linkTool(HWND control, const std::wstring& text) {
     TOOLINFOW tool{};
@@ -27,54 +27,10 @@ TOOLINFOW linkTool(HWND control, const std::wstring& text) {
     // place to relay messages to it.
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = control;
-    tool.uId = linkToolId;
+    tool.uId = LinkToolId;
     GetClientRect(control, &tool.rect);
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
     return tool;
-}
-
-INT_PTR startProcess(const std::wstring& commandLine, int showCommand) {
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(showCommand);
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
-        return core::launchFailureCode(GetLastError());
-    win::UniqueKernelHandle process(started.hProcess);
-    win::UniqueKernelHandle thread(started.hThread);
-    return startedCode;
-}
-
-// The default value of a key under HKEY_CLASSES_ROOT, of any length.
-std::optional<std::wstring> queryClassesRootDefault(const std::wstring& keyName) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, &opened) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    win::UniqueRegistryKey key(opened);
-    DWORD type = 0;
-    DWORD bytes = 0;
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
-    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
-                         &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
-    value.resize(wcsnlen(value.c_str(), bytes / sizeof(wchar_t)));
-    if (type == REG_EXPAND_SZ) {
-        const DWORD units = ExpandEnvironmentStringsW(value.c_str(), nullptr, 0);
-        std::wstring expanded(units, L'\0');
-        if (units == 0 || !ExpandEnvironmentStringsW(value.c_str(), &expanded[0], units))
-            return std::nullopt;
-        expanded.resize(units - 1);
-        return expanded;
-    }
-    return value;
 }
 
 } // namespace
@@ -85,20 +41,20 @@ void HyperLinkControl::onAttached() {
     if (target_.empty())
         target_ = text;
     if (text.empty())
-        SetWindowTextW(hwnd(), target_.c_str());
+        win::setWindowText(hwnd(), target_);
     fitToText();
     cursor_ = LoadCursorW(nullptr, IDC_ARROW);
     addTooltip();
 }
 
-bool HyperLinkControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+win::Handled HyperLinkControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
     switch (message) {
     case WM_SETCURSOR:
         SetCursor(cursor_);
         result = TRUE;
-        return true;
-    case WM_DESTROY: tooltip_.reset(); return false;
-    default: return false;
+        return win::Handled::Yes;
+    case WM_DESTROY: tooltip_.reset(); return win::Handled::AndDefault;
+    default: return win::Handled::No;
     }
 }
 
@@ -203,7 +159,7 @@ LRESULT HyperLinkControl::chooseColours(HDC dc) {
 
 void HyperLinkControl::openLink() {
     const INT_PTR result = openLinkTarget(target_, SW_SHOW);
-    markVisited(result > lastFailureCode);
+    markVisited(result > LastFailureCode);
     if (visited_)
         return;
     MessageBeep(MB_ICONEXCLAMATION);
@@ -211,19 +167,21 @@ void HyperLinkControl::openLink() {
 }
 
 INT_PTR HyperLinkControl::openLinkTarget(const std::wstring& target, int showCommand) {
-    const auto opened = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, showCommand));
-    if (static_cast<UINT_PTR>(opened) > static_cast<UINT_PTR>(lastFailureCode))
+    const INT_PTR opened = win::shellOpen(target, showCommand);
+    if (static_cast<UINT_PTR>(opened) > static_cast<UINT_PTR>(LastFailureCode))
         return opened;
     // No handler for the target itself: hand it to the browser registered for web pages.
-    const std::optional<std::wstring> pageClass = queryClassesRootDefault(L".htm");
+    const std::optional<std::wstring> pageClass =
+        win::readRegistryText(HKEY_CLASSES_ROOT, L".htm", nullptr);
     if (!pageClass)
         return opened;
+    const std::wstring commandKey = *pageClass + L"\\shell\\open\\command";
     const std::optional<std::wstring> command =
-        queryClassesRootDefault(*pageClass + L"\\shell\\open\\command");
+        win::readRegistryText(HKEY_CLASSES_ROOT, commandKey.c_str(), nullptr);
     if (!command)
         return opened;
-    return startProcess(core::browserCommandLine(*command, target), showCommand);
+    const DWORD error = win::startProcess(core::browserCommandLine(*command, target), showCommand);
+    return error == ERROR_SUCCESS ? StartedCode : core::launchFailureCode(error);
 }
 
 void HyperLinkControl::reportOpenFailure(int code) {

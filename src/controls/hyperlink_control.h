@@ -23,7 +23,8 @@ public:
 
 protected:
     void onAttached() override;
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result) override;
     bool handleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

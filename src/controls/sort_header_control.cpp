@@ -9,9 +9,9 @@ namespace controls {
 namespace {
 
 // Headings are fetched into a buffer of this many characters; a longer one is drawn cut short.
-constexpr int headingBufferLength = 256;
+constexpr int HeadingBufferLength = 256;
 
-const UINT labelFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP | DT_END_ELLIPSIS;
+const UINT LabelFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP | DT_END_ELLIPSIS;
 
 UINT alignmentFormat(int headingFormat) {
     if (headingFormat & HDF_CENTER)
@@ -60,11 +60,11 @@ void SortHeaderControl::drawHeading(const DRAWITEMSTRUCT& item) const {
     SelectClipRgn(dc, clip.get());
     FillRect(dc, &r, face.get());
 
-    wchar_t text[headingBufferLength] = {};
+    wchar_t text[HeadingBufferLength] = {};
     HDITEMW heading{};
     heading.mask = HDI_TEXT | HDI_FORMAT;
     heading.pszText = text;
-    heading.cchTextMax = headingBufferLength;
+    heading.cchTextMax = HeadingBufferLength;
     Header_GetItem(hwnd(), column, &heading);
 
     RECT label = r;
@@ -79,7 +79,7 @@ void SortHeaderControl::drawHeading(const DRAWITEMSTRUCT& item) const {
     label.left += inset;
     label.right -= inset;
     if (label.left < label.right)
-        DrawTextW(dc, text, -1, &label, labelFormat | alignmentFormat(heading.fmt));
+        DrawTextW(dc, text, -1, &label, LabelFormat | alignmentFormat(heading.fmt));
     if (sorted)
         drawArrow(dc, r, inset);
 }

@@ -13,10 +13,10 @@ namespace controls {
 namespace {
 
 // Cells are read back into a buffer of this many characters when a column is inserted.
-constexpr int cellBufferLength = 1024;
+constexpr int CellBufferLength = 1024;
 // The check box is the row's state image.
-constexpr UINT uncheckedImage = 1;
-constexpr UINT checkedImage = 2;
+constexpr UINT UncheckedImage = 1;
+constexpr UINT CheckedImage = 2;
 
 int listViewFormat(core::ColumnAlignment alignment) {
     switch (alignment) {
@@ -74,8 +74,8 @@ void SortListControl::recopyTexts() {
             continue;
         rowRecord->texts.assign(static_cast<size_t>(columns), std::string());
         for (int column = 0; column < columns; ++column) {
-            wchar_t cell[cellBufferLength] = {};
-            ListView_GetItemText(hwnd(), row, column, cell, cellBufferLength);
+            wchar_t cell[CellBufferLength] = {};
+            ListView_GetItemText(hwnd(), row, column, cell, CellBufferLength);
             rowRecord->texts[static_cast<size_t>(column)] = win::wideToAnsi(cell);
         }
     }
@@ -224,11 +224,11 @@ bool SortListControl::setItemState(int index, UINT state, UINT mask) {
 
 bool SortListControl::isRowChecked(int index) const {
     const UINT state = ListView_GetItemState(hwnd(), index, LVIS_STATEIMAGEMASK);
-    return state == INDEXTOSTATEIMAGEMASK(checkedImage);
+    return state == INDEXTOSTATEIMAGEMASK(CheckedImage);
 }
 
 void SortListControl::setRowChecked(int index, bool checked) {
-    setItemState(index, INDEXTOSTATEIMAGEMASK(checked ? checkedImage : uncheckedImage),
+    setItemState(index, INDEXTOSTATEIMAGEMASK(checked ? CheckedImage : UncheckedImage),
                  LVIS_STATEIMAGEMASK);
 }
 
@@ -249,10 +249,10 @@ void SortListControl::setExtendedStyle(DWORD flag, bool on) {
     ListView_SetExtendedListViewStyle(hwnd(), on ? (style | flag) : (style & ~flag));
 }
 
-bool SortListControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+win::Handled SortListControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
-    case WM_DESTROY: onDestroy(); return false; // the list's own handling follows
-    default: return false;
+    case WM_DESTROY: onDestroy(); return win::Handled::AndDefault;
+    default: return win::Handled::No;
     }
 }
 

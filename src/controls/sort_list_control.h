@@ -60,7 +60,8 @@ public:
     void setCheckBoxes(bool on);
 
 protected:
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result) override;
     bool handleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void onAttached() override;
 

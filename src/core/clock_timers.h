@@ -5,10 +5,10 @@
 namespace core {
 
 enum ClockTimer : unsigned {
-    redrawTimer = 1001,
-    fadeInTimer = 1002,
-    fadeOutTimer = 1003,
-    clockCheckTimer = 1004,
+    RedrawTimer = 1001,
+    FadeInTimer = 1002,
+    FadeOutTimer = 1003,
+    ClockCheckTimer = 1004,
 };
 
 // The redraw and the check come every half second; a fade step every 30 ms.

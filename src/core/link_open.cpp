@@ -4,15 +4,15 @@ namespace core {
 
 namespace {
 
-constexpr int badFormatCode = 11;
-constexpr unsigned long firstUnmappedError = 32;
+constexpr int BadFormatCode = 11;
+constexpr unsigned long FirstUnmappedError = 32;
 
 struct FailureMessage {
     int code;
     const wchar_t* text;
 };
 
-const FailureMessage failureMessages[] = {
+const FailureMessage FailureMessages[] = {
     {0, L"The operating system is out\nof memory or resources."},
     {2, L"The specified file was not found."},
     {3, L"The specified path was not found."},
@@ -42,12 +42,12 @@ std::wstring browserCommandLine(const std::wstring& shellCommand, const std::wst
 }
 
 int launchFailureCode(unsigned long systemError) {
-    return systemError < firstUnmappedError ? static_cast<int>(systemError) : badFormatCode;
+    return systemError < FirstUnmappedError ? static_cast<int>(systemError) : BadFormatCode;
 }
 
 std::wstring openFailureText(int code) {
     std::wstring text = L"Unable to open hyperlink:\n\n";
-    for (const FailureMessage& message : failureMessages)
+    for (const FailureMessage& message : FailureMessages)
         if (message.code == code)
             return text + message.text;
     return text + L"Unknown Error (" + std::to_wstring(code) + L") occurred.";

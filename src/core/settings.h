@@ -29,6 +29,13 @@ struct ClockSettings {
         customCasePath;
 };
 
+// The custom look's image paths in the order its layers are named: face, hour, minute and second
+// hand, case.
+constexpr std::string ClockSettings::*CustomLookPaths[] = {
+    &ClockSettings::customFacePath, &ClockSettings::customHourPath,
+    &ClockSettings::customMinutePath, &ClockSettings::customSecondPath,
+    &ClockSettings::customCasePath};
+
 // Always exactly SettingsFileSize bytes. Texts are zero-terminated and zero-padded; one too long
 // for its field is cut on a character boundary with `isLead`.
 std::vector<std::uint8_t> encodeSettings(const ClockSettings& s, LeadBytePredicate isLead);

@@ -9,11 +9,11 @@
 namespace core {
 
 namespace {
-constexpr double zoomStep = 0.01;
-constexpr double percentPerZoom = 100.0;
-const wchar_t* const fullWidthPercent = L"\uFF05";
+constexpr double ZoomStep = 0.01;
+constexpr double PercentPerZoom = 100.0;
+const wchar_t* const FullWidthPercent = L"\uFF05";
 // A float times a hundred has at most 41 digits before the point.
-constexpr std::size_t percentDigitsCapacity = 64;
+constexpr std::size_t PercentDigitsCapacity = 64;
 } // namespace
 
 float sensibleZoom(float zoom) {
@@ -23,21 +23,21 @@ float sensibleZoom(float zoom) {
 }
 
 int zoomSliderPosition(float zoom) {
-    const double steps = (static_cast<double>(sensibleZoom(zoom)) - 1.0) / zoomStep;
+    const double steps = (static_cast<double>(sensibleZoom(zoom)) - 1.0) / ZoomStep;
     return static_cast<int>(std::lround(steps));
 }
 
 float zoomAtSliderPosition(int position) {
-    return static_cast<float>(position * zoomStep + 1.0);
+    return static_cast<float>(position * ZoomStep + 1.0);
 }
 
 std::wstring zoomPercentLabel(float zoom) {
     // As printf's "%.f": no decimals, rounded. Not a string stream: that would bring the C++
     // library's locale machinery, which was most of the program's code, in for this one label.
-    wchar_t digits[percentDigitsCapacity];
-    std::swprintf(digits, percentDigitsCapacity, L"%.0f",
-                  static_cast<double>(zoom) * percentPerZoom);
-    return digits + std::wstring(fullWidthPercent);
+    wchar_t digits[PercentDigitsCapacity];
+    std::swprintf(digits, PercentDigitsCapacity, L"%.0f",
+                  static_cast<double>(zoom) * PercentPerZoom);
+    return digits + std::wstring(FullWidthPercent);
 }
 
 } // namespace core

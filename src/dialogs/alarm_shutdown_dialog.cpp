@@ -6,6 +6,7 @@
 #include "dialogs/sound_path.h"
 #include "sound/alarm_sound_player.h"
 #include "win/message_box.h"
+#include "win/open_file_dialog.h"
 #include "win/strings.h"
 
 #include "resource.h"
@@ -13,51 +14,32 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <algorithm>
-#include <cwchar>
 #include <vector>
 
 namespace dialogs {
 
 namespace {
 
-const wchar_t* const alarmHeadings = L"闹铃时间, 80; 提醒内容, 260";
-constexpr int timeColumn = 0;
-constexpr int reminderColumn = 1;
-const wchar_t* const pickerFormat = L"HH:mm:ss";
+const wchar_t* const AlarmHeadings = L"闹铃时间, 80; 提醒内容, 260";
+constexpr int TimeColumn = 0;
+constexpr int ReminderColumn = 1;
+const wchar_t* const PickerFormat = L"HH:mm:ss";
 // A stored time is shown on this day; only the time of day is ever read back.
-constexpr WORD shownYear = 2008, shownMonth = 1, shownDay = 1, shownDayOfWeek = 2;
+constexpr WORD ShownYear = 2008, ShownMonth = 1, ShownDay = 1, ShownDayOfWeek = 2;
 
-const wchar_t* const soundFilter = L"mp3文件(*.mp3)|*.mp3|wav文件(*.wav)|*.wav|All Files(*.*)|*.*|";
-constexpr DWORD fileBufferLength = 1024;
+const wchar_t* const SoundFilter = L"mp3文件(*.mp3)|*.mp3|wav文件(*.wav)|*.wav|All Files(*.*)|*.*|";
+constexpr DWORD SoundFileFlags =
+    OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 
-const wchar_t* const chooseSoundTip = L"选择闹铃声";
-const wchar_t* const playSoundTip = L"试听";
-const wchar_t* const stopSoundTip = L"停止";
+const wchar_t* const ChooseSoundTip = L"选择闹铃声";
+const wchar_t* const PlaySoundTip = L"试听";
+const wchar_t* const StopSoundTip = L"停止";
 
-const wchar_t* const tooManyAlarmsMessage = L"请不要设置超过50个闹铃！";
-const wchar_t* const pathRefusedMessage =
+const wchar_t* const TooManyAlarmsMessage = L"请不要设置超过50个闹铃！";
+const wchar_t* const PathRefusedMessage =
     L"这个声音文件的路径无法保存（超过255字节，或含有系统编码无法表示的字符），"
     L"闹铃声保持不变：\n";
-const wchar_t* const soundNotOpenedMessage = L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n";
-
-std::optional<std::wstring> askForSoundFile(HWND owner) {
-    std::wstring filter = soundFilter;
-    std::replace(filter.begin(), filter.end(), L'|', L'\0');
-    std::wstring file(fileBufferLength, L'\0');
-    OPENFILENAMEW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = owner;
-    request.lpstrFilter = filter.c_str();
-    request.nFilterIndex = 1;
-    request.lpstrFile = &file[0];
-    request.nMaxFile = fileBufferLength;
-    request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&request))
-        return std::nullopt;
-    file.resize(std::wcslen(file.c_str()));
-    return file;
-}
+const wchar_t* const SoundNotOpenedMessage = L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n";
 
 } // namespace
 
@@ -71,13 +53,13 @@ AlarmShutdownDialog::AlarmShutdownDialog(HINSTANCE module, core::ClockSettings& 
 
 bool AlarmShutdownDialog::onInitDialog() {
     bindControls();
-    DateTime_SetFormat(item(IDC_ALARM_TIME), pickerFormat);
-    DateTime_SetFormat(item(IDC_SHUTDOWN_TIME), pickerFormat);
+    DateTime_SetFormat(item(IDC_ALARM_TIME), PickerFormat);
+    DateTime_SetFormat(item(IDC_SHUTDOWN_TIME), PickerFormat);
     // The styles come before the rows, so every row gets its check box.
     alarmList_.setFullRowSelect(true);
     alarmList_.setGridLines(true);
     alarmList_.setCheckBoxes(true);
-    alarmList_.setColumns(alarmHeadings);
+    alarmList_.setColumns(AlarmHeadings);
     fillAlarmList();
     showShutdown();
     showSoundPath();
@@ -86,9 +68,7 @@ bool AlarmShutdownDialog::onInitDialog() {
     return true;
 }
 
-bool AlarmShutdownDialog::onCommand(int id, int code, HWND) {
-    if (code != BN_CLICKED)
-        return false;
+bool AlarmShutdownDialog::onButtonClicked(int id) {
     switch (id) {
     case IDOK:
         // Enter while a new alarm is typed adds it, instead of closing the dialog and losing it.
@@ -123,9 +103,9 @@ void AlarmShutdownDialog::bindControls() {
     chooseButton_.attachWithBitmap(hwnd(), IDC_CHOOSE_SOUND, module(), IDB_FOLDER);
     playButton_.attachWithBitmap(hwnd(), IDC_PLAY_SOUND, module(), IDB_PLAY);
     stopButton_.attachWithBitmap(hwnd(), IDC_STOP_SOUND, module(), IDB_STOP);
-    chooseButton_.setTip(chooseSoundTip);
-    playButton_.setTip(playSoundTip);
-    stopButton_.setTip(stopSoundTip);
+    chooseButton_.setTip(ChooseSoundTip);
+    playButton_.setTip(PlaySoundTip);
+    stopButton_.setTip(StopSoundTip);
 }
 
 void AlarmShutdownDialog::fillAlarmList() {
@@ -136,7 +116,7 @@ void AlarmShutdownDialog::fillAlarmList() {
         if (row >= 0)
             alarmList_.setRowChecked(row, entry.enabled != 0);
     }
-    alarmList_.sortBy(timeColumn, true);
+    alarmList_.sortBy(TimeColumn, true);
 }
 
 void AlarmShutdownDialog::showShutdown() {
@@ -159,10 +139,10 @@ void AlarmShutdownDialog::showShutdownTime() {
     if (!time)
         return;
     SYSTEMTIME shown{};
-    shown.wYear = shownYear;
-    shown.wMonth = shownMonth;
-    shown.wDay = shownDay;
-    shown.wDayOfWeek = shownDayOfWeek;
+    shown.wYear = ShownYear;
+    shown.wMonth = ShownMonth;
+    shown.wDay = ShownDay;
+    shown.wDayOfWeek = ShownDayOfWeek;
     shown.wHour = static_cast<WORD>(time->hour);
     shown.wMinute = static_cast<WORD>(time->minute);
     shown.wSecond = static_cast<WORD>(time->second);
@@ -196,7 +176,7 @@ void AlarmShutdownDialog::addAlarm() {
     if (!time)
         return;
     if (alarmList_.rowCount() >= core::AlarmMaxCount) {
-        win::showMessage(hwnd(), tooManyAlarmsMessage);
+        win::showMessage(hwnd(), TooManyAlarmsMessage);
         return;
     }
     // Converted and cut once: the row shows exactly what OK will store.
@@ -208,7 +188,7 @@ void AlarmShutdownDialog::addAlarm() {
     alarmList_.setRowChecked(row, true);
     // The selection goes with the new row through the sort, which is how it is found again.
     alarmList_.selectOnly(row);
-    alarmList_.sortBy(timeColumn, true);
+    alarmList_.sortBy(TimeColumn, true);
     alarmList_.scrollIntoView(alarmList_.nextSelectedRow(-1));
 }
 
@@ -222,12 +202,13 @@ void AlarmShutdownDialog::onAlarmListKey(WORD key) {
 }
 
 void AlarmShutdownDialog::chooseSoundFile() {
-    const std::optional<std::wstring> chosen = askForSoundFile(hwnd());
+    const std::optional<std::wstring> chosen =
+        win::askForFileToOpen(hwnd(), SoundFilter, SoundFileFlags);
     if (!chosen)
         return;
     const std::optional<std::string> path = storableSoundPath(*chosen);
     if (!path) {
-        win::showMessage(hwnd(), pathRefusedMessage + *chosen);
+        win::showMessage(hwnd(), PathRefusedMessage + *chosen);
         return;
     }
     settings_.alarmSoundPath = *path;
@@ -235,7 +216,7 @@ void AlarmShutdownDialog::chooseSoundFile() {
     duration.doModal(hwnd());
     showSoundPath();
     if (!player_.reopen(win::ansiToWide(settings_.alarmSoundPath)))
-        win::showMessage(hwnd(), soundNotOpenedMessage + *chosen);
+        win::showMessage(hwnd(), SoundNotOpenedMessage + *chosen);
 }
 
 void AlarmShutdownDialog::useDefaultSound() {
@@ -258,8 +239,8 @@ void AlarmShutdownDialog::stopSound() {
 void AlarmShutdownDialog::onOK() {
     std::vector<core::AlarmRow> rows;
     for (int row = 0; row < alarmList_.rowCount(); ++row) {
-        rows.push_back({alarmList_.isRowChecked(row), alarmList_.cellText(row, timeColumn),
-                        alarmList_.cellText(row, reminderColumn)});
+        rows.push_back({alarmList_.isRowChecked(row), alarmList_.cellText(row, TimeColumn),
+                        alarmList_.cellText(row, ReminderColumn)});
     }
     core::storeAlarmRows(settings_.alarms, rows, win::isAnsiLeadByte);
     settings_.shutdown = core::scheduleOnAccept(scheduleAtOpen_, settings_.shutdown,

@@ -24,7 +24,7 @@ public:
 
 protected:
     bool onInitDialog() override;
-    bool onCommand(int id, int code, HWND control) override;
+    bool onButtonClicked(int id) override;
     bool onNotify(int id, NMHDR& header, LRESULT& result) override;
     void onOK() override;
 

@@ -1,9 +1,11 @@
 #include "dialogs/custom_dial_dialog.h"
 
 #include "core/geometry.h"
-#include "core/stored_path.h"
+#include "dialogs/sound_path.h"
+#include "render/frame.h"
 #include "win/handles.h"
 #include "win/message_box.h"
+#include "win/open_file_dialog.h"
 #include "win/strings.h"
 
 #include "resource.h"
@@ -11,7 +13,6 @@
 #include <commdlg.h>
 
 #include <memory>
-#include <vector>
 
 namespace dialogs {
 
@@ -22,47 +23,23 @@ using render::SkinSlot;
 struct SlotControls {
     int edit;
     int browse;
-    std::string core::ClockSettings::*path;
 };
 
 // In slot order: face, hour, minute, second hand, case.
-const SlotControls slotControls[render::SlotCount] = {
-    {IDC_FACE_PATH, IDC_BROWSE_FACE, &core::ClockSettings::customFacePath},
-    {IDC_HOUR_PATH, IDC_BROWSE_HOUR, &core::ClockSettings::customHourPath},
-    {IDC_MINUTE_PATH, IDC_BROWSE_MINUTE, &core::ClockSettings::customMinutePath},
-    {IDC_SECOND_PATH, IDC_BROWSE_SECOND, &core::ClockSettings::customSecondPath},
-    {IDC_CASE_PATH, IDC_BROWSE_CASE, &core::ClockSettings::customCasePath},
+const SlotControls ControlsBySlot[render::SlotCount] = {
+    {IDC_FACE_PATH, IDC_BROWSE_FACE},     {IDC_HOUR_PATH, IDC_BROWSE_HOUR},
+    {IDC_MINUTE_PATH, IDC_BROWSE_MINUTE}, {IDC_SECOND_PATH, IDC_BROWSE_SECOND},
+    {IDC_CASE_PATH, IDC_BROWSE_CASE},
 };
 
 // The preview square in client pixels, inside the "预览" group box; the dial centre is its middle.
-constexpr int previewLeft = 240;
-constexpr int previewTop = 15;
-constexpr int previewSide = 130;
+constexpr int PreviewLeft = 240;
+constexpr int PreviewTop = 15;
+constexpr int PreviewSide = 130;
 // The time the preview shows.
-constexpr int previewHour = 3, previewMinute = 0, previewSecond = 40;
+constexpr int PreviewHour = 3, PreviewMinute = 0, PreviewSecond = 40;
 
-const wchar_t pngFilter[] = L"图像文件(*.png)\0*.png\0";
-// Room for a path of any length the file dialog can return.
-constexpr DWORD fileNameCapacity = 32768;
-
-core::AnsiPath ansiForm(const std::wstring& path) {
-    core::AnsiPath form;
-    form.bytes = win::wideToAnsi(path);
-    form.exact = !path.empty() && win::ansiToWide(form.bytes) == path;
-    return form;
-}
-
-std::wstring shortPathOf(const std::wstring& path) {
-    const DWORD units = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (units == 0)
-        return {};
-    std::wstring shortPath(units, L'\0');
-    const DWORD written = GetShortPathNameW(path.c_str(), &shortPath[0], units);
-    if (written == 0 || written >= units)
-        return {};
-    shortPath.resize(written);
-    return shortPath;
-}
+const wchar_t* const PngFilter = L"图像文件(*.png)|*.png|";
 
 std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
     if (problem == core::PathProblem::TooLong)
@@ -81,27 +58,25 @@ CustomDialDialog::CustomDialDialog(HINSTANCE module, core::ClockSettings& settin
                                    Gdiplus::Image* background)
     : Dialog(module, IDD_CUSTOM_DIAL), settings_(settings), background_(background) {}
 
-bool CustomDialDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+win::Handled CustomDialDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
-    case WM_PAINT: onPaint(); return true;
-    default: return false;
+    case WM_PAINT: onPaint(); return win::Handled::Yes;
+    default: return win::Handled::No;
     }
 }
 
 bool CustomDialDialog::onInitDialog() {
     for (int slot = 0; slot < render::SlotCount; ++slot) {
-        const std::string& path = settings_.*slotControls[slot].path;
+        const std::string& path = settings_.*core::CustomLookPaths[slot];
         pathsAtOpening_[slot] = path;
-        setItemText(slotControls[slot].edit, win::ansiToWide(path));
+        setItemText(ControlsBySlot[slot].edit, win::ansiToWide(path));
     }
     return true;
 }
 
-bool CustomDialDialog::onCommand(int id, int code, HWND) {
-    if (code != BN_CLICKED)
-        return false;
+bool CustomDialDialog::onButtonClicked(int id) {
     for (int slot = 0; slot < render::SlotCount; ++slot) {
-        if (slotControls[slot].browse == id) {
+        if (ControlsBySlot[slot].browse == id) {
             browse(static_cast<SkinSlot>(slot));
             return true;
         }
@@ -110,40 +85,31 @@ bool CustomDialDialog::onCommand(int id, int code, HWND) {
 }
 
 void CustomDialDialog::onOK() {
-    for (const SlotControls& controls : slotControls)
-        if (itemText(controls.edit).empty())
-            (settings_.*controls.path).clear();
+    for (int slot = 0; slot < render::SlotCount; ++slot)
+        if (itemText(ControlsBySlot[slot].edit).empty())
+            (settings_.*core::CustomLookPaths[slot]).clear();
     endDialog(IDOK);
 }
 
 void CustomDialDialog::onCancel() {
     for (int slot = 0; slot < render::SlotCount; ++slot)
-        settings_.*slotControls[slot].path = pathsAtOpening_[slot];
+        settings_.*core::CustomLookPaths[slot] = pathsAtOpening_[slot];
     endDialog(IDCANCEL);
 }
 
 void CustomDialDialog::browse(SkinSlot slot) {
-    std::vector<wchar_t> file(fileNameCapacity, L'\0');
-    OPENFILENAMEW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = hwnd();
-    request.lpstrFilter = pngFilter;
-    request.lpstrFile = file.data();
-    request.nMaxFile = fileNameCapacity;
-    request.Flags = OFN_HIDEREADONLY;
-    if (GetOpenFileNameW(&request))
-        choosePath(slot, file.data());
+    if (const auto chosen = win::askForFileToOpen(hwnd(), PngFilter, OFN_HIDEREADONLY))
+        choosePath(slot, *chosen);
 }
 
 bool CustomDialDialog::choosePath(SkinSlot slot, const std::wstring& path) {
-    const core::StoredPathChoice choice =
-        core::chooseStoredPath(ansiForm(path), ansiForm(shortPathOf(path)));
+    const core::StoredPathChoice choice = choosePathToStore(path);
     if (choice.problem != core::PathProblem::None) {
         win::showMessage(hwnd(), refusalText(choice.problem, path));
         return false;
     }
-    settings_.*slotControls[slot].path = choice.bytes;
-    setItemText(slotControls[slot].edit, win::ansiToWide(choice.bytes));
+    settings_.*core::CustomLookPaths[slot] = choice.bytes;
+    setItemText(ControlsBySlot[slot].edit, win::ansiToWide(choice.bytes));
     repaintPreview();
     return true;
 }
@@ -156,40 +122,38 @@ void CustomDialDialog::onPaint() {
 
 void CustomDialDialog::drawPreview(Gdiplus::Graphics& graphics) const {
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    const Gdiplus::Rect square(previewLeft, previewTop, previewSide, previewSide);
+    const Gdiplus::Rect square(PreviewLeft, PreviewTop, PreviewSide, PreviewSide);
     if (background_)
         graphics.DrawImage(background_, square);
     // Each image is read afresh and let go at once: the preview shows the files as they are now
     // and never holds the clock's own images.
-    if (const auto face = loadPreviewImage(settings_.customFacePath))
+    if (const auto face = loadPreviewImage(settings_.*core::CustomLookPaths[render::FaceSlot]))
         graphics.DrawImage(face.get(), square);
     drawHand(graphics, render::HourSlot);
     drawHand(graphics, render::MinuteSlot);
     drawHand(graphics, render::SecondSlot);
-    if (const auto caseImage = loadPreviewImage(settings_.customCasePath))
+    if (const auto caseImage = loadPreviewImage(settings_.*core::CustomLookPaths[render::CaseSlot]))
         graphics.DrawImage(caseImage.get(), square);
 }
 
 void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot) const {
-    const auto image = loadPreviewImage(settings_.*slotControls[slot].path);
+    const auto image = loadPreviewImage(settings_.*core::CustomLookPaths[slot]);
     if (!image)
         return;
     static const core::Hand hands[] = {core::Hand::Hour, core::Hand::Minute, core::Hand::Second};
-    const core::HandPose pose =
-        core::handPose(hands[slot - render::HourSlot], previewHour, previewMinute, previewSecond);
-    const core::PointF centre{previewLeft + previewSide / 2.0, previewTop + previewSide / 2.0};
-    // The hands at their own size, turned about their pivot as the clock turns them at zoom 1.
-    const auto corners =
-        core::handCorners(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()),
-                          1.0f, centre, pose);
-    Gdiplus::Point points[3];
-    for (int i = 0; i < 3; ++i)
-        points[i] = Gdiplus::Point(corners[i].x, corners[i].y);
-    graphics.DrawImage(image.get(), points, 3);
+    core::LocalTime shown;
+    shown.hour = PreviewHour;
+    shown.minute = PreviewMinute;
+    shown.second = PreviewSecond;
+    const render::ImageSize size{static_cast<int>(image->GetWidth()),
+                                 static_cast<int>(image->GetHeight())};
+    const core::PointF centre{PreviewLeft + PreviewSide / 2.0, PreviewTop + PreviewSide / 2.0};
+    // The hands at their own size, as the clock turns them at zoom 1.
+    render::drawHand(graphics, *image, size, hands[slot - render::HourSlot], shown, 1.0f, centre);
 }
 
 void CustomDialDialog::repaintPreview() {
-    const RECT square{previewLeft, previewTop, previewLeft + previewSide, previewTop + previewSide};
+    const RECT square{PreviewLeft, PreviewTop, PreviewLeft + PreviewSide, PreviewTop + PreviewSide};
     // The group box's caption overlaps the square and must be drawn again over the preview.
     RedrawWindow(hwnd(), &square, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

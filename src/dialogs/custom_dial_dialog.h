@@ -27,9 +27,10 @@ public:
     void drawPreview(Gdiplus::Graphics& graphics) const;
 
 protected:
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result) override;
     bool onInitDialog() override;
-    bool onCommand(int id, int code, HWND control) override;
+    bool onButtonClicked(int id) override;
     // Takes over only the boxes the user emptied; a typed path has no effect.
     void onOK() override;
     // Puts back the paths found on opening, so a cancelled choice is not saved later.

@@ -14,13 +14,13 @@ struct DurationChoice {
 };
 
 // In the order OK looks at them.
-constexpr DurationChoice durationChoices[] = {{IDC_DURATION_10, 10},
+constexpr DurationChoice DurationChoices[] = {{IDC_DURATION_10, 10},
                                               {IDC_DURATION_20, 20},
                                               {IDC_DURATION_30, 30},
                                               {IDC_DURATION_60, 60},
                                               {IDC_DURATION_WHOLE, 0}};
 // A value no button stands for (a hand-edited file) shows as the default.
-constexpr int defaultButton = IDC_DURATION_30;
+constexpr int DefaultButton = IDC_DURATION_30;
 
 } // namespace
 
@@ -28,8 +28,8 @@ MusicDurationDialog::MusicDurationDialog(HINSTANCE module, core::ClockSettings& 
     : Dialog(module, IDD_MUSIC_DURATION), settings_(settings) {}
 
 bool MusicDurationDialog::onInitDialog() {
-    int button = defaultButton;
-    for (const DurationChoice& choice : durationChoices) {
+    int button = DefaultButton;
+    for (const DurationChoice& choice : DurationChoices) {
         if (choice.seconds == settings_.alarmSoundSeconds)
             button = choice.button;
     }
@@ -38,7 +38,7 @@ bool MusicDurationDialog::onInitDialog() {
 }
 
 void MusicDurationDialog::onOK() {
-    for (const DurationChoice& choice : durationChoices) {
+    for (const DurationChoice& choice : DurationChoices) {
         if (isChecked(choice.button))
             settings_.alarmSoundSeconds = choice.seconds;
     }

@@ -10,8 +10,8 @@
 namespace dialogs {
 
 namespace {
-constexpr int sliderTickStep = 10;
-constexpr int sliderArrowStep = 10;
+constexpr int SliderTickStep = 10;
+constexpr int SliderArrowStep = 10;
 } // namespace
 
 OptionsDialog::OptionsDialog(HINSTANCE module, core::ClockSettings& settings,
@@ -29,14 +29,14 @@ void OptionsDialog::copyFlagsTo(core::ClockSettings& settings) const {
     settings.startWithSystem = flags_.startWithSystem ? 1 : 0;
 }
 
-bool OptionsDialog::handleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+win::Handled OptionsDialog::handleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
     switch (message) {
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) != item(IDC_ZOOM_SLIDER))
-            return false;
+            return win::Handled::No;
         followSlider();
-        return true;
-    default: return false;
+        return win::Handled::Yes;
+    default: return win::Handled::No;
     }
 }
 
@@ -69,9 +69,9 @@ void OptionsDialog::setUpSlider() {
     const HWND slider = item(IDC_ZOOM_SLIDER);
     SendMessageW(slider, TBM_SETRANGEMIN, FALSE, 0);
     SendMessageW(slider, TBM_SETRANGEMAX, FALSE, core::ZoomSliderMax);
-    SendMessageW(slider, TBM_SETTICFREQ, sliderTickStep, 0);
+    SendMessageW(slider, TBM_SETTICFREQ, SliderTickStep, 0);
     SendMessageW(slider, TBM_SETPOS, TRUE, core::zoomSliderPosition(zoom_));
-    SendMessageW(slider, TBM_SETLINESIZE, 0, sliderArrowStep);
+    SendMessageW(slider, TBM_SETLINESIZE, 0, SliderArrowStep);
     setItemText(IDC_ZOOM_LABEL, core::zoomPercentLabel(core::sensibleZoom(zoom_)));
     sliderReady_ = true;
 }

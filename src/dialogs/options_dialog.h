@@ -25,7 +25,8 @@ public:
     void copyFlagsTo(core::ClockSettings& settings) const;
 
 protected:
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result) override;
     bool onInitDialog() override;
     bool onNotify(int id, NMHDR& header, LRESULT& result) override;
     // Registers or unregisters start with the system, on every OK.

@@ -11,36 +11,36 @@ namespace dialogs {
 
 namespace {
 
-constexpr UINT_PTR countdownTimer = 1;
-constexpr UINT countdownPeriodMs = 1000;
-constexpr int digitsX = 130;
-constexpr int digitsY = 20;
-constexpr int digitHeight = 90;
-constexpr int digitWidth = 30;
-const COLORREF digitColour = RGB(255, 0, 0);
+constexpr UINT_PTR CountdownTimer = 1;
+constexpr UINT CountdownPeriodMs = 1000;
+constexpr int DigitsX = 130;
+constexpr int DigitsY = 20;
+constexpr int DigitHeight = 90;
+constexpr int DigitWidth = 30;
+const COLORREF DigitColour = RGB(255, 0, 0);
 
 } // namespace
 
 ShutdownCountdownDialog::ShutdownCountdownDialog(HINSTANCE module)
     : Dialog(module, IDD_SHUTDOWN_COUNTDOWN) {}
 
-bool ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+win::Handled ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
-    case WM_PAINT: onPaint(); return true;
-    default: return false;
+    case WM_PAINT: onPaint(); return win::Handled::Yes;
+    default: return win::Handled::No;
     }
 }
 
 bool ShutdownCountdownDialog::onInitDialog() {
     remainingSeconds_ = StartSeconds;
-    SetTimer(hwnd(), countdownTimer, countdownPeriodMs, nullptr);
+    SetTimer(hwnd(), CountdownTimer, CountdownPeriodMs, nullptr);
     return true;
 }
 
 // Any timer id counts down, as the countdown has only the one.
 void ShutdownCountdownDialog::onTimer(UINT_PTR) {
     if (remainingSeconds_ == 0) {
-        KillTimer(hwnd(), countdownTimer);
+        KillTimer(hwnd(), CountdownTimer);
         onOK();
         return;
     }
@@ -62,26 +62,26 @@ void ShutdownCountdownDialog::countDown() {
 }
 
 void ShutdownCountdownDialog::drawNumber(HDC dc) {
-    win::UniqueFont font(CreateFontW(digitHeight, digitWidth, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+    win::UniqueFont font(CreateFontW(DigitHeight, DigitWidth, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                      ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                      DEFAULT_QUALITY, FF_SWISS, L"Arial"));
     wchar_t text[16];
     std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%02u", remainingSeconds_);
     win::SelectGuard selected(dc, font.get());
-    SetTextColor(dc, digitColour);
+    SetTextColor(dc, DigitColour);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkMode(dc, OPAQUE);
-    TextOutW(dc, digitsX, digitsY, text, static_cast<int>(wcslen(text)));
+    TextOutW(dc, DigitsX, DigitsY, text, static_cast<int>(wcslen(text)));
 }
 
 void ShutdownCountdownDialog::onOK() {
-    KillTimer(hwnd(), countdownTimer);
+    KillTimer(hwnd(), CountdownTimer);
     shutdownAccepted_ = shutDownSystem() != FALSE;
     endDialog(IDOK);
 }
 
 void ShutdownCountdownDialog::onCancel() {
-    KillTimer(hwnd(), countdownTimer);
+    KillTimer(hwnd(), CountdownTimer);
     endDialog(IDCANCEL);
 }
 

@@ -15,7 +15,8 @@ public:
     bool shutdownAccepted() const { return shutdownAccepted_; }
 
 protected:
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result) override;
     bool onInitDialog() override;
     void onTimer(UINT_PTR id) override;
     void onOK() override;

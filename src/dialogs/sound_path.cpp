@@ -1,40 +1,34 @@
 #include "dialogs/sound_path.h"
 
-#include "core/settings.h"
+#include "win/short_path.h"
 #include "win/strings.h"
 
-#include <windows.h>
+#include <utility>
 
 namespace dialogs {
 
 namespace {
 
-std::optional<std::string> storable(const std::wstring& path) {
-    std::optional<std::string> ansi = win::wideToAnsiExactly(path);
-    if (!ansi || ansi->empty() || ansi->size() >= core::PathFieldSize)
-        return std::nullopt;
-    return ansi;
-}
-
-std::wstring shortPathOf(const std::wstring& path) {
-    const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (length == 0)
-        return {};
-    std::wstring shortPath(length, L'\0');
-    const DWORD copied = GetShortPathNameW(path.c_str(), &shortPath[0], length);
-    shortPath.resize(copied < length ? copied : 0);
-    return shortPath;
+core::AnsiPath ansiForm(const std::wstring& path) {
+    core::AnsiPath form;
+    if (std::optional<std::string> exact = win::wideToAnsiExactly(path)) {
+        form.bytes = std::move(*exact);
+        form.exact = true;
+    }
+    return form;
 }
 
 } // namespace
 
+core::StoredPathChoice choosePathToStore(const std::wstring& path) {
+    return core::chooseStoredPath(ansiForm(path), ansiForm(win::shortPath(path)));
+}
+
 std::optional<std::string> storableSoundPath(const std::wstring& path) {
-    if (std::optional<std::string> full = storable(path))
-        return full;
-    const std::wstring shortPath = shortPathOf(path);
-    if (shortPath.empty())
+    core::StoredPathChoice choice = choosePathToStore(path);
+    if (choice.problem != core::PathProblem::None)
         return std::nullopt;
-    return storable(shortPath);
+    return std::move(choice.bytes);
 }
 
 } // namespace dialogs

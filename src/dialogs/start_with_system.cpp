@@ -1,8 +1,8 @@
 #include "dialogs/start_with_system.h"
 
-#include "win/handles.h"
 #include "win/message_box.h"
 #include "win/program_path.h"
+#include "win/registry.h"
 
 #include <string>
 
@@ -10,49 +10,26 @@ namespace dialogs {
 
 namespace {
 
-const wchar_t* const runKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const wchar_t* const runValueName = L"Veltrano";
+const wchar_t* const RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t* const RunValueName = L"Veltrano";
 
 LONG writeRunValue() {
     const std::wstring path = win::programPath();
     if (path.empty())
         return static_cast<LONG>(GetLastError());
-    const std::wstring command = L"\"" + path + L"\"";
-    HKEY created = nullptr;
-    LONG status =
-        RegCreateKeyExW(HKEY_CURRENT_USER, runKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &created, nullptr);
-    if (status != ERROR_SUCCESS)
-        return status;
-    win::UniqueRegistryKey key(created);
-    return RegSetValueExW(key.get(), runValueName, 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(command.c_str()),
-                          static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-}
-
-LONG deleteRunValue() {
-    HKEY opened = nullptr;
-    const LONG status = RegOpenKeyExW(HKEY_CURRENT_USER, runKeyPath, 0, KEY_SET_VALUE, &opened);
-    if (status != ERROR_SUCCESS)
-        return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
-    win::UniqueRegistryKey key(opened);
-    const LONG deleted = RegDeleteValueW(key.get(), runValueName);
-    return deleted == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : deleted;
+    return win::writeRegistryText(HKEY_CURRENT_USER, RunKeyPath, RunValueName,
+                                  L"\"" + path + L"\"");
 }
 
 } // namespace
 
 bool isRegisteredToStartWithSystem() {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, runKeyPath, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
-        return false;
-    win::UniqueRegistryKey key(opened);
-    return RegQueryValueExW(key.get(), runValueName, nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
+    return win::hasRegistryValue(HKEY_CURRENT_USER, RunKeyPath, RunValueName);
 }
 
 bool registerStartWithSystem(HWND owner, bool on) {
-    const LONG status = on ? writeRunValue() : deleteRunValue();
+    const LONG status = on ? writeRunValue()
+                           : win::deleteRegistryValue(HKEY_CURRENT_USER, RunKeyPath, RunValueName);
     if (status == ERROR_SUCCESS)
         return on;
     const std::wstring what = on ? L"无法设置开机自动运行" : L"无法取消开机自动运行";

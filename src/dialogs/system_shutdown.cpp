@@ -8,8 +8,8 @@ namespace dialogs {
 
 namespace {
 
-constexpr UINT shutdownFlags = EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF;
-constexpr DWORD shutdownReason = 1;
+constexpr UINT ShutdownFlags = EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF;
+constexpr DWORD ShutdownReason = 1;
 
 ShutdownRequest& replacement() {
     static ShutdownRequest instance;
@@ -18,8 +18,8 @@ ShutdownRequest& replacement() {
 
 BOOL requestShutdown() {
     if (replacement())
-        return replacement()(shutdownFlags, shutdownReason);
-    return ExitWindowsEx(shutdownFlags, shutdownReason);
+        return replacement()(ShutdownFlags, ShutdownReason);
+    return ExitWindowsEx(ShutdownFlags, ShutdownReason);
 }
 
 bool isWindows9x(const OSVERSIONINFOW& version) {
@@ -28,19 +28,19 @@ bool isWindows9x(const OSVERSIONINFOW& version) {
             version.dwMinorVersion == 90);
 }
 
-constexpr DWORD windows2000Major = 5;
+constexpr DWORD Windows2000Major = 5;
 
 // Windows 2000 and everything after it: the same privilege and the same request.
 bool isWindows2000OrLater(const OSVERSIONINFOW& version) {
     return version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-           version.dwMajorVersion >= windows2000Major;
+           version.dwMajorVersion >= Windows2000Major;
 }
 
 void enableShutdownPrivilege() {
-    HANDLE opened = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened))
+    win::UniqueKernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                          win::outParam(token)))
         return;
-    const win::UniqueKernelHandle token(opened);
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid);

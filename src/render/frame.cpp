@@ -8,24 +8,27 @@ namespace render {
 
 namespace {
 
-constexpr int bitsPerPixel = 32;
+constexpr int BitsPerPixel = 32;
 
-void drawHand(Gdiplus::Graphics& graphics, const SkinImages& skin, SkinSlot slot, core::Hand hand,
-              const FrameRequest& request, float zoom, core::PointF centre) {
+void drawSkinHand(Gdiplus::Graphics& graphics, const SkinImages& skin, SkinSlot slot,
+                  core::Hand hand, const FrameRequest& request, float zoom, core::PointF centre) {
     Gdiplus::Image* image = skin.image(slot);
     const ImageSize size = skin.size(slot);
-    if (!image || size.width <= 0 || size.height <= 0)
-        return;
-    const core::HandPose pose =
-        core::handPose(hand, request.time.hour, request.time.minute, request.time.second);
+    if (image && size.width > 0 && size.height > 0)
+        drawHand(graphics, *image, size, hand, request.time, zoom, centre);
+}
+
+} // namespace
+
+void drawHand(Gdiplus::Graphics& graphics, Gdiplus::Image& image, ImageSize size, core::Hand hand,
+              const core::LocalTime& time, float zoom, core::PointF centre) {
+    const core::HandPose pose = core::handPose(hand, time.hour, time.minute, time.second);
     const auto corners = core::handCorners(size.width, size.height, zoom, centre, pose);
     Gdiplus::Point points[3];
     for (int i = 0; i < 3; ++i)
         points[i] = Gdiplus::Point(corners[i].x, corners[i].y);
-    graphics.DrawImage(image, points, 3);
+    graphics.DrawImage(&image, points, 3);
 }
-
-} // namespace
 
 Frame::Frame(int width, int height) : width_(width), height_(height) {
     BITMAPINFO info{};
@@ -33,7 +36,7 @@ Frame::Frame(int width, int height) : width_(width), height_(height) {
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height; // top-down, so row 0 is the top of the clock
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = bitsPerPixel;
+    info.bmiHeader.biBitCount = BitsPerPixel;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -81,10 +84,10 @@ bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
     Gdiplus::Graphics graphics(&canvasBitmap);
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     const core::PointF centre = core::dialCentre(artFace.width, artFace.height, zoom);
-    drawHand(graphics, art, HourSlot, core::Hand::Hour, request, zoom, centre);
-    drawHand(graphics, art, MinuteSlot, core::Hand::Minute, request, zoom, centre);
+    drawSkinHand(graphics, art, HourSlot, core::Hand::Hour, request, zoom, centre);
+    drawSkinHand(graphics, art, MinuteSlot, core::Hand::Minute, request, zoom, centre);
     if (request.showSecondHand)
-        drawHand(graphics, art, SecondSlot, core::Hand::Second, request, zoom, centre);
+        drawSkinHand(graphics, art, SecondSlot, core::Hand::Second, request, zoom, centre);
     if (case_) {
         // Already at the canvas's size: pixel for pixel, over the hands.
         graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);

@@ -65,6 +65,11 @@ private:
     std::unique_ptr<Gdiplus::Bitmap> case_;
 };
 
+// Draws a hand image of `size` (unscaled) where `hand` points at `time`, turned about `centre` and
+// scaled by `zoom`, as the clock draws it; the custom look's preview draws its hands with it too.
+void drawHand(Gdiplus::Graphics& graphics, Gdiplus::Image& image, ImageSize size, core::Hand hand,
+              const core::LocalTime& time, float zoom, core::PointF centre);
+
 // One frame with a composer of its own. A missing face gives an invalid frame.
 Frame composeFrame(const FrameRequest& request);
 

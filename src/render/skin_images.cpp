@@ -122,11 +122,9 @@ int SkinImages::applyStyle(HMODULE module, int styleIndex, const core::ClockSett
     const int look = core::resolvedStyleIndex(styleIndex, settings.customFacePath.empty());
     bool customFaceLoaded = false;
     if (look == core::CustomStyleIndex) {
-        const std::string* paths[SlotCount] = {
-            &settings.customFacePath, &settings.customHourPath, &settings.customMinutePath,
-            &settings.customSecondPath, &settings.customCasePath};
         for (int slot = FaceSlot; slot < SlotCount; ++slot)
-            loadFile(win::ansiToWide(*paths[slot]), static_cast<SkinSlot>(slot));
+            loadFile(win::ansiToWide(settings.*core::CustomLookPaths[slot]),
+                     static_cast<SkinSlot>(slot));
         customFaceLoaded = image(FaceSlot) != nullptr;
     }
     doubleArt_.reset();

@@ -14,7 +14,10 @@
 
 namespace render {
 
+// In the order of core::CustomLookPaths.
 enum SkinSlot { FaceSlot, HourSlot, MinuteSlot, SecondSlot, CaseSlot, SlotCount };
+static_assert(sizeof(core::CustomLookPaths) / sizeof(core::CustomLookPaths[0]) == SlotCount,
+              "one custom path a slot");
 
 struct ImageSize {
     int width = 0;

@@ -6,7 +6,7 @@ namespace render {
 
 namespace {
 
-constexpr SkinResourceIds builtInSkins[core::StyleCount] = {
+constexpr SkinResourceIds BuiltInSkins[core::StyleCount] = {
     {IDR_PNG_FACE1, IDR_PNG_HOUR1, IDR_PNG_MINUTE1, IDR_PNG_SECOND1, IDR_PNG_CASE1},
     {IDR_PNG_FACE2, IDR_PNG_HOUR2, IDR_PNG_MINUTE2, IDR_PNG_SECOND2, IDR_PNG_CASE2},
     {IDR_PNG_FACE3, IDR_PNG_HOUR3, IDR_PNG_MINUTE3, IDR_PNG_SECOND3, IDR_PNG_CASE3},
@@ -14,7 +14,7 @@ constexpr SkinResourceIds builtInSkins[core::StyleCount] = {
     {IDR_PNG_FACE5, IDR_PNG_HOUR5, IDR_PNG_MINUTE5, IDR_PNG_SECOND5, IDR_PNG_CASE5},
 };
 
-constexpr SkinResourceIds builtInSkinsDoubleArt[core::StyleCount] = {
+constexpr SkinResourceIds BuiltInSkinsDoubleArt[core::StyleCount] = {
     {IDR_PNG_FACE1_2X, IDR_PNG_HOUR1_2X, IDR_PNG_MINUTE1_2X, IDR_PNG_SECOND1_2X, IDR_PNG_CASE1_2X},
     {IDR_PNG_FACE2_2X, IDR_PNG_HOUR2_2X, IDR_PNG_MINUTE2_2X, IDR_PNG_SECOND2_2X, IDR_PNG_CASE2_2X},
     {IDR_PNG_FACE3_2X, IDR_PNG_HOUR3_2X, IDR_PNG_MINUTE3_2X, IDR_PNG_SECOND3_2X, IDR_PNG_CASE3_2X},
@@ -29,11 +29,11 @@ int knownStyle(int styleIndex) {
 } // namespace
 
 const SkinResourceIds& builtInSkin(int styleIndex) {
-    return builtInSkins[knownStyle(styleIndex)];
+    return BuiltInSkins[knownStyle(styleIndex)];
 }
 
 const SkinResourceIds& builtInSkinDoubleArt(int styleIndex) {
-    return builtInSkinsDoubleArt[knownStyle(styleIndex)];
+    return BuiltInSkinsDoubleArt[knownStyle(styleIndex)];
 }
 
 } // namespace render

@@ -10,7 +10,7 @@ namespace sound {
 namespace {
 // A hidden child without the player's menu, reporting its mode to the clock window. Its own
 // error boxes are suppressed: a file that will not play must not stack boxes every half second.
-constexpr DWORD playerStyle = WS_CHILD | MCIWNDF_NOTIFYMODE | MCIWNDF_NOMENU | MCIWNDF_NOERRORDLG;
+constexpr DWORD PlayerStyle = WS_CHILD | MCIWNDF_NOTIFYMODE | MCIWNDF_NOMENU | MCIWNDF_NOERRORDLG;
 } // namespace
 
 UINT playerModeMessage() {
@@ -25,7 +25,7 @@ bool AlarmSoundPlayer::reopen(const std::wstring& path) {
     }
     if (path.empty())
         return true;
-    player_ = MCIWndCreateW(parent_, module_, playerStyle, path.c_str());
+    player_ = MCIWndCreateW(parent_, module_, PlayerStyle, path.c_str());
     if (player_ && (MCIWndGetDeviceID(player_) == 0 || MCIWndGetLength(player_) <= 0)) {
         // The window exists but no device took the file, or it holds nothing to play (a
         // missing WAV file opens as an empty one for recording).

@@ -12,7 +12,7 @@ namespace ui {
 
 namespace {
 
-constexpr int keyboardMenuOffset = 5;
+constexpr int KeyboardMenuOffset = 5;
 
 constexpr core::MenuCommandIds ClockMenuIds = {
     {ID_STYLE1, ID_STYLE2, ID_STYLE3, ID_STYLE4, ID_STYLE5, ID_STYLE_CUSTOM},
@@ -25,7 +25,7 @@ struct CommandRoute {
     int id;
     void (ClockMenuCommands::*handler)();
 };
-constexpr CommandRoute commandRoutes[] = {
+constexpr CommandRoute CommandRoutes[] = {
     {ID_STYLE_CUSTOM, &ClockMenuCommands::chooseCustomLook},
     {ID_ALWAYS_ON_TOP, &ClockMenuCommands::toggleAlwaysOnTop},
     {ID_LOCK_POSITION, &ClockMenuCommands::toggleLockPosition},
@@ -43,7 +43,7 @@ void ClockMenu::showForContextMenu(HWND window, LPARAM screenPoint) {
     if (at.x == -1 && at.y == -1) {
         POINT origin{0, 0};
         ClientToScreen(window, &origin);
-        at = {origin.x + keyboardMenuOffset, origin.y + keyboardMenuOffset};
+        at = {origin.x + KeyboardMenuOffset, origin.y + KeyboardMenuOffset};
     }
     showAt(window, at);
 }
@@ -103,7 +103,7 @@ bool ClockMenu::dispatch(int commandId) {
         commands_.chooseOpacity(opacity);
         return true;
     }
-    for (const CommandRoute& route : commandRoutes) {
+    for (const CommandRoute& route : CommandRoutes) {
         if (route.id == commandId) {
             (commands_.*route.handler)();
             return true;

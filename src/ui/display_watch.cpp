@@ -7,9 +7,9 @@ namespace ui {
 namespace {
 
 // GUID_CONSOLE_DISPLAY_STATE: 0 off, 1 on, 2 dimmed (still seen).
-const GUID consoleDisplayState = {
+const GUID ConsoleDisplayState = {
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr DWORD displayStateOff = 0;
+constexpr DWORD DisplayStateOff = 0;
 
 // POWERBROADCAST_SETTING, as the system hands it over.
 struct PowerSetting {
@@ -18,9 +18,9 @@ struct PowerSetting {
     UCHAR data[1];
 };
 
-constexpr WPARAM sessionLock = 0x7, sessionUnlock = 0x8; // WTS_SESSION_LOCK, WTS_SESSION_UNLOCK
-constexpr DWORD notifyForThisSession = 0;                // NOTIFY_FOR_THIS_SESSION
-constexpr DWORD deviceNotifyWindowHandle = 0;            // DEVICE_NOTIFY_WINDOW_HANDLE
+constexpr WPARAM SessionLock = 0x7, SessionUnlock = 0x8; // WTS_SESSION_LOCK, WTS_SESSION_UNLOCK
+constexpr DWORD NotifyForThisSession = 0;                // NOTIFY_FOR_THIS_SESSION
+constexpr DWORD DeviceNotifyWindowHandle = 0;            // DEVICE_NOTIFY_WINDOW_HANDLE
 
 using RegisterPowerSetting = void*(WINAPI*)(HANDLE, const GUID*, DWORD);
 using UnregisterPowerSetting = BOOL(WINAPI*)(void*);
@@ -37,11 +37,11 @@ DisplayWatch::DisplayWatch(HWND window) : window_(window) {
     if (auto registerPower = lookUp<RegisterPowerSetting>(GetModuleHandleW(L"user32.dll"),
                                                           "RegisterPowerSettingNotification"))
         displayNotification_ =
-            registerPower(window_, &consoleDisplayState, deviceNotifyWindowHandle);
+            registerPower(window_, &ConsoleDisplayState, DeviceNotifyWindowHandle);
     sessionLibrary_ = win::loadSystemLibrary(L"wtsapi32.dll");
     if (auto registerSession =
             lookUp<RegisterSession>(sessionLibrary_, "WTSRegisterSessionNotification"))
-        sessionRegistered_ = registerSession(window_, notifyForThisSession) != FALSE;
+        sessionRegistered_ = registerSession(window_, NotifyForThisSession) != FALSE;
 }
 
 DisplayWatch::~DisplayWatch() {
@@ -61,21 +61,21 @@ DisplayWatch::~DisplayWatch() {
 
 bool DisplayWatch::onPowerSetting(LPARAM setting) {
     const auto* power = reinterpret_cast<const PowerSetting*>(setting);
-    if (!power || !IsEqualGUID(power->setting, consoleDisplayState) ||
+    if (!power || !IsEqualGUID(power->setting, ConsoleDisplayState) ||
         power->dataLength < sizeof(DWORD))
         return false;
     DWORD state = 0;
     memcpy(&state, power->data, sizeof(state));
     const bool wasSeen = canBeSeen();
-    displayOff_ = state == displayStateOff;
+    displayOff_ = state == DisplayStateOff;
     return canBeSeen() != wasSeen;
 }
 
 bool DisplayWatch::onSessionChange(WPARAM event) {
-    if (event != sessionLock && event != sessionUnlock)
+    if (event != SessionLock && event != SessionUnlock)
         return false;
     const bool wasSeen = canBeSeen();
-    locked_ = event == sessionLock;
+    locked_ = event == SessionLock;
     return canBeSeen() != wasSeen;
 }
 

@@ -6,7 +6,7 @@
 
 namespace ui {
 
-HoverFade::HoverFade(HWND window) : window_(window), redraw_(window, core::redrawTimer) {}
+HoverFade::HoverFade(HWND window) : window_(window), redraw_(window, core::RedrawTimer) {}
 
 void HoverFade::setLevel(int opacityIndex) {
     displayedOpacity_ = core::opacityLevel(core::chosenOpacityIndex(opacityIndex));
@@ -24,23 +24,23 @@ void HoverFade::onHover() {
     if (!core::fadeInStarts(displayedOpacity_))
         return;
     redraw_.stop();
-    stop(core::fadeOutTimer);
-    start(core::fadeInTimer, core::FadePeriodMs);
+    stop(core::FadeOutTimer);
+    start(core::FadeInTimer, core::FadePeriodMs);
 }
 
 void HoverFade::onLeave(int opacityIndex) {
     if (!core::fadeOutStarts(core::chosenOpacityIndex(opacityIndex)))
         return;
     redraw_.stop();
-    stop(core::fadeInTimer);
-    start(core::fadeOutTimer, core::FadePeriodMs);
+    stop(core::FadeInTimer);
+    start(core::FadeOutTimer, core::FadePeriodMs);
 }
 
 std::optional<int> HoverFade::step(UINT_PTR timerId, int opacityIndex) {
     core::FadeStepResult next{displayedOpacity_, true};
-    if (timerId == core::fadeInTimer)
+    if (timerId == core::FadeInTimer)
         next = core::fadeInStep(displayedOpacity_);
-    else if (timerId == core::fadeOutTimer)
+    else if (timerId == core::FadeOutTimer)
         next = core::fadeOutStep(displayedOpacity_, core::chosenOpacityIndex(opacityIndex));
     else
         return std::nullopt;
@@ -59,8 +59,8 @@ std::optional<int> HoverFade::finishOrDraw(int nextOpacity, bool finished, UINT_
 
 void HoverFade::stopAll() {
     redraw_.stop();
-    stop(core::fadeInTimer);
-    stop(core::fadeOutTimer);
+    stop(core::FadeInTimer);
+    stop(core::FadeOutTimer);
 }
 
 void HoverFade::start(UINT_PTR timerId, UINT periodMs) {

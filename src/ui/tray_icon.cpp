@@ -12,7 +12,7 @@ namespace ui {
 
 namespace {
 
-constexpr UINT balloonTimeoutSeconds = 3;
+constexpr UINT BalloonTimeoutSeconds = 3;
 
 template <size_t N> void copyField(wchar_t (&field)[N], const std::wstring& text) {
     const std::wstring cut = core::cutWide(text, N - 1);
@@ -84,7 +84,7 @@ bool TrayIcon::showBalloon(const std::wstring& text, const std::wstring& title) 
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
     copyField(record_.szInfo, text);
     copyField(record_.szInfoTitle, title);
-    record_.uTimeout = balloonTimeoutSeconds;
+    record_.uTimeout = BalloonTimeoutSeconds;
     record_.dwInfoFlags = NIIF_INFO;
     return Shell_NotifyIconW(NIM_MODIFY, &record_) != FALSE;
 }

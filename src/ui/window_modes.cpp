@@ -9,7 +9,7 @@ namespace ui {
 namespace {
 
 // Mouse input passes through a layered window that is also transparent.
-constexpr DWORD clickThroughStyles = WS_EX_LAYERED | WS_EX_TRANSPARENT;
+constexpr DWORD ClickThroughStyles = WS_EX_LAYERED | WS_EX_TRANSPARENT;
 
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
@@ -39,7 +39,7 @@ void WindowModes::applyAtStart() {
     setExStyle((exStyle() & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
     moveToStartPosition();
     savedExStyle_ = exStyle();
-    setExStyle(settings_.clickThrough ? (savedExStyle_ | clickThroughStyles) : savedExStyle_);
+    setExStyle(settings_.clickThrough ? (savedExStyle_ | ClickThroughStyles) : savedExStyle_);
 }
 
 void WindowModes::moveToStartPosition() {
@@ -96,7 +96,7 @@ void WindowModes::toggleLockPosition() {
 
 void WindowModes::toggleClickThrough() {
     settings_.clickThrough = !settings_.clickThrough;
-    setExStyle(settings_.clickThrough ? (exStyle() | clickThroughStyles) : savedExStyle_);
+    setExStyle(settings_.clickThrough ? (exStyle() | ClickThroughStyles) : savedExStyle_);
 }
 
 DWORD WindowModes::exStyle() const {

@@ -9,8 +9,8 @@ namespace win {
 namespace {
 // One subclass id for all our controls; the object is the subclass's reference data and, so that
 // a parent can find it from the child's handle, a property of the child window.
-constexpr UINT_PTR controlSubclassId = 0x56454C54; // "VELT"
-const wchar_t* const controlProperty = L"Veltrano.Control";
+constexpr UINT_PTR ControlSubclassId = 0x56454C54; // "VELT"
+const wchar_t* const ControlProperty = L"Veltrano.Control";
 } // namespace
 
 HWND notifyingWindow(UINT message, WPARAM, LPARAM lParam) {
@@ -43,11 +43,11 @@ bool Control::attach(HWND dialog, int id) {
 bool Control::attachWindow(HWND window) {
     if (!window || hwnd_ || fromWindow(window))
         return false;
-    if (!SetPropW(window, controlProperty, this))
+    if (!SetPropW(window, ControlProperty, this))
         return false;
-    if (!SetWindowSubclass(window, subclassProc, controlSubclassId,
+    if (!SetWindowSubclass(window, subclassProc, ControlSubclassId,
                            reinterpret_cast<DWORD_PTR>(this))) {
-        RemovePropW(window, controlProperty);
+        RemovePropW(window, ControlProperty);
         return false;
     }
     hwnd_ = window;
@@ -58,8 +58,8 @@ bool Control::attachWindow(HWND window) {
 void Control::detach() {
     if (!hwnd_)
         return;
-    RemoveWindowSubclass(hwnd_, subclassProc, controlSubclassId);
-    RemovePropW(hwnd_, controlProperty);
+    RemoveWindowSubclass(hwnd_, subclassProc, ControlSubclassId);
+    RemovePropW(hwnd_, ControlProperty);
     hwnd_ = nullptr;
 }
 
@@ -68,7 +68,7 @@ int Control::id() const {
 }
 
 Control* Control::fromWindow(HWND window) {
-    return window ? static_cast<Control*>(GetPropW(window, controlProperty)) : nullptr;
+    return window ? static_cast<Control*>(GetPropW(window, ControlProperty)) : nullptr;
 }
 
 bool Control::reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -76,8 +76,8 @@ bool Control::reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     return control && control->handleReflected(message, wParam, lParam, result);
 }
 
-bool Control::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
+Handled Control::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return Handled::No;
 }
 
 bool Control::handleReflected(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -106,7 +106,7 @@ LRESULT Control::route(UINT message, WPARAM wParam, LPARAM lParam) {
         // A control with children of its own (a list view and its header) hands their
         // notifications back to them just as a dialog does.
         return reflect(message, wParam, lParam, result) ||
-               handleMessage(message, wParam, lParam, result);
+               handleMessage(message, wParam, lParam, result) == Handled::Yes;
     });
     return handled ? result : DefSubclassProc(window, message, wParam, lParam);
 }

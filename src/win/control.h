@@ -4,6 +4,8 @@
 // a control does lives in its own class and it knows nothing of the dialog that uses it.
 #include <windows.h>
 
+#include "win/handled.h"
+
 namespace win {
 
 class Control {
@@ -30,8 +32,9 @@ public:
     static bool reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 protected:
-    // Messages of the control's own window; false leaves them to its original procedure.
-    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Messages of the control's own window; `result` is the answer when it returns Handled::Yes,
+    // and otherwise the original procedure gets the message.
+    virtual Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // A notification about this control, handed back by its parent.
     virtual bool handleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Runs once the window is subclassed.

@@ -28,17 +28,17 @@ bool answersDirectly(UINT message) {
 }
 
 // How many of our modal dialogs keep a window disabled, counted on that window.
-const wchar_t* const modalHoldsProperty = L"Veltrano.ModalHolds";
+const wchar_t* const ModalHoldsProperty = L"Veltrano.ModalHolds";
 
 int modalHolds(HWND owner) {
-    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(owner, modalHoldsProperty)));
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(owner, ModalHoldsProperty)));
 }
 
 void setModalHolds(HWND owner, int holds) {
     if (holds > 0)
-        SetPropW(owner, modalHoldsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(holds)));
+        SetPropW(owner, ModalHoldsProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(holds)));
     else
-        RemovePropW(owner, modalHoldsProperty);
+        RemovePropW(owner, ModalHoldsProperty);
 }
 
 struct OwnedSearch {
@@ -64,16 +64,6 @@ HWND otherOwnedWindow(HWND owner, HWND except) {
 }
 
 } // namespace
-
-std::wstring windowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
 
 bool paintMinimisedIcon(HWND window, HICON icon) {
     if (!IsIconic(window))
@@ -150,7 +140,11 @@ void Dialog::endDialog(INT_PTR result) {
     }
 }
 
-bool Dialog::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+Handled Dialog::handleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return Handled::No;
+}
+
+bool Dialog::onButtonClicked(int) {
     return false;
 }
 
@@ -177,7 +171,7 @@ std::wstring Dialog::itemText(int id) const {
 }
 
 void Dialog::setItemText(int id, const std::wstring& text) {
-    SetDlgItemTextW(hwnd_, id, text.c_str());
+    setWindowText(item(id), text);
 }
 
 int Dialog::itemInt(int id) const {
@@ -228,13 +222,18 @@ bool Dialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) 
     // A control that handles its own notifications gets them first.
     if (Control::reflect(message, wParam, lParam, result))
         return true;
-    if (handleMessage(message, wParam, lParam, result))
-        return true;
+    switch (handleMessage(message, wParam, lParam, result)) {
+    case Handled::Yes: return true;
+    case Handled::AndDefault: return false;
+    case Handled::No: break;
+    }
     switch (message) {
     case WM_INITDIALOG: result = onInitDialog(); return true;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
+        if (code == BN_CLICKED && onButtonClicked(id))
+            return true;
         if (onCommand(id, code, reinterpret_cast<HWND>(lParam)))
             return true;
         // Buttons, Enter and Escape (code 0) and accelerators (code 1).

@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include "win/handled.h"
+#include "win/window_text.h"
+
 #include <string>
 
 namespace win {
@@ -28,12 +31,15 @@ public:
     INT_PTR endResult() const { return endResult_; }
 
 protected:
-    // Messages without a typed hook below; true when handled, `result` is then the answer.
-    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Messages before the typed hooks below; `result` is the answer when it returns Handled::Yes.
+    virtual Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // WM_INITDIALOG; true lets the system set the focus.
     virtual bool onInitDialog() { return true; }
-    // WM_COMMAND from a menu, an accelerator or a control that does not handle it itself.
-    // Unhandled IDOK and IDCANCEL go to onOK and onCancel.
+    // BN_CLICKED from button `id` (Enter and Escape count as IDOK and IDCANCEL); true when handled.
+    virtual bool onButtonClicked(int id);
+    // WM_COMMAND from a menu, an accelerator or a control that does not handle it itself, and a
+    // click that onButtonClicked did not handle. Unhandled IDOK and IDCANCEL go to onOK and
+    // onCancel.
     virtual bool onCommand(int id, int code, HWND control);
     // WM_NOTIFY that no control handled itself.
     virtual bool onNotify(int id, NMHDR& header, LRESULT& result);
@@ -70,9 +76,6 @@ private:
     // The window this modal dialog keeps disabled, until it ends.
     HWND heldOwner_ = nullptr;
 };
-
-// The text of any window, of any length.
-std::wstring windowText(HWND window);
 
 // WM_PAINT of a window that shows only its icon when minimised: paints the icon centred and
 // returns true, or returns false for a window that is not minimised.

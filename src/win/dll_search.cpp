@@ -13,7 +13,7 @@ namespace {
 
 // LOAD_LIBRARY_SEARCH_SYSTEM32, which the headers declare only for newer Windows than this
 // program's.
-constexpr DWORD searchSystemFolderOnly = 0x00000800;
+constexpr DWORD SearchSystemFolderOnly = 0x00000800;
 
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCWSTR);
@@ -47,7 +47,7 @@ void restrictDllSearchToSystem() {
     const auto setDefaultDirectories =
         kernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
     if (setDefaultDirectories) {
-        setDefaultDirectories(searchSystemFolderOnly);
+        setDefaultDirectories(SearchSystemFolderOnly);
         return;
     }
     if (const auto setDirectory = kernelFunction<SetDllDirectoryFunction>("SetDllDirectoryW"))

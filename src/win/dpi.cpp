@@ -11,7 +11,7 @@ namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 // shcore's GetDpiForMonitor with MDT_EFFECTIVE_DPI (0).
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-constexpr int effectiveDpi = 0;
+constexpr int EffectiveDpi = 0;
 
 template <typename Function> Function lookUp(HMODULE library, const char* name) {
     return library
@@ -33,7 +33,7 @@ int monitorDpi(HWND window) {
         return 0;
     UINT x = 0, y = 0;
     const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    return SUCCEEDED(getDpiForMonitor(monitor, effectiveDpi, &x, &y)) ? static_cast<int>(x) : 0;
+    return SUCCEEDED(getDpiForMonitor(monitor, EffectiveDpi, &x, &y)) ? static_cast<int>(x) : 0;
 }
 
 } // namespace

@@ -7,90 +7,80 @@
 
 namespace win {
 
-template <typename T, typename Traits> class UniqueHandle {
+// Owns one handle: `close` gives it back, and `invalid` (a handle's value as an integer, since
+// INVALID_HANDLE_VALUE is no constant a template can take) means there is none.
+template <typename T, typename Close, Close close, INT_PTR invalid = 0> class UniqueAny {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(T value) : value_(value) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    using pointer = T;
+
+    UniqueAny() = default;
+    explicit UniqueAny(T value) : value_(value) {}
+    ~UniqueAny() { reset(); }
+    UniqueAny(const UniqueAny&) = delete;
+    UniqueAny& operator=(const UniqueAny&) = delete;
+    UniqueAny(UniqueAny&& other) noexcept : value_(other.release()) {}
+    UniqueAny& operator=(UniqueAny&& other) noexcept {
         if (this != &other)
             reset(other.release());
         return *this;
     }
 
+    static T invalidValue() { return reinterpret_cast<T>(invalid); }
     T get() const { return value_; }
-    explicit operator bool() const { return value_ != Traits::invalid(); }
+    explicit operator bool() const { return value_ != invalidValue(); }
     T release() {
         T value = value_;
-        value_ = Traits::invalid();
+        value_ = invalidValue();
         return value;
     }
-    void reset(T value = Traits::invalid()) {
-        if (value_ != Traits::invalid())
-            Traits::close(value_);
+    void reset(T value = invalidValue()) {
+        if (value_ != invalidValue())
+            close(value_);
         value_ = value;
     }
 
 private:
-    T value_ = Traits::invalid();
+    T value_ = invalidValue();
 };
 
-struct GdiObjectTraits {
-    static HGDIOBJ invalid() { return nullptr; }
-    static void close(HGDIOBJ object) { DeleteObject(object); }
-};
-template <typename T> struct TypedGdiTraits {
-    static T invalid() { return nullptr; }
-    static void close(T object) { DeleteObject(object); }
-};
-struct MemoryDcTraits {
-    static HDC invalid() { return nullptr; }
-    static void close(HDC dc) { DeleteDC(dc); }
-};
-struct KernelHandleTraits {
-    static HANDLE invalid() { return nullptr; }
-    static void close(HANDLE handle) { CloseHandle(handle); }
-};
-struct FileHandleTraits {
-    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE handle) { CloseHandle(handle); }
-};
-struct MenuTraits {
-    static HMENU invalid() { return nullptr; }
-    static void close(HMENU menu) { DestroyMenu(menu); }
-};
 // A window the system may already have destroyed with its owner.
-struct WindowTraits {
-    static HWND invalid() { return nullptr; }
-    static void close(HWND window) {
-        if (IsWindow(window))
-            DestroyWindow(window);
-    }
-};
-struct RegistryKeyTraits {
-    static HKEY invalid() { return nullptr; }
-    static void close(HKEY key) { RegCloseKey(key); }
-};
-struct ModuleTraits {
-    static HMODULE invalid() { return nullptr; }
-    static void close(HMODULE module) { FreeLibrary(module); }
+inline void destroyLiveWindow(HWND window) {
+    if (IsWindow(window))
+        DestroyWindow(window);
+}
+
+using UniqueBitmap = UniqueAny<HBITMAP, decltype(&DeleteObject), DeleteObject>;
+using UniqueFont = UniqueAny<HFONT, decltype(&DeleteObject), DeleteObject>;
+using UniqueBrush = UniqueAny<HBRUSH, decltype(&DeleteObject), DeleteObject>;
+using UniquePen = UniqueAny<HPEN, decltype(&DeleteObject), DeleteObject>;
+using UniqueRegion = UniqueAny<HRGN, decltype(&DeleteObject), DeleteObject>;
+using UniqueMemoryDc = UniqueAny<HDC, decltype(&DeleteDC), DeleteDC>;
+using UniqueKernelHandle = UniqueAny<HANDLE, decltype(&CloseHandle), CloseHandle>;
+using UniqueFile = UniqueAny<HANDLE, decltype(&CloseHandle), CloseHandle, -1>;
+using UniqueMenu = UniqueAny<HMENU, decltype(&DestroyMenu), DestroyMenu>;
+using UniqueModule = UniqueAny<HMODULE, decltype(&FreeLibrary), FreeLibrary>;
+using UniqueWindow = UniqueAny<HWND, decltype(&destroyLiveWindow), destroyLiveWindow>;
+using UniqueRegistryKey = UniqueAny<HKEY, decltype(&RegCloseKey), RegCloseKey>;
+
+// Lets a call that returns a handle through a pointer fill an owner in place:
+// `RegOpenKeyExW(..., win::outParam(key))`. What the call wrote is taken over at the end of the
+// statement, and whatever the owner held before is given back.
+template <typename Unique> class OutParam {
+public:
+    explicit OutParam(Unique& owner) : owner_(owner) {}
+    ~OutParam() { owner_.reset(value_); }
+    OutParam(const OutParam&) = delete;
+    OutParam& operator=(const OutParam&) = delete;
+    operator typename Unique::pointer *() { return &value_; }
+
+private:
+    Unique& owner_;
+    typename Unique::pointer value_ = Unique::invalidValue();
 };
 
-using UniqueBitmap = UniqueHandle<HBITMAP, TypedGdiTraits<HBITMAP>>;
-using UniqueFont = UniqueHandle<HFONT, TypedGdiTraits<HFONT>>;
-using UniqueBrush = UniqueHandle<HBRUSH, TypedGdiTraits<HBRUSH>>;
-using UniquePen = UniqueHandle<HPEN, TypedGdiTraits<HPEN>>;
-using UniqueRegion = UniqueHandle<HRGN, TypedGdiTraits<HRGN>>;
-using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
-using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
-using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
-using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
-using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
-using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
+template <typename Unique> OutParam<Unique> outParam(Unique& owner) {
+    return OutParam<Unique>(owner);
+}
 
 // A window's device context, released to the window it came from.
 class WindowDc {

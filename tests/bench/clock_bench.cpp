@@ -152,7 +152,7 @@ LRESULT CALLBACK referenceProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     auto* reference = reinterpret_cast<Reference*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message != WM_TIMER || !reference)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (wParam == core::redrawTimer && ++reference->ticks % 2 == 0)
+    if (wParam == core::RedrawTimer && ++reference->ticks % 2 == 0)
         reference->presentation.present(window, reference->frames[reference->ticks / 2 % 2],
                                         reference->opacityPercent);
     return 0;
@@ -184,8 +184,8 @@ int runReference(int opacityIndex) {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&reference));
     reference.presentation.present(window, reference.frames[0], reference.opacityPercent);
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    SetTimer(window, core::redrawTimer, core::RedrawPeriodMs, nullptr);
-    SetTimer(window, core::clockCheckTimer, core::RedrawPeriodMs, nullptr);
+    SetTimer(window, core::RedrawTimer, core::RedrawPeriodMs, nullptr);
+    SetTimer(window, core::ClockCheckTimer, core::RedrawPeriodMs, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0)
         DispatchMessageW(&message);
@@ -200,7 +200,7 @@ int presentsInAMinute(app::ClockWindow& clock, core::LocalTime& now) {
         now.second = tick / 2;
         now.milliseconds = tick % 2 * static_cast<int>(core::RedrawPeriodMs);
         const core::FrameKey before = clock.canvas().shown();
-        clock.onTick(core::redrawTimer);
+        clock.onTick(core::RedrawTimer);
         presents += clock.canvas().shown() == before ? 0 : 1;
     }
     ++now.minute;
@@ -265,9 +265,9 @@ int main(int argc, char** argv) {
             now.hour = (second / 3600) % 24;
             now.minute = (second / 60) % 60;
             now.second = second % 60;
-            clock.onTick(core::redrawTimer);
-            clock.onTick(core::clockCheckTimer);
-            clock.onTick(core::clockCheckTimer);
+            clock.onTick(core::RedrawTimer);
+            clock.onTick(core::ClockCheckTimer);
+            clock.onTick(core::ClockCheckTimer);
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
                 if (message.message != WM_TIMER)

@@ -320,7 +320,7 @@ double megabytes(SIZE_T bytes) {
 // them again, so killing them once would not do. They are dropped on arrival and counted.
 LRESULT CALLBACK dropHalfSecondTimers(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR, DWORD_PTR dropped) {
-    if (message == WM_TIMER && (wParam == core::redrawTimer || wParam == core::clockCheckTimer)) {
+    if (message == WM_TIMER && (wParam == core::RedrawTimer || wParam == core::ClockCheckTimer)) {
         ++*reinterpret_cast<long long*>(dropped);
         return 0;
     }
@@ -394,8 +394,8 @@ protected:
     // steps of its own inside it), then a look at what the check left on the tray icon.
     void step() {
         const int second = time_.secondOfDay();
-        clock_->onTick(core::redrawTimer);
-        clock_->onTick(core::clockCheckTimer);
+        clock_->onTick(core::RedrawTimer);
+        clock_->onTick(core::ClockCheckTimer);
         lookAtBalloon(second);
     }
 

@@ -320,7 +320,7 @@ TEST_F(ClockWindowTest, NoFramesWhileTheDisplayIsOffOrTheSessionLocked) {
         const core::FrameKey before = clock->canvas().shown();
         SendMessageW(clock->hwnd(), change.message, change.hide, change.hideData);
         time.set(9, 0, 5);
-        clock->onTick(core::redrawTimer);
+        clock->onTick(core::RedrawTimer);
         EXPECT_TRUE(clock->canvas().shown() == before) << change.message;
         // Seen again: the time of now at once, without waiting for a tick.
         SendMessageW(clock->hwnd(), change.message, change.show, change.showData);
@@ -346,8 +346,8 @@ TEST_F(ClockWindowTest, FramesAndTicksHoldTheObjectCountsSteady) {
     EXPECT_EQ(gdiObjects(), gdiAfterFirst);
     for (int i = 0; i < 10000; ++i) {
         time.set(8, 15 + (i / 60) % 40, i % 60);
-        clock->onTick(core::redrawTimer);
-        clock->onTick(core::clockCheckTimer);
+        clock->onTick(core::RedrawTimer);
+        clock->onTick(core::ClockCheckTimer);
     }
     EXPECT_EQ(gdiObjects(), gdiAfterFirst);
     EXPECT_EQ(userObjects(), userAfterFirst);
@@ -359,7 +359,7 @@ TEST_F(ClockWindowTest, DueAlarmPostsItsBalloonAndOthersStaySilent) {
     FixedTime time(7, 30, 0);
     writeSettings(withAlarm("07:30:00", 1, L"起床"));
     start();
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     const NOTIFYICONDATAW& record = clock->trayIcon().record();
     EXPECT_EQ(std::wstring(record.szInfo), L"现在是北京时间：07:30:00\n\n起床");
     EXPECT_EQ(std::wstring(record.szInfoTitle), L"〓〓〓〓〓 提 醒 〓〓〓〓〓：");
@@ -373,7 +373,7 @@ TEST_F(ClockWindowTest, DisabledAlarmsNeverFire) {
         FixedTime time(7, 30, 0);
         writeSettings(withAlarm("07:30:00", enabled, L"不响"));
         start();
-        clock->onTick(core::clockCheckTimer);
+        clock->onTick(core::ClockCheckTimer);
         EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"") << enabled;
         clock.reset();
     }
@@ -386,9 +386,9 @@ TEST_F(ClockWindowTest, LateTickFiresTheAlarmsOfSkippedSecondsInOneBalloon) {
                            win::isAnsiLeadByte);
     writeSettings(settings);
     start();
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     time.set(7, 30, 2); // the thread was busy for four seconds
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo),
               L"现在是北京时间：07:30:01\n\n07:30:00 迟到的闹铃\n07:30:01 b");
 }
@@ -397,9 +397,9 @@ TEST_F(ClockWindowTest, ClockJumpChecksOnlyTheCurrentSecond) {
     FixedTime time(9, 0, 0);
     writeSettings(withAlarm("08:59:30", 1, L"x"));
     start();
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     time.set(8, 59, 0); // set back: the half minute in between is not replayed
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"");
 }
 
@@ -410,7 +410,7 @@ TEST_F(ClockWindowTest, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwic
     settings.shutdown = {1, 0, "06:58:00"};
     writeSettings(settings);
     start();
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     const core::FrameKey before = clock->canvas().shown();
     time.set(7, 12, 0); // asleep for 22 minutes, or the clock set forward
     SendMessageW(clock->hwnd(), WM_TIMECHANGE, 0, 0);
@@ -429,9 +429,9 @@ TEST_F(ClockWindowTest, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwic
     // Set back over 07:00:00, which already rang today.
     clock->trayIcon().showBalloon(L"", L"");
     time.set(6, 59, 59);
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     time.set(7, 0, 0);
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(std::wstring(record.szInfo), L"");
 }
 
@@ -440,7 +440,7 @@ TEST_F(ClockWindowTest, LongReminderIsCutToTheBalloon) {
     // The longest reminder the table holds (257 bytes) no longer fits the balloon's 255 units.
     writeSettings(withAlarm("06:00:00", 1, std::wstring(257, L'r')));
     start();
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     const std::wstring text = clock->trayIcon().record().szInfo;
     EXPECT_EQ(text.size(), 255u);
     EXPECT_EQ(text.substr(0, 19), L"现在是北京时间：06:00:00\n\nr");
@@ -455,7 +455,7 @@ TEST_F(ClockWindowTest, TrayTipShowsTheDateAndIsRefreshedOnlyByPointing) {
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     EXPECT_EQ(clock->trayIcon().record().uCallbackMessage, static_cast<UINT>(WM_USER + 1));
     time.time() = {2027, 1, 3, 0, 9, 0, 0, 0};
-    clock->onTick(core::redrawTimer);
+    clock->onTick(core::RedrawTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     // Another icon's notification is answered with 1 and changes nothing.
     EXPECT_EQ(SendMessageW(clock->hwnd(), WM_USER + 1, 77, WM_MOUSEMOVE), 1);
@@ -468,7 +468,7 @@ TEST_F(ClockWindowTest, BalloonLeavesTheTipAndARecreatedTaskbarGetsTheIconBack) 
     FixedTime time(7, 30, 0);
     writeSettings(withAlarm("07:30:00", 1, L"提醒"));
     start();
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     SendMessageW(clock->hwnd(), app::taskbarCreatedMessage(), 0, 0);
     // Added again with its tip, so the icon (and its menu) is there for the user.
@@ -627,7 +627,7 @@ TEST_P(ShutdownCancelTest, CancelClearsPendingAndDisarmsOnlyAOnceSchedule) {
         PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     EXPECT_TRUE(sawTopmost);
     EXPECT_EQ(countdownCount, 1);
     EXPECT_FALSE(clock->check().shutdownPending());
@@ -657,13 +657,13 @@ TEST_F(ClockWindowTest, NestedTickDuringTheCountdownFiresAlarmsButNoSecondCountd
         HWND countdown = findCountdown();
         if (!countdown)
             return false;
-        clock->onTick(core::clockCheckTimer); // the tick runs again inside the countdown's loop
+        clock->onTick(core::ClockCheckTimer); // the tick runs again inside the countdown's loop
         balloonInside = clock->trayIcon().record().szInfo;
         countdownsSeen = static_cast<int>(countdowns().size());
         PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(countdownsSeen, 1);
     EXPECT_EQ(balloonInside, L"现在是北京时间：22:00:00\n\n关机前");
 }
@@ -810,15 +810,15 @@ std::set<UINT_PTR> runningDrawTimers(HWND clock) {
     while (GetTickCount() - start < core::RedrawPeriodMs + 150) {
         MSG message;
         while (PeekMessageW(&message, clock, WM_TIMER, WM_TIMER, PM_REMOVE))
-            if (message.wParam != core::clockCheckTimer)
+            if (message.wParam != core::ClockCheckTimer)
                 seen.insert(message.wParam);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
     }
     return seen;
 }
-const std::set<UINT_PTR> onlyRedraw{core::redrawTimer};
-const std::set<UINT_PTR> onlyFadeIn{core::fadeInTimer};
-const std::set<UINT_PTR> onlyFadeOut{core::fadeOutTimer};
+const std::set<UINT_PTR> onlyRedraw{core::RedrawTimer};
+const std::set<UINT_PTR> onlyFadeIn{core::FadeInTimer};
+const std::set<UINT_PTR> onlyFadeOut{core::FadeOutTimer};
 } // namespace
 
 TEST_F(ClockWindowTest, FadeFromTwentyToFullTakesEightStepsAndOneMoreTick) {
@@ -830,11 +830,11 @@ TEST_F(ClockWindowTest, FadeFromTwentyToFullTakesEightStepsAndOneMoreTick) {
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeIn);
     for (int step = 1; step <= 8; ++step) {
-        clock->onTick(core::fadeInTimer);
+        clock->onTick(core::FadeInTimer);
         EXPECT_EQ(clock->fade().displayedOpacity(), 20 + step * 10);
     }
     EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeIn);
-    clock->onTick(core::fadeInTimer);
+    clock->onTick(core::FadeInTimer);
     EXPECT_EQ(clock->fade().displayedOpacity(), 100);
     EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyRedraw);
 }
@@ -846,15 +846,15 @@ TEST_F(ClockWindowTest, LeavingMidFadeTurnsBackFromTheValueReached) {
     start();
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     for (int step = 0; step < 3; ++step)
-        clock->onTick(core::fadeInTimer);
+        clock->onTick(core::FadeInTimer);
     ASSERT_EQ(clock->fade().displayedOpacity(), 50);
     SendMessageW(clock->hwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeOut);
-    clock->onTick(core::fadeOutTimer);
+    clock->onTick(core::FadeOutTimer);
     EXPECT_EQ(clock->fade().displayedOpacity(), 40);
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeIn);
-    clock->onTick(core::fadeInTimer);
+    clock->onTick(core::FadeInTimer);
     EXPECT_EQ(clock->fade().displayedOpacity(), 50);
 }
 

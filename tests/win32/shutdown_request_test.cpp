@@ -97,7 +97,7 @@ TEST_F(ShutdownRequest, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterI
 
     countdownAppeared = 0;
     const UINT_PTR watch = SetTimer(nullptr, 0, 20, noteCountdown);
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     KillTimer(nullptr, watch);
     const DWORD appeared = countdownAppeared;
 
@@ -126,17 +126,17 @@ TEST_F(ShutdownRequest, RefusedShutdownIsReportedAndADailyScheduleComesDueAgain)
         return false;
     });
 
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(messages, std::vector<std::wstring>{app::ShutdownRefusedMessage});
     EXPECT_FALSE(clock->check().shutdownPending());
     // Not again within the same second, but at the same time on the next day.
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     time.set(21, 0, 1);
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(requests.size(), 1u);
     time.set(21, 0, 0);
-    clock->onTick(core::clockCheckTimer);
+    clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(requests.size(), 2u);
     win::setMessageBoxHook(nullptr);
 }
