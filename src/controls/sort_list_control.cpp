@@ -1,5 +1,7 @@
 #include "controls/sort_list_control.h"
 
+#include "win/dpi.h"
+
 #include "core/sort_order.h"
 #include "win/strings.h"
 
@@ -57,7 +59,8 @@ int SortListControl::insertColumn(int index, const std::wstring& heading,
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
     column.fmt = listViewFormat(alignment);
-    column.cx = width;
+    // Widths are given at 96 DPI; the list measures in the pixels of its monitor.
+    column.cx = win::scaleForDpi(width, win::windowDpi(hwnd()));
     column.pszText = &text[0];
     const int inserted = ListView_InsertColumn(hwnd(), index, &column);
     if (inserted >= 0)

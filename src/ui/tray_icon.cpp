@@ -1,5 +1,7 @@
 #include "ui/tray_icon.h"
 
+#include "win/dpi.h"
+
 #include "win/local_time.h"
 #include "core/clock_time.h"
 #include "core/codepage.h"
@@ -38,9 +40,21 @@ void TrayIcon::fillForTip() {
     record_.hWnd = owner_;
     record_.uID = TrayIconId;
     record_.uCallbackMessage = TrayCallbackMessage;
-    record_.hIcon = LoadIconW(module_, MAKEINTRESOURCEW(IDI_CLOCK));
+    record_.hIcon = iconForDpi();
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     copyField(record_.szTip, core::trayTipText(win::currentLocalTime(), missedLines_));
+}
+
+HICON TrayIcon::iconForDpi() {
+    constexpr int SmallIconSide = 16;
+    const int side = win::scaleForDpi(SmallIconSide, win::windowDpi(owner_));
+    if (!icon_ || side != iconSide_) {
+        // The six-size icon holds 16 to 48 pixels: the system picks the image nearest `side`.
+        icon_.reset(static_cast<HICON>(
+            LoadImageW(module_, MAKEINTRESOURCEW(IDI_CLOCK_SIZES), IMAGE_ICON, side, side, 0)));
+        iconSide_ = side;
+    }
+    return icon_ ? icon_.get() : LoadIconW(module_, MAKEINTRESOURCEW(IDI_CLOCK));
 }
 
 bool TrayIcon::add() {

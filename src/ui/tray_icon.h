@@ -3,6 +3,8 @@
 // what the pointer does on it.
 #include <windows.h>
 
+#include "win/handles.h"
+
 #include <shellapi.h>
 
 #include <string>
@@ -47,10 +49,14 @@ public:
 
 private:
     void fillForTip();
+    // The clock icon at the small-icon size of the monitor's DPI, made again when that changes.
+    HICON iconForDpi();
 
     HWND owner_;
     HINSTANCE module_;
     NOTIFYICONDATAW record_{};
+    win::UniqueIcon icon_;
+    int iconSide_ = 0;
     bool added_ = false;
     std::wstring pendingText_, pendingTitle_;
     std::vector<std::wstring> missedLines_;

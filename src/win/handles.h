@@ -60,6 +60,7 @@ using UniqueFile = UniqueAny<HANDLE, decltype(&CloseHandle), CloseHandle, -1>;
 using UniqueMenu = UniqueAny<HMENU, decltype(&DestroyMenu), DestroyMenu>;
 using UniqueModule = UniqueAny<HMODULE, decltype(&FreeLibrary), FreeLibrary>;
 using UniqueWindow = UniqueAny<HWND, decltype(&destroyLiveWindow), destroyLiveWindow>;
+using UniqueIcon = UniqueAny<HICON, decltype(&DestroyIcon), DestroyIcon>;
 using UniqueRegistryKey = UniqueAny<HKEY, decltype(&RegCloseKey), RegCloseKey>;
 
 // Lets a call that returns a handle through a pointer fill an owner in place:
