@@ -5,13 +5,10 @@
 //   veltrano_bench.exe --reference [opacity-index]
 // runs the least a layered clock can do until it is ended: the CPU it takes left alone is the
 // floor the real clock is measured against.
-#include "app/clock_window.h"
-#include "win/local_time.h"
 #include "core/alarm_table.h"
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
 #include "core/fade.h"
-#include "core/settings.h"
 #include "core/skin_table.h"
 #include "render/frame.h"
 #include "render/layered_presentation.h"
@@ -88,27 +85,14 @@ Memory memory() {
             testing_support::gdiObjects(),    testing_support::userObjects(), handles};
 }
 
-void writeSettingsWithFiftyAlarms() {
-    // A full table of alarms, none of them due, is the most a check tick ever compares.
+// A full table of alarms, none of them due, is the most a check tick ever compares.
+core::ClockSettings fiftyAlarms() {
     core::ClockSettings settings;
     std::vector<core::AlarmEntry> alarms;
     for (int i = 0; i < core::AlarmMaxCount; ++i)
         alarms.push_back({1, core::timeOfDayText(3600 + i * 60), "reminder"});
     settings.alarms.assign(alarms, win::isAnsiLeadByte);
-    const std::vector<std::uint8_t> file = core::encodeSettings(settings, win::isAnsiLeadByte);
-    HANDLE out = CreateFileW(L"Settings.def", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(out, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-    CloseHandle(out);
-}
-
-std::wstring scratchDirectory() {
-    wchar_t base[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, base);
-    const std::wstring path =
-        std::wstring(base) + L"veltrano-bench-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(path.c_str(), nullptr);
-    return path;
+    return settings;
 }
 
 // Compose and compose+show times of one look at one zoom, over frames of changing seconds.
@@ -231,15 +215,10 @@ int main(int argc, char** argv) {
     const int framesPerCase = argc > 1 ? std::atoi(argv[1]) : defaultFramesPerCase;
     const int growthRounds = argc > 2 ? std::atoi(argv[2]) : defaultGrowthRounds;
     win::GdiplusSession gdiplus;
-    SetCurrentDirectoryW(scratchDirectory().c_str());
-    writeSettingsWithFiftyAlarms();
-
-    core::LocalTime now;
-    now.hour = 14;
-    now.minute = 27;
-    win::setLocalTimeSource([&now] { return now; });
-    app::ClockWindow clock(GetModuleHandleW(nullptr));
-    clock.createModeless(nullptr);
+    testing_support::FixedTime fixed(14, 27, 0);
+    core::LocalTime& now = fixed.time();
+    testing_support::ClockUnderTest underTest;
+    app::ClockWindow& clock = *underTest.start(fiftyAlarms());
 
     // First, while the clock's own presentation is the only one its window has seen.
     std::printf("{\n");

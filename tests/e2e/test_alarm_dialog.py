@@ -24,20 +24,7 @@ def at(clock, time_text):
     return clock.real_time_of(DAY + time_text)
 
 
-def wait_until(wall_time, what):
-    h.wait_for(lambda: time.time() >= wall_time, max(0, wall_time - time.time()) + 5,
-               interval=0.05, what=what)
-
-
 class AlarmDialog(unittest.TestCase):
-    def open_alarm_dialog(self, clock):
-        before = {w.id for w in clock.windows()}
-        h.click(*clock.center(), button=3)
-        h.wait_for_new_window(before, timeout=5, pid=clock.pid)
-        before = {w.id for w in clock.windows()}
-        h.key(*ALARM_DIALOG)
-        return h.wait_for_new_window(before, timeout=10, pid=clock.pid)
-
     def type_alarm(self, hours, minutes, seconds, reminder):
         """Sets the alarm picker field by field, types the reminder and presses "增加"."""
         h.key(*OK_TO_ALARM_PICKER)
@@ -57,13 +44,13 @@ class AlarmDialog(unittest.TestCase):
             clock = h.start_clock(settings_bytes=settings, faketime=DAY + "08:00:01")
             self.addCleanup(clock.stop)
             clock.wait_for_settings()
-            dialog = self.open_alarm_dialog(clock)
+            dialog = clock.open_dialog(ALARM_DIALOG)
             self.assertLess(clock.fake_now(), datetime.datetime(2026, 12, 7, 8, 0, 13),
                             "the dialog must be open before the stored alarm is due")
             # After the built-in sound of the stored alarm (about 10 s) has ended.
             self.type_alarm("08", "00", "35", "e2e wake up")
             # OK only after the stored alarm rang, so it rang with the dialog open.
-            wait_until(at(clock, "08:00:17"), "the stored alarm's second to pass")
+            h.wait_until(at(clock, "08:00:17"), "the stored alarm's second to pass")
             self.assertIn(dialog.id, {w.id for w in clock.windows()})
             h.key(*ADD_TO_OK)
             h.key("Return")
@@ -72,15 +59,14 @@ class AlarmDialog(unittest.TestCase):
                 what="the added alarm in Settings.def")
             self.assertEqual(h.read_alarms(data),
                              [(1, b"08:00:15", b"stored"), (1, b"08:00:35", b"e2e wake up")])
-            wait_until(at(clock, "08:00:34"), "the added alarm to come near")
+            h.wait_until(at(clock, "08:00:34"), "the added alarm to come near")
             balloons = h.balloon_windows()
             shown = h.wait_for(lambda: h.balloon_windows() - balloons,
                                at(clock, "08:00:35") + 8 - time.time(),
                                what="the added alarm's balloon")
             self.assertTrue(shown)
-            wait_until(at(clock, "08:00:39"), "the added alarm to ring")
-        spans = [(rec.wall_time(a), rec.wall_time(b))
-                 for a, b in rec.sound_spans(threshold=THRESHOLD, min_silence=1.0)]
+            h.wait_until(at(clock, "08:00:39"), "the added alarm to ring")
+        spans = rec.wall_spans(THRESHOLD)
         self.assertEqual(len(spans), 2, spans)
         self.assertAlmostEqual(spans[0][0], at(clock, "08:00:15"), delta=1.0)
         self.assertAlmostEqual(spans[1][0], at(clock, "08:00:35"), delta=1.0)

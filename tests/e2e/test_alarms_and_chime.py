@@ -1,13 +1,10 @@
 """Alarms, the hourly chime and sound files, heard on the recorded sound output."""
 
-import math
 import os
-import struct
 import sys
 import tempfile
 import time
 import unittest
-import wave
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
@@ -16,11 +13,6 @@ THRESHOLD = 1500  # peak sample value that counts as sound (full scale 32767)
 BUILT_IN_ALARM_SECONDS = 223652 / 2 / 11025
 CHIME_SECONDS = 129062 / 2 / 8000
 DAY = "2026-12-07 "
-
-
-def wait_until(wall_time, what):
-    h.wait_for(lambda: time.time() >= wall_time, max(0, wall_time - time.time()) + 5,
-               interval=0.05, what=what)
 
 
 def record_clock(settings, start, until, workdir=None, during=None, **clock_options):
@@ -39,26 +31,10 @@ def record_clock(settings, start, until, workdir=None, during=None, **clock_opti
         try:
             if during:
                 during(clock)
-            wait_until(clock.real_time_of(DAY + until), "the clock to reach " + until)
+            h.wait_until(clock.real_time_of(DAY + until), "the clock to reach " + until)
         finally:
             clock.stop()
-    spans = [(rec.wall_time(a), rec.wall_time(b))
-             for a, b in rec.sound_spans(threshold=THRESHOLD, min_silence=1.0)]
-    return spans, lambda at: clock.real_time_of(DAY + at)
-
-
-def windows_path(linux_path):
-    return "Z:" + linux_path.replace("/", "\\")
-
-
-def write_tone(path, seconds, rate=8000, frequency=660):
-    with wave.open(path, "wb") as out:
-        out.setnchannels(1)
-        out.setsampwidth(2)
-        out.setframerate(rate)
-        out.writeframes(b"".join(
-            struct.pack("<h", int(20000 * math.sin(2 * math.pi * frequency * i / rate)))
-            for i in range(int(seconds * rate))))
+    return rec.wall_spans(THRESHOLD), lambda at: clock.real_time_of(DAY + at)
 
 
 class BuiltInAlarm(unittest.TestCase):
@@ -126,7 +102,7 @@ class ClockSetForward(unittest.TestCase):
             jumped_at = time.time()
             clock.jump(300)
             # A busy machine (the other test lane) may take a few seconds to show the jump.
-            wait_until(jumped_at + 8, "the late alarm to sound")
+            h.wait_until(jumped_at + 8, "the late alarm to sound")
         spans = rec.sound_spans(threshold=THRESHOLD, min_silence=1.0)
         self.assertTrue(spans, "the alarm stayed silent")
         self.assertAlmostEqual(rec.wall_time(spans[0][0]), jumped_at, delta=5.0)
@@ -139,11 +115,11 @@ class SoundFile(unittest.TestCase):
         self.folder = tempfile.mkdtemp(prefix="veltrano-sound-")
         path = os.path.join(self.folder, "alarm.wav")
         if tone_seconds:
-            write_tone(path, tone_seconds)
+            h.write_tone(path, tone_seconds)
         else:
             with open(path, "wb") as f:
                 f.write(sound_bytes)
-        return h.make_settings(alarmSoundPath=windows_path(path), **fields)
+        return h.make_settings(alarmSoundPath=h.windows_path(path), **fields)
 
     def test_file_is_cut_after_its_seconds(self):
         settings = self.settings_with(tone_seconds=20, alarmSoundSeconds=10)

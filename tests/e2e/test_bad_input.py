@@ -42,10 +42,6 @@ ALARM_LEAD, ALARM_SPAN = 5, 40
 SOUND_THRESHOLD = 1500
 
 
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
-
-
 def blank_png(side):
     """A valid black-and-white PNG, side x side pixels, small on disk however large."""
 
@@ -140,7 +136,7 @@ def unterminated_texts(run):
 def custom_face(name):
     def build(run):
         return h.make_settings(styleIndex=5,
-                               customFacePath=windows_path(os.path.join(run.folder, name)),
+                               customFacePath=h.windows_path(os.path.join(run.folder, name)),
                                **placed_fields(run.place))
 
     return build
@@ -150,7 +146,7 @@ def alarm_sound(name):
     def build(run):
         alarms = [(1, datetime.datetime.fromtimestamp(second).strftime("%H:%M:%S"), b"bad sound")
                   for second in run.alarm_seconds]
-        return h.make_settings(alarmSoundPath=windows_path(os.path.join(run.folder, name)),
+        return h.make_settings(alarmSoundPath=h.windows_path(os.path.join(run.folder, name)),
                                hourlyChime=0, alarms=alarms, **placed_fields(run.place))
 
     return build
@@ -423,17 +419,17 @@ class BadInput(unittest.TestCase):
         return menus
 
     def open_tray_menu(self, tray, slot):
-        before = visible_windows()
+        before = h.window_ids()
         h.click(tray.x + TRAY_SLOT * slot + TRAY_SLOT // 2, tray.y + tray.h // 2, 3)
         try:
-            new = h.wait_for(lambda: visible_windows() - before, 5, interval=0.05)
+            new = h.wait_for(lambda: h.window_ids() - before, 5, interval=0.05)
         except AssertionError:
             return None
-        return h._window_info(max(new))
+        return h.window_info(max(new))
 
     def close_menu(self, menu, keys=("Escape",)):
         h.key(*keys)
-        h.wait_for(lambda: menu.id not in visible_windows(), 5, interval=0.05,
+        h.wait_for(lambda: menu.id not in h.window_ids(), 5, interval=0.05,
                    what="the tray menu to close")
 
     def wait_for_empty_tray(self):
@@ -537,13 +533,6 @@ class BadInput(unittest.TestCase):
                 sorted(k for k in saved if saved[k] != comparable(run.expected)[k])))
         corrected = run.expected["styleIndex"] != run.read["styleIndex"]
         return "complete, as read" + (", look 0" if corrected else "")
-
-
-def visible_windows():
-    """Ids of the visible windows of the clocks, menus included."""
-    out = h._run(["xdotool", "search", "--onlyvisible", "--classname", "^%s$" % h.exe_name()],
-                 check=False)
-    return {int(line) for line in out.split()}
 
 
 def recorder_onsets(recorder):

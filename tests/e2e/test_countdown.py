@@ -48,18 +48,16 @@ class Countdown(unittest.TestCase):
         changes = sum(1 for a, b in zip(images, images[1:]) if a.region_differs(b))
         self.assertGreaterEqual(changes, 2, "the digits did not change each second")
 
-        h._xdotool("windowfocus", "--sync", str(window.id))
+        h.focus(window.id)
         h.key("Escape")
-        h.wait_for(lambda: all(w.id != window.id for w in clock.windows()), 5,
-                   what="the countdown to close")
+        clock.wait_closed(window, "the countdown to close")
         self.assertTrue(clock.is_running())
 
     def test_cancelled_repeating_schedule_stays_armed(self):
         clock, window, _ = self._start(repeat=1)
-        h._xdotool("windowfocus", "--sync", str(window.id))
+        h.focus(window.id)
         h.key("Escape")
-        h.wait_for(lambda: all(w.id != window.id for w in clock.windows()), 5,
-                   what="the countdown to close")
+        clock.wait_closed(window, "the countdown to close")
         saved = h.settings_of(clock.read_settings())
         self.assertEqual(saved["shutdownEnabled"], 1)
         self.assertEqual(saved["shutdownTime"], b"21:30:00")

@@ -25,7 +25,7 @@ class _Checks:
 def render(look, time_text, zoom, *extra):
     out = os.path.join(tempfile.mkdtemp(prefix="veltrano-frame-"), "frame.png")
     subprocess.run(["wine", os.environ["VELTRANO_FRAME_EXE"], str(look), time_text, str(zoom),
-                    "Z:" + out.replace("/", "\\")] + list(extra), check=True, timeout=60,
+                    h.windows_path(out)] + list(extra), check=True, timeout=60,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     data = check_assets.read(out)
     w, hgt = int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")

@@ -1,4 +1,4 @@
-"""Checks the parts of harness.py that need neither Wine nor a display."""
+"""Checks the parts of the harness that need neither Wine nor a display."""
 
 import array
 import os
@@ -89,14 +89,14 @@ class RecorderAnalysisTest(unittest.TestCase):
 
 class FaketimeTest(unittest.TestCase):
     def test_parse(self):
-        self.assertAlmostEqual(h._parse_faketime("+90"), 90)
-        self.assertAlmostEqual(h._parse_faketime("-2h"), -7200)
-        offset = h._parse_faketime("2030-01-02 03:04:05")
+        self.assertAlmostEqual(h.parse_faketime("+90"), 90)
+        self.assertAlmostEqual(h.parse_faketime("-2h"), -7200)
+        offset = h.parse_faketime("2030-01-02 03:04:05")
         target = time.mktime((2030, 1, 2, 3, 4, 5, 0, 0, -1))
         self.assertAlmostEqual(time.time() + offset, target, delta=1)
-        self.assertAlmostEqual(h._parse_faketime("@2030-01-02 03:04:05"), offset, delta=1)
+        self.assertAlmostEqual(h.parse_faketime("@2030-01-02 03:04:05"), offset, delta=1)
         with self.assertRaises(ValueError):
-            h._parse_faketime("tomorrow")
+            h.parse_faketime("tomorrow")
 
 
 if __name__ == "__main__":

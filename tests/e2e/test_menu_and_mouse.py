@@ -24,40 +24,17 @@ def brightness(shot, rect):
 
 
 class MenuTest(unittest.TestCase):
-    def start(self, **fields):
-        clock = h.start_clock(settings_bytes=h.make_settings(**fields))
-        self.addCleanup(clock.stop)
-        clock.wait_for_settings()
-        return clock
-
-    def open_menu(self, clock, at=None):
-        before = {w.id for w in clock.windows()}
-        x, y = at or clock.center()
-        h.click(x, y, 3)
-        return h.wait_for_new_window(before, timeout=5, pid=clock.pid)
-
-    def choose(self, clock, keys, at=None):
-        menu = self.open_menu(clock, at)
-        h.key(*keys)
-        h.wait_for(lambda: all(w.id != menu.id for w in clock.windows()), 5,
-                   what="the menu to close")
-
-    def setting(self, clock, name, value):
-        return clock.wait_for_settings(
-            lambda b: len(b) == h.settings_file_size() and h.settings_of(b)[name] == value,
-            what="%s = %s in Settings.def" % (name, value))
-
     def open_tray_menu(self, clock):
         tray = [w for w in h.tray_windows() if not w.override_redirect][0]
         # Each clock's icon sits in the tray window; ours is the only one here.
-        return self.open_menu(clock, at=(tray.x + 10, tray.y + tray.h // 2))
+        return clock.open_menu(at=(tray.x + 10, tray.y + tray.h // 2))
 
 
 class ClockMenu(MenuTest):
     def test_right_click_opens_the_menu_at_the_pointer(self):
-        clock = self.start()
+        clock = h.start_for(self)
         x, y = clock.center()
-        menu = self.open_menu(clock)
+        menu = clock.open_menu()
         width, _ = h.screen_size()
         # Left-aligned at the pointer, unless that would run past the screen's right edge.
         self.assertEqual(menu.x, min(x, width - menu.w))
@@ -65,9 +42,9 @@ class ClockMenu(MenuTest):
         h.key("Escape")
 
     def test_each_sub_popup_shows_exactly_one_check_mark(self):
-        clock = self.start(styleIndex=3, opacityIndex=1)
+        clock = h.start_for(self, styleIndex=3, opacityIndex=1)
         for keys, items, marked in ((("Down", "Right"), 6, 3), (("Down", "Down", "Right"), 5, 1)):
-            menu = self.open_menu(clock)
+            menu = clock.open_menu()
             before = {w.id for w in clock.windows()}
             h.key(*keys)
             sub = h.wait_for_new_window(before, timeout=5, pid=clock.pid)
@@ -82,25 +59,24 @@ class ClockMenu(MenuTest):
                 rows.append(len(colours) >= 2)
             self.assertEqual([i for i, has in enumerate(rows) if has], [marked])
             h.key("Escape", "Escape")
-            h.wait_for(lambda: all(w.id != menu.id for w in clock.windows()), 5,
-                       what="the menu to close")
+            clock.wait_closed(menu, "the menu to close")
 
     def test_style_2_changes_the_frame_and_is_stored(self):
-        clock = self.start()
+        clock = h.start_for(self)
         rect = clock.geometry()
         before = h.screenshot()
-        self.choose(clock, STYLE_2)
-        self.setting(clock, "styleIndex", 1)
+        clock.choose(STYLE_2)
+        clock.wait_for_field("styleIndex", 1)
         h.wait_for(lambda: h.screenshot().diff_count(before, rect, tolerance=40) > 2000, 3,
                    what="the second look on screen")
 
     def test_20_percent_dims_the_clock_at_once(self):
-        clock = self.start()
+        clock = h.start_for(self)
         x, y, w, hgt = clock.geometry()
         dial = (x + w // 2 - 20, y + hgt // 2 + 10, 40, 20)
         full = brightness(h.screenshot(), dial)
-        self.choose(clock, OPACITY_20)
-        self.setting(clock, "opacityIndex", 4)
+        clock.choose(OPACITY_20)
+        clock.wait_for_field("opacityIndex", 4)
         h.move(5, 700)  # away from the clock, so no hover fade brings it back
         h.wait_for(lambda: brightness(h.screenshot(), dial) < full * 0.4, 3,
                    what="the clock dimmed to 20 %")
@@ -109,7 +85,7 @@ class ClockMenu(MenuTest):
         # Away first: a pointer left where the clock appears would fade it in before it is seen
         # dimmed.
         h.move(5, 700)
-        clock = self.start(opacityIndex=4)
+        clock = h.start_for(self, opacityIndex=4)
         x, y, w, hgt = clock.geometry()
         dial = (x + w // 2 - 20, y + hgt // 2 + 10, 40, 20)
         dimmed = brightness(h.screenshot(), dial)
@@ -121,11 +97,11 @@ class ClockMenu(MenuTest):
                    what="the clock to fade back out")
 
     def test_exit_removes_the_icon_writes_the_file_and_ends(self):
-        clock = self.start()
+        clock = h.start_for(self)
         os.remove(clock.settings_path)
         icons_before = [w for w in h.tray_windows() if not w.override_redirect]
         self.assertTrue(icons_before)
-        self.choose(clock, EXIT)
+        clock.choose(EXIT)
         h.wait_for(lambda: not clock.is_running(), 10, what="the clock to end")
         self.assertEqual(len(clock.read_settings()), h.settings_file_size())
         h.wait_for(lambda: not [w for w in h.tray_windows() if not w.override_redirect], 5,
@@ -141,7 +117,7 @@ class WindowModes(MenuTest):
         x, y, _, hgt = clock.geometry()
         proc = subprocess.Popen(["xev", "-geometry", "150x%d+%d+%d" % (hgt, x - 100, y), "-event",
                                  "button"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                env=h._tool_env(), text=True)
+                                env=h.tool_env(), text=True)
         lines = []
         reader = threading.Thread(target=lambda: lines.extend(iter(proc.stdout.readline, "")),
                                   daemon=True)
@@ -155,7 +131,7 @@ class WindowModes(MenuTest):
 
         self.addCleanup(end)
         proc.lines = lines
-        h.wait_for(lambda: h._run(["xdotool", "search", "--onlyvisible", "--name",
+        h.wait_for(lambda: h.run(["xdotool", "search", "--onlyvisible", "--name",
                                    "^Event Tester$"], check=False).strip(), 5,
                    what="the test window")
         return proc
@@ -169,28 +145,28 @@ class WindowModes(MenuTest):
         return x + w - 20, y + hgt // 2
 
     def test_always_on_top_raises_the_clock_above_other_windows(self):
-        clock = self.start()
+        clock = h.start_for(self)
         cx, cy = clock.center()
         dial = h.screenshot().pixel(cx - 30, cy + 30)
         self.other_window(clock)
         h.wait_for(lambda: not self.centre_colour_is_clock(clock, dial), 5,
                    what="the test window over the clock")
-        self.choose(clock, ALWAYS_ON_TOP, at=self.uncovered(clock))
-        self.setting(clock, "alwaysOnTop", 1)
+        clock.choose(ALWAYS_ON_TOP, at=self.uncovered(clock))
+        clock.wait_for_field("alwaysOnTop", 1)
         h.wait_for(lambda: self.centre_colour_is_clock(clock, dial), 5, what="clock on top")
         # Off again: stored at once. (Wine never lowers a window below one of another X
         # client, so where it then stands is checked in the Win32 tests.)
-        self.choose(clock, ALWAYS_ON_TOP, at=self.uncovered(clock))
-        self.setting(clock, "alwaysOnTop", 0)
+        clock.choose(ALWAYS_ON_TOP, at=self.uncovered(clock))
+        clock.wait_for_field("alwaysOnTop", 0)
 
     def test_drag_moves_the_clock_but_only_the_lock_records_the_place(self):
-        clock = self.start()
+        clock = h.start_for(self)
         x, y, _, _ = clock.geometry()
         cx, cy = clock.center()
         h.drag(cx, cy, cx - 300, cy + 200)
         h.wait_for(lambda: clock.geometry()[:2] == (x - 300, y + 200), 5, what="the move")
-        self.choose(clock, LOCK_POSITION)  # an action that saves
-        data = self.setting(clock, "lockPosition", 1)
+        clock.choose(LOCK_POSITION)  # an action that saves
+        data = clock.wait_for_field("lockPosition", 1)
         saved = h.settings_of(data)
         self.assertEqual((saved["windowLeft"], saved["windowTop"]), (x - 300, y + 200))
         # Locked: a drag does not move it.
@@ -199,12 +175,12 @@ class WindowModes(MenuTest):
         self.assertEqual(clock.geometry()[:2], (x - 300, y + 200))
 
     def test_moved_clock_keeps_its_stored_place_until_locked(self):
-        clock = self.start(windowLeft=400, windowTop=300)
+        clock = h.start_for(self, windowLeft=400, windowTop=300)
         cx, cy = clock.center()
         h.drag(cx, cy, cx + 120, cy + 80)
         h.wait_for(lambda: clock.geometry()[:2] == (520, 380), 5, what="the move")
-        self.choose(clock, STYLE_2)  # saves everything
-        data = self.setting(clock, "styleIndex", 1)
+        clock.choose(STYLE_2)  # saves everything
+        data = clock.wait_for_field("styleIndex", 1)
         saved = h.settings_of(data)
         self.assertEqual((saved["windowLeft"], saved["windowTop"]), (400, 300))
 
@@ -213,9 +189,9 @@ class WindowModes(MenuTest):
         # through on to the Windows window underneath.
         below = h.start_clock(settings_bytes=h.make_settings(windowLeft=500, windowTop=300))
         self.addCleanup(below.stop)
-        clock = self.start(windowLeft=500, windowTop=300, alwaysOnTop=1)
-        self.choose(clock, CLICK_THROUGH)
-        self.setting(clock, "clickThrough", 1)
+        clock = h.start_for(self, windowLeft=500, windowTop=300, alwaysOnTop=1)
+        clock.choose(CLICK_THROUGH)
+        clock.wait_for_field("clickThrough", 1)
         before = {w.id for w in h.windows_of_exe()}
         x, y = clock.center()
         h.click(x, y, 3)
@@ -224,7 +200,7 @@ class WindowModes(MenuTest):
         h.key("Escape")
 
     def test_double_click_opens_the_date_and_time_settings(self):
-        clock = self.start()
+        clock = h.start_for(self)
         x, y = clock.center()
 
         def control_panel_processes():
@@ -243,14 +219,13 @@ class WindowModes(MenuTest):
                 pass
 
     def test_tray_menu_turns_click_through_off(self):
-        clock = self.start(clickThrough=1)
+        clock = h.start_for(self, clickThrough=1)
         menu = self.open_tray_menu(clock)
         h.key(*CLICK_THROUGH)
-        h.wait_for(lambda: all(w.id != menu.id for w in clock.windows()), 5,
-                   what="the tray menu to close")
-        self.setting(clock, "clickThrough", 0)
+        clock.wait_closed(menu, "the tray menu to close")
+        clock.wait_for_field("clickThrough", 0)
         # The clock takes clicks itself again.
-        self.open_menu(clock)
+        clock.open_menu()
         h.key("Escape")
 
 

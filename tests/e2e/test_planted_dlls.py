@@ -5,14 +5,13 @@ Windows does, the clock draws, rings and plays a file, and loads none of them.""
 import glob
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
-from test_alarms_and_chime import record_clock, windows_path, write_tone  # noqa: E402
+from test_alarms_and_chime import record_clock  # noqa: E402
 
 PLANTED = ("winmm", "msvfw32", "gdiplus")
 
@@ -34,16 +33,15 @@ class PlantedDlls(unittest.TestCase):
         return [os.path.basename(p) for p in glob.glob(os.path.join(self.folder, "*.loaded"))]
 
     def test_a_planted_dll_that_is_loaded_leaves_its_mark(self):
-        subprocess.run(["wine", "rundll32", os.path.join(self.folder, "control.dll") + ",None"],
-                       env=h._wine_env(), timeout=60, capture_output=True)
+        h.run_wine("rundll32", os.path.join(self.folder, "control.dll") + ",None")
         self.assertEqual(self.marks(), ["control.dll.loaded"])
 
     def test_the_clock_draws_and_rings_with_the_built_in_sound_and_a_file(self):
         tone = os.path.join(self.folder, "tone.wav")
-        write_tone(tone, 1)
+        h.write_tone(tone, 1)
         # The built-in alarm plays on until the clock is stopped, three seconds in; last, so that
         # nothing of it can linger into the other run's recording.
-        for sound, shortest, longest in ((windows_path(tone), 0.5, 1.6), ("", 2.0, 4.0)):
+        for sound, shortest, longest in ((h.windows_path(tone), 0.5, 1.6), ("", 2.0, 4.0)):
             with self.subTest(sound=sound):
                 settings = h.make_settings(alarmSoundPath=sound)
                 h.add_alarm(settings, "07:30:00", b"planted")

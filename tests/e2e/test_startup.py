@@ -28,7 +28,7 @@ class FirstStart(unittest.TestCase):
             width, _ = h.screen_size()
             self.assertEqual(clock.geometry(), (width - 140, 10, 130, 130))
             # A tool window: Wine tells the desktop to keep it off the taskbar.
-            state = h._run(["xprop", "-id", str(clock.window), "_NET_WM_STATE"], check=False)
+            state = h.run(["xprop", "-id", str(clock.window), "_NET_WM_STATE"], check=False)
             self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", state)
 
     def test_the_face_is_drawn_with_soft_edges_on_the_desktop(self):
@@ -42,7 +42,7 @@ class FirstStart(unittest.TestCase):
 
     def test_enter_escape_and_alt_f4_leave_it_running(self):
         with h.start_clock() as clock:
-            h._xdotool("windowfocus", "--sync", str(clock.window))
+            h.focus(clock.window)
             for keys in (("Return",), ("Escape",), ("alt+F4",)):
                 h.key(*keys)
             self.assertTrue(stays_running(clock, 1.5))

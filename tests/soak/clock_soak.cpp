@@ -7,9 +7,7 @@
 // Options after GoogleTest's own: --days=N (default 1) and --second-hand-days=N (default 0): the
 // first N days show the second hand, so a new frame is presented every second instead of every
 // minute.
-#include "app/clock_window.h"
 #include "core/clock_timers.h"
-#include "core/settings.h"
 #include "dialogs/system_shutdown.h"
 #include "sound/sounds.h"
 #include "win/handles.h"
@@ -327,16 +325,6 @@ LRESULT CALLBACK dropHalfSecondTimers(HWND window, UINT message, WPARAM wParam, 
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-int countdownsShowing() {
-    int count = 0;
-    for (HWND dialog : threadWindows(L"#32770")) {
-        wchar_t caption[64] = {};
-        GetWindowTextW(dialog, caption, 64);
-        count += std::wstring(caption) == CountdownCaption;
-    }
-    return count;
-}
-
 // Whatever else reaches the thread is handled as the real message loop would.
 void handleWaitingMessages() {
     MSG message;
@@ -354,7 +342,7 @@ double secondsSince(Clock::time_point start) {
 
 // --- The soak -------------------------------------------------------------------------------
 
-class ClockSoak : public ::testing::Test {
+class ClockSoak : public ::testing::Test, public ClockUnderTest {
 protected:
     void SetUp() override {
         dialogs::setShutdownRequest([this](UINT, DWORD) {
@@ -368,11 +356,8 @@ protected:
         for (const PlannedAlarm& alarm : alarms_)
             rows.push_back({alarm.enabled, alarm.time, win::wideToAnsi(alarm.reminder)});
         settings.alarms.assign(rows, win::isAnsiLeadByte);
-        writeFile(settingsPath(), core::encodeSettings(settings, win::isAnsiLeadByte));
-
-        clock_ = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
-        clock_->createModeless(nullptr);
-        ASSERT_TRUE(IsWindow(clock_->hwnd()));
+        clock_ = start(settings);
+        ASSERT_TRUE(clock_);
         ASSERT_EQ(clock_->settings().alarms.count(), core::AlarmMaxCount);
         ASSERT_TRUE(clock_->trayIcon().isAdded());
         SetWindowSubclass(clock_->hwnd(), dropHalfSecondTimers, 0,
@@ -384,11 +369,9 @@ protected:
     void TearDown() override {
         if (clock_ && IsWindow(clock_->hwnd()))
             RemoveWindowSubclass(clock_->hwnd(), dropHalfSecondTimers, 0);
-        clock_.reset();
+        clock.reset();
         dialogs::setShutdownRequest(nullptr);
     }
-
-    std::wstring settingsPath() const { return scratch_.file(L"Settings.def"); }
 
     // Half a second of the clock: the redraw, then the check (which may run the countdown, with
     // steps of its own inside it), then a look at what the check left on the tray icon.
@@ -423,18 +406,15 @@ protected:
             time_.advance();
             step();
         }
-        EXPECT_EQ(countdownsShowing(), 1) << "a second countdown opened";
+        EXPECT_EQ(dialogsCaptioned(CountdownCaption).size(), 1u) << "a second countdown opened";
         SendMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
     }
 
     void run() {
         const long long end = options().days * StepsPerDay;
         const long long noonOfDayOne = StepsPerDay / 2;
-        LaterOnThisThread countdownWatch([this] {
-            if (HWND countdown = findDialog(CountdownCaption))
-                answerCountdown(countdown);
-            return false;
-        });
+        DialogWatch countdownWatch(CountdownCaption,
+                                   [this](HWND countdown) { answerCountdown(countdown); });
         dayStart_ = Clock::now();
         while (time_.step() < end) {
             if (time_.step() % StepsPerMinute == 0)
@@ -481,9 +461,8 @@ protected:
 
     const std::vector<PlannedAlarm> alarms_ = plannedAlarms();
     const ExpectedBalloons balloons_{alarms_};
-    ScratchDirectory scratch_;
     SimulatedClock time_;
-    std::unique_ptr<app::ClockWindow> clock_;
+    app::ClockWindow* clock_ = nullptr;
     FileState fileAfterStart_;
     long long checkTicks_ = 0, balloonsSeen_ = 0, mismatches_ = 0, droppedTimers_ = 0;
     int countdowns_ = 0, shutdownRequests_ = 0;

@@ -24,26 +24,33 @@ std::array<PointF, 3> hourHandAt(int hour, int minute) {
     return core::handCornersF(13, 81, 1.0f, centre, core::handPose(Hand::Hour, hour, minute, 0));
 }
 
-TEST(HandCorners, SixOClockHangsStraightDown) {
-    const auto c = hourHandAt(6, 0);
-    expectNear(c[0], 58.5, 38);
-    expectNear(c[1], 71.5, 38);
-    expectNear(c[2], 58.5, 119);
+struct HourCorners {
+    const char* name;
+    int hour;
+    PointF corners[3];
+};
+
+std::ostream& operator<<(std::ostream& out, const HourCorners& hour) {
+    return out << hour.name;
 }
 
-TEST(HandCorners, NineOClockIsMirroredAndTurnedQuarter) {
-    const auto c = hourHandAt(9, 0);
-    expectNear(c[0], 92, 71.5);
-    expectNear(c[1], 92, 58.5);
-    expectNear(c[2], 11, 71.5);
+class HourHandCorners : public ::testing::TestWithParam<HourCorners> {};
+
+TEST_P(HourHandCorners, AtTheFullHour) {
+    const auto c = hourHandAt(GetParam().hour, 0);
+    for (int i = 0; i < 3; ++i)
+        expectNear(c[i], GetParam().corners[i].x, GetParam().corners[i].y);
 }
 
-TEST(HandCorners, TwelveOClockIsMirroredAndUpsideDown) {
-    const auto c = hourHandAt(12, 0);
-    expectNear(c[0], 58.5, 92);
-    expectNear(c[1], 71.5, 92);
-    expectNear(c[2], 58.5, 11);
-}
+INSTANTIATE_TEST_SUITE_P(
+    HandCorners, HourHandCorners,
+    ::testing::Values(
+        HourCorners{"SixOClockHangsStraightDown", 6, {{58.5, 38}, {71.5, 38}, {58.5, 119}}},
+        HourCorners{
+            "NineOClockIsMirroredAndTurnedQuarter", 9, {{92, 71.5}, {92, 58.5}, {11, 71.5}}},
+        HourCorners{
+            "TwelveOClockIsMirroredAndUpsideDown", 12, {{58.5, 92}, {71.5, 92}, {58.5, 11}}}),
+    [](const ::testing::TestParamInfo<HourCorners>& info) { return std::string(info.param.name); });
 
 TEST(HandCorners, RoundingTakesHalvesUp) {
     const PointF centre = core::dialCentre(130, 130, 1.0f);
@@ -157,7 +164,6 @@ TEST(Opacity, ClampBoundaries) {
     EXPECT_EQ(core::clampOpacity(101), 100);
     EXPECT_EQ(core::clampOpacity(-1), 100);
 }
-
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -64,29 +65,34 @@ ClockSettings distinctive() {
     return s;
 }
 
-void expectSame(const ClockSettings& a, const ClockSettings& b) {
-    EXPECT_EQ(a.styleIndex, b.styleIndex);
-    EXPECT_EQ(a.opacityIndex, b.opacityIndex);
-    EXPECT_EQ(a.alwaysOnTop, b.alwaysOnTop);
-    EXPECT_EQ(a.lockPosition, b.lockPosition);
-    EXPECT_EQ(a.hourlyChime, b.hourlyChime);
-    EXPECT_EQ(a.showSecondHand, b.showSecondHand);
-    EXPECT_EQ(a.startWithSystem, b.startWithSystem);
-    EXPECT_EQ(a.clickThrough, b.clickThrough);
-    EXPECT_EQ(a.alarms.bytes(), b.alarms.bytes());
-    EXPECT_EQ(a.shutdown.shutdownEnabled, b.shutdown.shutdownEnabled);
-    EXPECT_EQ(a.shutdown.shutdownRepeat, b.shutdown.shutdownRepeat);
-    EXPECT_EQ(a.shutdown.shutdownTime, b.shutdown.shutdownTime);
-    EXPECT_EQ(a.windowLeft, b.windowLeft);
-    EXPECT_EQ(a.windowTop, b.windowTop);
-    EXPECT_EQ(a.zoom, b.zoom);
-    EXPECT_EQ(a.alarmSoundSeconds, b.alarmSoundSeconds);
-    EXPECT_EQ(a.alarmSoundPath, b.alarmSoundPath);
-    EXPECT_EQ(a.customFacePath, b.customFacePath);
-    EXPECT_EQ(a.customHourPath, b.customHourPath);
-    EXPECT_EQ(a.customMinutePath, b.customMinutePath);
-    EXPECT_EQ(a.customSecondPath, b.customSecondPath);
-    EXPECT_EQ(a.customCasePath, b.customCasePath);
+// Every field by its name, as text (the zoom by its bits), so settings compare field by field.
+using Fields = std::map<std::string, std::string>;
+Fields fieldsOf(const ClockSettings& s) {
+    std::uint32_t zoomBits = 0;
+    std::memcpy(&zoomBits, &s.zoom, sizeof zoomBits);
+    const auto n = [](std::int64_t value) { return std::to_string(value); };
+    return {{"styleIndex", n(s.styleIndex)},
+            {"opacityIndex", n(s.opacityIndex)},
+            {"alwaysOnTop", n(s.alwaysOnTop)},
+            {"lockPosition", n(s.lockPosition)},
+            {"hourlyChime", n(s.hourlyChime)},
+            {"showSecondHand", n(s.showSecondHand)},
+            {"startWithSystem", n(s.startWithSystem)},
+            {"clickThrough", n(s.clickThrough)},
+            {"alarms", std::string(s.alarms.bytes().begin(), s.alarms.bytes().end())},
+            {"shutdownEnabled", n(s.shutdown.shutdownEnabled)},
+            {"shutdownRepeat", n(s.shutdown.shutdownRepeat)},
+            {"shutdownTime", s.shutdown.shutdownTime},
+            {"windowLeft", n(s.windowLeft)},
+            {"windowTop", n(s.windowTop)},
+            {"zoom", n(zoomBits)},
+            {"alarmSoundSeconds", n(s.alarmSoundSeconds)},
+            {"alarmSoundPath", s.alarmSoundPath},
+            {"customFacePath", s.customFacePath},
+            {"customHourPath", s.customHourPath},
+            {"customMinutePath", s.customMinutePath},
+            {"customSecondPath", s.customSecondPath},
+            {"customCasePath", s.customCasePath}};
 }
 
 TEST(SettingsEncode, DefaultsProduceTheKnownImage) {
@@ -132,7 +138,7 @@ TEST(SettingsRoundTrip, EveryFieldSurvives) {
     ASSERT_EQ(b.size(), SettingsFileSize);
     ClockSettings decoded;
     decodeSettings(b.data(), b.size(), decoded);
-    expectSame(decoded, original);
+    EXPECT_EQ(fieldsOf(decoded), fieldsOf(original));
     EXPECT_EQ(encodeSettings(decoded, core::isGbkLeadByte), b);
 }
 
@@ -140,7 +146,7 @@ TEST(SettingsRoundTrip, DecodeOverwritesEarlierValues) {
     const Bytes b = encodeDefaults();
     ClockSettings s = distinctive();
     decodeSettings(b.data(), b.size(), s);
-    expectSame(s, ClockSettings{});
+    EXPECT_EQ(fieldsOf(s), fieldsOf(ClockSettings{}));
 }
 
 TEST(SettingsPaths, A255BytePathFillsItsFieldUpToTheTerminator) {
@@ -199,82 +205,74 @@ TEST(SettingsDecode, EmptyOrNullDataKeepsEverything) {
     const ClockSettings original = distinctive();
     ClockSettings s = original;
     decodeSettings(nullptr, 0, s);
-    expectSame(s, original);
+    EXPECT_EQ(fieldsOf(s), fieldsOf(original));
     const std::uint8_t one = 9;
     decodeSettings(&one, 0, s);
-    expectSame(s, original);
+    EXPECT_EQ(fieldsOf(s), fieldsOf(original));
 }
 
 // Data that stops partway: fields wholly inside are read, the rest keep their values.
-class SettingsDecodeShort : public ::testing::Test {
-protected:
-    void decodePrefix(std::size_t size) {
-        full = encodeSettings(distinctive(), core::isGbkLeadByte);
-        // Copy into an exact-size buffer so AddressSanitizer catches any read past `size`.
-        std::vector<std::uint8_t> prefix(full.begin(),
-                                         full.begin() + static_cast<std::ptrdiff_t>(size));
-        decodeSettings(prefix.data(), prefix.size(), s);
-    }
-    Bytes full;
-    ClockSettings s;
-    const ClockSettings defaults;
-    const ClockSettings values = distinctive();
+struct ShortFile {
+    const char* name;
+    std::size_t size;
+    std::vector<std::string> read, kept;
 };
 
-TEST_F(SettingsDecodeShort, TwentyBytes) {
-    decodePrefix(20);
-    EXPECT_EQ(s.styleIndex, values.styleIndex);
-    EXPECT_EQ(s.hourlyChime, values.hourlyChime);
-    EXPECT_EQ(s.showSecondHand, defaults.showSecondHand); // would need bytes 20..23
-    EXPECT_EQ(s.startWithSystem, defaults.startWithSystem);
-    EXPECT_EQ(s.alarms.bytes(), defaults.alarms.bytes());
-    EXPECT_EQ(s.zoom, defaults.zoom);
+std::ostream& operator<<(std::ostream& out, const ShortFile& cut) {
+    return out << cut.name;
 }
 
-TEST_F(SettingsDecodeShort, IntegerCutInHalfKeepsItsValue) {
-    decodePrefix(22);
-    EXPECT_EQ(s.showSecondHand, defaults.showSecondHand);
+class SettingsDecodeShort : public ::testing::TestWithParam<ShortFile> {};
+
+TEST_P(SettingsDecodeShort, ReadsTheFieldsWhollyInside) {
+    const Bytes full = encodeSettings(distinctive(), core::isGbkLeadByte);
+    // Copied into an exact-size buffer so AddressSanitizer catches any read past the size.
+    const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(GetParam().size));
+    ClockSettings s;
+    decodeSettings(prefix.data(), prefix.size(), s);
+    const Fields decoded = fieldsOf(s), values = fieldsOf(distinctive()),
+                 defaults = fieldsOf(ClockSettings{});
+    for (const std::string& name : GetParam().read)
+        EXPECT_EQ(decoded.at(name), values.at(name)) << name;
+    for (const std::string& name : GetParam().kept)
+        EXPECT_EQ(decoded.at(name), defaults.at(name)) << name;
 }
 
-TEST_F(SettingsDecodeShort, ThirteenThousandSixHundredForty) {
-    decodePrefix(13640); // alarms and shutdownEnabled inside, shutdownRepeat not
-    EXPECT_EQ(s.clickThrough, values.clickThrough);
-    EXPECT_EQ(s.alarms.bytes(), values.alarms.bytes());
-    EXPECT_EQ(s.shutdown.shutdownEnabled, values.shutdown.shutdownEnabled);
-    EXPECT_EQ(s.shutdown.shutdownRepeat, defaults.shutdown.shutdownRepeat);
-    EXPECT_EQ(s.shutdown.shutdownTime, defaults.shutdown.shutdownTime);
-    EXPECT_EQ(s.windowLeft, defaults.windowLeft);
-}
-
-TEST_F(SettingsDecodeShort, AlarmBlockOneByteShortIsNotTaken) {
-    decodePrefix(32 + core::AlarmTableSize - 1);
-    EXPECT_EQ(s.clickThrough, values.clickThrough);
-    EXPECT_EQ(s.alarms.bytes(), defaults.alarms.bytes());
-}
-
-TEST_F(SettingsDecodeShort, ThirteenThousandSevenHundred) {
-    decodePrefix(13700); // up to alarmSoundSeconds; the sound path field is cut
-    EXPECT_EQ(s.shutdown.shutdownTime, values.shutdown.shutdownTime);
-    EXPECT_EQ(s.windowLeft, values.windowLeft);
-    EXPECT_EQ(s.windowTop, values.windowTop);
-    EXPECT_EQ(s.zoom, values.zoom);
-    EXPECT_EQ(s.alarmSoundSeconds, values.alarmSoundSeconds);
-    EXPECT_EQ(s.alarmSoundPath, defaults.alarmSoundPath);
-    EXPECT_EQ(s.customCasePath, defaults.customCasePath);
-}
-
-TEST_F(SettingsDecodeShort, LastFieldNeedsItsWholeField) {
-    decodePrefix(SettingsFileSize - 1);
-    EXPECT_EQ(s.customSecondPath, values.customSecondPath);
-    EXPECT_EQ(s.customCasePath, defaults.customCasePath);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cuts, SettingsDecodeShort,
+    ::testing::Values(
+        // showSecondHand would need bytes 20..23.
+        ShortFile{"TwentyBytes",
+                  20,
+                  {"styleIndex", "hourlyChime"},
+                  {"showSecondHand", "startWithSystem", "alarms", "zoom"}},
+        ShortFile{"IntegerCutInHalfKeepsItsValue", 22, {}, {"showSecondHand"}},
+        // The alarms and shutdownEnabled inside, shutdownRepeat not.
+        ShortFile{"ThirteenThousandSixHundredForty",
+                  13640,
+                  {"clickThrough", "alarms", "shutdownEnabled"},
+                  {"shutdownRepeat", "shutdownTime", "windowLeft"}},
+        ShortFile{"AlarmBlockOneByteShortIsNotTaken",
+                  32 + core::AlarmTableSize - 1,
+                  {"clickThrough"},
+                  {"alarms"}},
+        // Up to alarmSoundSeconds; the sound path field is cut.
+        ShortFile{"ThirteenThousandSevenHundred",
+                  13700,
+                  {"shutdownTime", "windowLeft", "windowTop", "zoom", "alarmSoundSeconds"},
+                  {"alarmSoundPath", "customCasePath"}},
+        ShortFile{"LastFieldNeedsItsWholeField",
+                  SettingsFileSize - 1,
+                  {"customSecondPath"},
+                  {"customCasePath"}}),
+    [](const ::testing::TestParamInfo<ShortFile>& info) { return std::string(info.param.name); });
 
 TEST(SettingsDecode, BytesPastTheEndAreIgnored) {
     Bytes b = encodeSettings(distinctive(), core::isGbkLeadByte);
     b.resize(SettingsFileSize + 500, 0x5A);
     ClockSettings s;
     decodeSettings(b.data(), b.size(), s);
-    expectSame(s, distinctive());
+    EXPECT_EQ(fieldsOf(s), fieldsOf(distinctive()));
 }
 
 TEST(SettingsDecode, UnterminatedTextKeepsItsValue) {

@@ -1,13 +1,10 @@
 // The alarm and shutdown dialog, its sortable list and the music duration dialog, driven by
 // messages; the menu command that opens the alarm dialog and saves on OK.
-#include "app/clock_window.h"
 #include "controls/row_record.h"
-#include "core/settings.h"
 #include "dialogs/alarm_shutdown_dialog.h"
 #include "dialogs/music_duration_dialog.h"
 #include "dialogs/sound_path.h"
 #include "sound/alarm_sound_player.h"
-#include "win/message_box.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
 
@@ -71,6 +68,7 @@ core::ClockSettings threeAlarms() {
 const Row getUp{true, L"08:00:00", L"起床"};
 const Row meeting{true, L"10:30:00", L"开会"};
 const Row sleep{false, L"23:59:59", L"睡觉"};
+const wchar_t* const alarmsCaption = L"自动关机&闹铃设置";
 
 class AlarmDialogTest : public ::testing::Test {
 protected:
@@ -82,11 +80,9 @@ protected:
         return dialog->hwnd();
     }
     HWND list() const { return GetDlgItem(dialog->hwnd(), IDC_ALARM_LIST); }
-    void TearDown() override {
-        dialog.reset();
-        win::setMessageBoxHook(nullptr);
-    }
+    void TearDown() override { dialog.reset(); }
 
+    MessageBoxCapture messages;
     sound::AlarmSoundPlayer player{nullptr, GetModuleHandleW(nullptr)};
     std::unique_ptr<dialogs::AlarmShutdownDialog> dialog;
 };
@@ -198,14 +194,9 @@ TEST_F(AlarmDialogTest, TheFiftyFirstAlarmIsRefusedUntilOneIsDeleted) {
     core::ClockSettings settings;
     settings.alarms.assign(std::vector<core::AlarmEntry>(50, {1, "07:00:00", "x"}),
                            win::isAnsiLeadByte);
-    std::vector<std::wstring> messages;
-    win::setMessageBoxHook([&](HWND, const std::wstring& text) {
-        messages.push_back(text);
-        return IDOK;
-    });
     const HWND window = open(settings);
     click(window, IDC_ADD_ALARM);
-    EXPECT_EQ(messages, std::vector<std::wstring>{L"请不要设置超过50个闹铃！"});
+    EXPECT_EQ(messages.texts, std::vector<std::wstring>{L"请不要设置超过50个闹铃！"});
     EXPECT_EQ(ListView_GetItemCount(list()), 50);
 
     ListView_SetItemState(list(), 3, LVIS_SELECTED, LVIS_SELECTED);
@@ -214,7 +205,7 @@ TEST_F(AlarmDialogTest, TheFiftyFirstAlarmIsRefusedUntilOneIsDeleted) {
     EXPECT_EQ(controls::RowRecord::liveCount(), 49);
     click(window, IDC_ADD_ALARM);
     EXPECT_EQ(ListView_GetItemCount(list()), 50);
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.texts.size(), 1u);
 }
 
 TEST_F(AlarmDialogTest, AnAddedReminderShowsAsItIsStored) {
@@ -322,37 +313,16 @@ TEST_F(AlarmDialogTest, SoundButtonsSinkWhenPressedShowTheKeyboardFocusAndTheirN
 
 namespace {
 
-class AlarmCommandTest : public ::testing::Test {
+class AlarmCommandTest : public ::testing::Test, public ClockUnderTest {
 protected:
-    void start(const core::ClockSettings& settings) {
-        writeFile(scratch.file(L"Settings.def"),
-                  core::encodeSettings(settings, win::isAnsiLeadByte));
-        clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
-        clock->createModeless(nullptr);
-        ASSERT_TRUE(IsWindow(clock->hwnd()));
-    }
     // Opens the dialog from the menu and, inside its modal loop, runs `act` on it.
     void editAlarms(const std::function<void(HWND dialog)>& act) {
-        bool acted = false;
-        LaterOnThisThread later([&] {
-            for (HWND window : threadWindows(L"#32770")) {
-                if (win::windowText(window) != L"自动关机&闹铃设置")
-                    continue;
-                act(window);
-                acted = true;
-                return true;
-            }
-            return false;
-        });
-        SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(ID_ALARM_SHUTDOWN, 0), 0);
-        EXPECT_TRUE(acted);
+        EXPECT_TRUE(inDialog(
+            alarmsCaption, [&] { command(ID_ALARM_SHUTDOWN); }, act));
     }
-    std::vector<unsigned char> savedBytes() { return readFile(scratch.file(L"Settings.def")); }
     void TearDown() override { clock.reset(); }
 
-    ScratchDirectory scratch;
     FixedTime time{12, 0, 0};
-    std::unique_ptr<app::ClockWindow> clock;
 };
 
 } // namespace
@@ -360,7 +330,7 @@ protected:
 TEST_F(AlarmCommandTest, OkStoresTheRowsInDisplayOrderAndCancelLeavesTheFileAsItWas) {
     core::ClockSettings settings = threeAlarms();
     settings.shutdown = {0, -1, "23:05:09"};
-    start(settings);
+    ASSERT_TRUE(start(settings));
     const std::vector<unsigned char> before = savedBytes();
     editAlarms([](HWND dialog) {
         ListView_SetCheckState(GetDlgItem(dialog, IDC_ALARM_LIST), 0, FALSE);
@@ -372,17 +342,14 @@ TEST_F(AlarmCommandTest, OkStoresTheRowsInDisplayOrderAndCancelLeavesTheFileAsIt
         ListView_SetCheckState(GetDlgItem(dialog, IDC_ALARM_LIST), 1, FALSE);
         click(dialog, IDOK);
     });
-    const std::vector<unsigned char> bytes = savedBytes();
-    core::ClockSettings saved;
-    core::decodeSettings(bytes.data(), bytes.size(), saved);
     core::AlarmTable expected;
     expected.assign({{1, "08:00:00", win::wideToAnsi(L"起床")},
                      {0, "10:30:00", win::wideToAnsi(L"开会")},
                      {0, "23:59:59", win::wideToAnsi(L"睡觉")}},
                     win::isAnsiLeadByte);
-    EXPECT_EQ(saved.alarms.bytes(), expected.bytes());
+    EXPECT_EQ(saved().alarms.bytes(), expected.bytes());
     // The stored "always" of -1 comes back as 1; the time is kept although the box is off.
-    EXPECT_EQ(saved.shutdown, (core::ShutdownSchedule{0, 1, "23:05:09"}));
+    EXPECT_EQ(saved().shutdown, (core::ShutdownSchedule{0, 1, "23:05:09"}));
 }
 
 TEST_F(AlarmCommandTest, SoundButtonsWorkTheClocksPlayerAndACancelledFileChoiceChangesNothing) {
@@ -390,7 +357,7 @@ TEST_F(AlarmCommandTest, SoundButtonsWorkTheClocksPlayerAndACancelledFileChoiceC
     writeSilentWave(win::ansiToWide(tone), 3);
     core::ClockSettings settings;
     settings.alarmSoundPath = tone;
-    start(settings);
+    ASSERT_TRUE(start(settings));
     dialogs::AlarmShutdownDialog dialog(GetModuleHandleW(nullptr), clock->settings(),
                                         clock->soundPlayer());
     const HWND window = dialog.createModeless(nullptr);
@@ -421,11 +388,11 @@ TEST_F(AlarmCommandTest, SoundButtonsWorkTheClocksPlayerAndACancelledFileChoiceC
 TEST_F(AlarmCommandTest, TheClockStaysDisabledUntilTheCountdownOverTheAlarmDialogHasEnded) {
     core::ClockSettings settings;
     settings.shutdown = {1, 1, "12:00:05"};
-    start(settings);
+    ASSERT_TRUE(start(settings));
     HWND alarms = nullptr, countdown = nullptr, foregroundBetween = nullptr;
     bool enabledBetween = true;
     LaterOnThisThread drive([&] {
-        if (!alarms && (alarms = findDialog(L"自动关机&闹铃设置")) != nullptr) {
+        if (!alarms && (alarms = findDialog(alarmsCaption)) != nullptr) {
             time.set(12, 0, 5);
         } else if (alarms && !countdown && (countdown = findDialog(L"自动关机提示")) != nullptr) {
             SetForegroundWindow(alarms); // as the user's click on its "取消" would
@@ -438,7 +405,7 @@ TEST_F(AlarmCommandTest, TheClockStaysDisabledUntilTheCountdownOverTheAlarmDialo
         }
         return false;
     });
-    SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(ID_ALARM_SHUTDOWN, 0), 0);
+    command(ID_ALARM_SHUTDOWN);
     EXPECT_FALSE(enabledBetween);
     EXPECT_EQ(foregroundBetween, countdown);
     EXPECT_TRUE(IsWindowEnabled(clock->hwnd()));
@@ -490,11 +457,6 @@ TEST_F(AlarmDialogTest, AChosenSoundFileThatDoesNotOpenIsStoredAndSaysSoOnce) {
     ScratchDirectory scratch;
     const std::wstring noise = scratch.file(L"不是声音.mp3");
     writeFile(noise, {'n', 'o', 't', ' ', 'a', 'u', 'd', 'i', 'o'});
-    std::vector<std::wstring> messages;
-    win::setMessageBoxHook([&](HWND, const std::wstring& text) {
-        messages.push_back(text);
-        return IDOK;
-    });
     core::ClockSettings settings;
     const HWND window = open(settings);
     // The file dialog, then the duration dialog, each owned by the alarm dialog.
@@ -520,8 +482,8 @@ TEST_F(AlarmDialogTest, AChosenSoundFileThatDoesNotOpenIsStoredAndSaysSoOnce) {
     click(window, IDC_CHOOSE_SOUND);
     EXPECT_TRUE(durationAnswered);
     EXPECT_EQ(settings.alarmSoundPath, win::wideToAnsi(noise));
-    EXPECT_EQ(messages, std::vector<std::wstring>{
-                            L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n" + noise});
+    EXPECT_EQ(messages.texts, std::vector<std::wstring>{
+                                  L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n" + noise});
 }
 
 // --- The sound path that "Settings.def" can keep --------------------------------------------

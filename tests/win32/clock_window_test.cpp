@@ -1,7 +1,5 @@
 // The clock window driven by messages: start-up, the tick, the countdown, menus and fades.
-#include "app/clock_window.h"
 #include "core/clock_timers.h"
-#include "core/settings.h"
 #include "dialogs/shutdown_countdown_dialog.h"
 #include "dialogs/system_shutdown.h"
 #include "ui/tray_icon.h"
@@ -13,36 +11,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <functional>
-#include <memory>
-#include <set>
 #include <array>
+#include <set>
 
 using namespace testing_support;
 
 namespace {
 
-class ClockWindowTest : public ::testing::Test {
+class ClockWindowTest : public ::testing::Test, public ClockUnderTest {
 protected:
-    void writeSettings(const core::ClockSettings& settings) {
-        writeFile(scratch.file(L"Settings.def"),
-                  core::encodeSettings(settings, win::isAnsiLeadByte));
-    }
-    app::ClockWindow& start() {
-        clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
-        clock->createModeless(nullptr);
-        EXPECT_TRUE(IsWindow(clock->hwnd()));
-        return *clock;
-    }
-    std::vector<unsigned char> savedBytes() { return readFile(scratch.file(L"Settings.def")); }
-    // What the file holds, read through the program's own codec.
-    core::ClockSettings saved() {
-        const std::vector<unsigned char> bytes = savedBytes();
-        core::ClockSettings settings;
-        core::decodeSettings(bytes.data(), bytes.size(), settings);
-        return settings;
+    void start() { ASSERT_NE(ClockUnderTest::start(), nullptr); }
+    void start(const core::ClockSettings& settings) {
+        writeSettings(settings);
+        start();
     }
     RECT windowRect() {
         RECT rect{};
@@ -50,15 +31,11 @@ protected:
         return rect;
     }
     LONG_PTR exStyle() { return GetWindowLongPtrW(clock->hwnd(), GWL_EXSTYLE); }
-    void command(int id) { SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     void TearDown() override {
         clock.reset();
         dialogs::setShutdownRequest(nullptr);
     }
-
-    ScratchDirectory scratch;
-    std::unique_ptr<app::ClockWindow> clock;
 };
 
 core::ClockSettings withAlarm(const char* time, std::int32_t enabled,
@@ -68,20 +45,10 @@ core::ClockSettings withAlarm(const char* time, std::int32_t enabled,
     return settings;
 }
 
-std::vector<HWND> countdowns() {
-    std::vector<HWND> found;
-    for (HWND dialog : threadWindows(L"#32770")) {
-        wchar_t title[64] = {};
-        GetWindowTextW(dialog, title, 64);
-        if (std::wstring(title) == L"自动关机提示")
-            found.push_back(dialog);
-    }
-    return found;
-}
+const wchar_t* const countdownCaption = L"自动关机提示";
 
-HWND findCountdown() {
-    const std::vector<HWND> found = countdowns();
-    return found.empty() ? nullptr : found.front();
+std::size_t countdownCount() {
+    return dialogsCaptioned(countdownCaption).size();
 }
 
 } // namespace
@@ -113,16 +80,14 @@ TEST_F(ClockWindowTest, SavedPositionIsCorrectedOnlyPastTheScreen) {
     core::ClockSettings settings;
     settings.windowLeft = width; // the edge itself is kept
     settings.windowTop = 200;
-    writeSettings(settings);
-    start();
+    start(settings);
     EXPECT_EQ(windowRect().left, width);
     EXPECT_EQ(windowRect().top, 200);
     clock.reset();
 
     settings.windowLeft = width + 1;
     settings.windowTop = -3;
-    writeSettings(settings);
-    start();
+    start(settings);
     EXPECT_EQ(windowRect().left, width - 140);
     EXPECT_EQ(windowRect().top, 10);
 }
@@ -152,8 +117,7 @@ TEST_F(ClockWindowTest, SystemMenuEndsWithTheAboutItem) {
 TEST_F(ClockWindowTest, StoredClickThroughStartsTransparentAndTurnsOffToTheStartStyle) {
     core::ClockSettings settings;
     settings.clickThrough = 1;
-    writeSettings(settings);
-    start();
+    start(settings);
     EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT);
     const DWORD startStyle = clock->modes().savedExStyle();
     EXPECT_FALSE(startStyle & WS_EX_TRANSPARENT);
@@ -168,8 +132,7 @@ TEST_F(ClockWindowTest, StoredClickThroughStartsTransparentAndTurnsOffToTheStart
 TEST_F(ClockWindowTest, UnknownStyleIndexShowsTheFirstLook) {
     core::ClockSettings settings;
     settings.styleIndex = 77;
-    writeSettings(settings);
-    start();
+    start(settings);
     EXPECT_EQ(clock->settings().styleIndex, 0);
     EXPECT_NE(clock->skin().image(render::FaceSlot), nullptr);
     EXPECT_EQ(clock->skin().size(render::HourSlot).height, 81);
@@ -220,8 +183,7 @@ TEST_F(ClockWindowTest, CustomLookLoadsTheUsersFilesFromAChinesePath) {
 TEST_F(ClockWindowTest, CustomLookWithoutAFaceFallsBackToTheFirstLook) {
     core::ClockSettings settings;
     settings.styleIndex = 5;
-    writeSettings(settings);
-    start();
+    start(settings);
     EXPECT_EQ(clock->settings().styleIndex, 0);
     EXPECT_EQ(saved().styleIndex, 0);
 }
@@ -231,8 +193,7 @@ TEST_F(ClockWindowTest, CustomFaceThatIsNoImageShowsTheFirstLookButKeepsTheChoic
     core::ClockSettings settings;
     settings.styleIndex = 5;
     settings.customFacePath = win::wideToAnsi(scratch.file(L"face.png"));
-    writeSettings(settings);
-    start();
+    start(settings);
     EXPECT_NE(clock->skin().image(render::FaceSlot), nullptr);
     EXPECT_EQ(clock->skin().size(render::HourSlot).height, 81);
     EXPECT_EQ(windowRect().right - windowRect().left, 130);
@@ -357,8 +318,7 @@ TEST_F(ClockWindowTest, FramesAndTicksHoldTheObjectCountsSteady) {
 
 TEST_F(ClockWindowTest, DueAlarmPostsItsBalloonAndOthersStaySilent) {
     FixedTime time(7, 30, 0);
-    writeSettings(withAlarm("07:30:00", 1, L"起床"));
-    start();
+    start(withAlarm("07:30:00", 1, L"起床"));
     clock->onTick(core::ClockCheckTimer);
     const NOTIFYICONDATAW& record = clock->trayIcon().record();
     EXPECT_EQ(std::wstring(record.szInfo), L"现在是北京时间：07:30:00\n\n起床");
@@ -371,8 +331,7 @@ TEST_F(ClockWindowTest, DueAlarmPostsItsBalloonAndOthersStaySilent) {
 TEST_F(ClockWindowTest, DisabledAlarmsNeverFire) {
     for (const std::int32_t enabled : {0, 2}) {
         FixedTime time(7, 30, 0);
-        writeSettings(withAlarm("07:30:00", enabled, L"不响"));
-        start();
+        start(withAlarm("07:30:00", enabled, L"不响"));
         clock->onTick(core::ClockCheckTimer);
         EXPECT_EQ(std::wstring(clock->trayIcon().record().szInfo), L"") << enabled;
         clock.reset();
@@ -384,8 +343,7 @@ TEST_F(ClockWindowTest, LateTickFiresTheAlarmsOfSkippedSecondsInOneBalloon) {
     core::ClockSettings settings;
     settings.alarms.assign({{1, "07:30:00", win::wideToAnsi(L"迟到的闹铃")}, {1, "07:30:01", "b"}},
                            win::isAnsiLeadByte);
-    writeSettings(settings);
-    start();
+    start(settings);
     clock->onTick(core::ClockCheckTimer);
     time.set(7, 30, 2); // the thread was busy for four seconds
     clock->onTick(core::ClockCheckTimer);
@@ -395,8 +353,7 @@ TEST_F(ClockWindowTest, LateTickFiresTheAlarmsOfSkippedSecondsInOneBalloon) {
 
 TEST_F(ClockWindowTest, ClockJumpChecksOnlyTheCurrentSecond) {
     FixedTime time(9, 0, 0);
-    writeSettings(withAlarm("08:59:30", 1, L"x"));
-    start();
+    start(withAlarm("08:59:30", 1, L"x"));
     clock->onTick(core::ClockCheckTimer);
     time.set(8, 59, 0); // set back: the half minute in between is not replayed
     clock->onTick(core::ClockCheckTimer);
@@ -408,8 +365,7 @@ TEST_F(ClockWindowTest, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwic
     core::ClockSettings settings;
     settings.alarms.assign({{1, "06:55:00", "a"}, {1, "07:00:00", "b"}}, win::isAnsiLeadByte);
     settings.shutdown = {1, 0, "06:58:00"};
-    writeSettings(settings);
-    start();
+    start(settings);
     clock->onTick(core::ClockCheckTimer);
     const core::FrameKey before = clock->canvas().shown();
     time.set(7, 12, 0); // asleep for 22 minutes, or the clock set forward
@@ -419,7 +375,7 @@ TEST_F(ClockWindowTest, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwic
     EXPECT_EQ(std::wstring(record.szInfo),
               L"现在是北京时间：07:12:00\n\nb\n（闹铃时间 07:00:00，晚了 12 分钟）\n\n"
               L"错过的闹铃：\n06:55:00 a\n自动关机 06:58:00 未执行");
-    EXPECT_TRUE(countdowns().empty());
+    EXPECT_EQ(countdownCount(), 0u);
     EXPECT_EQ(clock->settings().shutdown.shutdownEnabled, 1); // a once-only one stays armed
     EXPECT_NE(std::wstring(record.szTip).find(L"错过的闹铃：\n06:55:00 a"), std::wstring::npos);
     // Opening the menu shows the user the clock: the tip forgets the list.
@@ -438,8 +394,7 @@ TEST_F(ClockWindowTest, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwic
 TEST_F(ClockWindowTest, LongReminderIsCutToTheBalloon) {
     FixedTime time(6, 0, 0);
     // The longest reminder the table holds (257 bytes) no longer fits the balloon's 255 units.
-    writeSettings(withAlarm("06:00:00", 1, std::wstring(257, L'r')));
-    start();
+    start(withAlarm("06:00:00", 1, std::wstring(257, L'r')));
     clock->onTick(core::ClockCheckTimer);
     const std::wstring text = clock->trayIcon().record().szInfo;
     EXPECT_EQ(text.size(), 255u);
@@ -466,8 +421,7 @@ TEST_F(ClockWindowTest, TrayTipShowsTheDateAndIsRefreshedOnlyByPointing) {
 
 TEST_F(ClockWindowTest, BalloonLeavesTheTipAndARecreatedTaskbarGetsTheIconBack) {
     FixedTime time(7, 30, 0);
-    writeSettings(withAlarm("07:30:00", 1, L"提醒"));
-    start();
+    start(withAlarm("07:30:00", 1, L"提醒"));
     clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(std::wstring(clock->trayIcon().record().szTip), L"Veltrano\n\n2026年12月7日 星期一");
     SendMessageW(clock->hwnd(), app::taskbarCreatedMessage(), 0, 0);
@@ -583,8 +537,7 @@ TEST_F(ClockWindowTest, ReopeningTheSoundFileReplacesTheHiddenPlayerWindow) {
     writeSilentWave(scratch.file(L"tone.wav"), 3);
     core::ClockSettings settings;
     settings.alarmSoundPath = win::wideToAnsi(scratch.file(L"tone.wav"));
-    writeSettings(settings);
-    start();
+    start(settings);
     sound::AlarmSoundPlayer& player = clock->soundPlayer();
     ASSERT_TRUE(player.hasPlayer()); // opened at start-up, long before any alarm
     const HWND first = player.playerWindow();
@@ -613,23 +566,18 @@ TEST_P(ShutdownCancelTest, CancelClearsPendingAndDisarmsOnlyAOnceSchedule) {
     FixedTime time(22, 0, 0);
     core::ClockSettings settings;
     settings.shutdown = {1, GetParam().repeat, "22:00:00"};
-    writeSettings(settings);
-    start();
+    start(settings);
     bool sawTopmost = false;
-    int countdownCount = 0;
-    LaterOnThisThread cancel([&] {
-        HWND countdown = findCountdown();
-        if (!countdown)
-            return false;
-        countdownCount = static_cast<int>(countdowns().size());
+    std::size_t countdownsShown = 0;
+    const auto tick = [&] { clock->onTick(core::ClockCheckTimer); };
+    ASSERT_TRUE(inDialog(countdownCaption, tick, [&](HWND countdown) {
+        countdownsShown = countdownCount();
         sawTopmost = (exStyle() & WS_EX_TOPMOST) != 0;
         EXPECT_TRUE(clock->check().shutdownPending());
         PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
-        return true;
-    });
-    clock->onTick(core::ClockCheckTimer);
+    }));
     EXPECT_TRUE(sawTopmost);
-    EXPECT_EQ(countdownCount, 1);
+    EXPECT_EQ(countdownsShown, 1u);
     EXPECT_FALSE(clock->check().shutdownPending());
     EXPECT_FALSE(exStyle() & WS_EX_TOPMOST);
     const bool armed = GetParam().armedAfterCancel;
@@ -649,22 +597,17 @@ TEST_F(ClockWindowTest, NestedTickDuringTheCountdownFiresAlarmsButNoSecondCountd
     FixedTime time(22, 0, 0);
     core::ClockSettings settings = withAlarm("22:00:00", 1, L"关机前");
     settings.shutdown = {1, 1, "22:00:00"};
-    writeSettings(settings);
-    start();
-    int countdownsSeen = 0;
+    start(settings);
+    std::size_t countdownsSeen = 0;
     std::wstring balloonInside;
-    LaterOnThisThread nested([&] {
-        HWND countdown = findCountdown();
-        if (!countdown)
-            return false;
-        clock->onTick(core::ClockCheckTimer); // the tick runs again inside the countdown's loop
+    const auto tick = [&] { clock->onTick(core::ClockCheckTimer); };
+    ASSERT_TRUE(inDialog(countdownCaption, tick, [&](HWND countdown) {
+        tick(); // the tick runs again inside the countdown's loop
         balloonInside = clock->trayIcon().record().szInfo;
-        countdownsSeen = static_cast<int>(countdowns().size());
+        countdownsSeen = countdownCount();
         PostMessageW(countdown, WM_COMMAND, IDCANCEL, 0);
-        return true;
-    });
-    clock->onTick(core::ClockCheckTimer);
-    EXPECT_EQ(countdownsSeen, 1);
+    }));
+    EXPECT_EQ(countdownsSeen, 1u);
     EXPECT_EQ(balloonInside, L"现在是北京时间：22:00:00\n\n关机前");
 }
 
@@ -701,8 +644,7 @@ TEST_F(ClockWindowTest, UpdatePassMarksOneStyleAndOneOpacity) {
     settings.opacityIndex = 3;
     settings.lockPosition = 1;
     settings.clickThrough = 1;
-    writeSettings(settings);
-    start();
+    start(settings);
     win::UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CLOCK_MENU)));
     HMENU popup = GetSubMenu(menu.get(), 0);
     for (int sub = 0; sub < 2; ++sub) {
@@ -821,18 +763,16 @@ const std::set<UINT_PTR> onlyFadeIn{core::FadeInTimer};
 const std::set<UINT_PTR> onlyFadeOut{core::FadeOutTimer};
 } // namespace
 
+// The fade's steps are the core's; the window runs them on the fade timer and hands back to the
+// redraw timer one tick after the last.
 TEST_F(ClockWindowTest, FadeFromTwentyToFullTakesEightStepsAndOneMoreTick) {
     core::ClockSettings settings;
     settings.opacityIndex = 4;
-    writeSettings(settings);
-    start();
-    ASSERT_EQ(clock->fade().displayedOpacity(), 20);
+    start(settings);
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeIn);
-    for (int step = 1; step <= 8; ++step) {
+    for (int step = 1; step <= 8; ++step)
         clock->onTick(core::FadeInTimer);
-        EXPECT_EQ(clock->fade().displayedOpacity(), 20 + step * 10);
-    }
     EXPECT_EQ(runningDrawTimers(clock->hwnd()), onlyFadeIn);
     clock->onTick(core::FadeInTimer);
     EXPECT_EQ(clock->fade().displayedOpacity(), 100);
@@ -842,8 +782,7 @@ TEST_F(ClockWindowTest, FadeFromTwentyToFullTakesEightStepsAndOneMoreTick) {
 TEST_F(ClockWindowTest, LeavingMidFadeTurnsBackFromTheValueReached) {
     core::ClockSettings settings;
     settings.opacityIndex = 4;
-    writeSettings(settings);
-    start();
+    start(settings);
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
     for (int step = 0; step < 3; ++step)
         clock->onTick(core::FadeInTimer);

@@ -3,7 +3,6 @@
 #include "render/frame.h"
 #include "render/png_writer.h"
 #include "render/skin_images.h"
-#include "win/message_box.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
 
@@ -32,14 +31,6 @@ bool closeTo(std::uint32_t a, std::uint32_t b) {
 
 class CustomDialTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        win::setMessageBoxHook([this](HWND, const std::wstring& text) {
-            messages.push_back(text);
-            return IDOK;
-        });
-    }
-    void TearDown() override { win::setMessageBoxHook(nullptr); }
-
     // A file of one opaque colour; returns its path as stored.
     std::string png(const std::wstring& name, int width, int height, std::uint32_t colour) {
         render::Frame image(width, height);
@@ -67,7 +58,7 @@ protected:
     core::ClockSettings settings;
     std::unique_ptr<Gdiplus::Image> checkerboard =
         render::loadPngResource(module, IDR_PNG_CHECKERBOARD);
-    std::vector<std::wstring> messages;
+    MessageBoxCapture messages;
 };
 
 } // namespace
@@ -165,10 +156,10 @@ TEST_F(CustomDialTest, PathsTheFileCannotHoldAreShortenedOrRefused) {
     EXPECT_FALSE(dialog.choosePath(render::HourSlot, foreign + L"\\missing.png"));
     const std::wstring tooLong = scratch.file(std::wstring(300, L'a') + L".png");
     EXPECT_FALSE(dialog.choosePath(render::SecondSlot, tooLong));
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0],
-              L"文件路径中含有系统代码页无法表示的字符，无法保存：\n" + foreign + L"\\missing.png");
-    EXPECT_EQ(messages[1], L"文件路径太长，无法保存（最多 255 字节）：\n" + tooLong);
+    EXPECT_EQ(messages.texts, (std::vector<std::wstring>{
+                                  L"文件路径中含有系统代码页无法表示的字符，无法保存：\n" +
+                                      foreign + L"\\missing.png",
+                                  L"文件路径太长，无法保存（最多 255 字节）：\n" + tooLong}));
     EXPECT_EQ(settings.customHourPath, "");
     EXPECT_EQ(settings.customSecondPath, "");
 }

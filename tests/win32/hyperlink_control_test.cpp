@@ -1,7 +1,6 @@
 // The link of the About dialog: its colours, font and cursor, and what a click does.
 #include "controls/hyperlink_control.h"
 #include "dialogs/about_dialog.h"
-#include "win/message_box.h"
 #include "win32_test_support.h"
 
 #include "resource.h"
@@ -20,12 +19,7 @@ protected:
         link = GetDlgItem(about.hwnd(), IDC_LINK);
         control = dynamic_cast<controls::HyperLinkControl*>(win::Control::fromWindow(link));
         ASSERT_NE(control, nullptr);
-        win::setMessageBoxHook([this](HWND, const std::wstring& text) {
-            messages.push_back(text);
-            return IDOK;
-        });
     }
-    void TearDown() override { win::setMessageBoxHook(nullptr); }
     void click() {
         SendMessageW(about.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_LINK, STN_CLICKED),
                      reinterpret_cast<LPARAM>(link));
@@ -35,7 +29,7 @@ protected:
     dialogs::AboutDialog about{module};
     HWND link = nullptr;
     controls::HyperLinkControl* control = nullptr;
-    std::vector<std::wstring> messages;
+    MessageBoxCapture messages;
 };
 
 } // namespace
@@ -72,8 +66,9 @@ TEST_F(AboutLinkTest, FailedOpenShowsTheExactMessageAndTheWebBrowserIsTheFallbac
     const std::wstring target = scratch.file(L"opened page");
     control->setLinkTarget(target);
     click();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], L"Unable to open hyperlink:\n\nThe specified file was not found.");
+    EXPECT_EQ(messages.texts,
+              std::vector<std::wstring>{
+                  L"Unable to open hyperlink:\n\nThe specified file was not found."});
     EXPECT_FALSE(control->visited());
 
     wchar_t system[MAX_PATH] = {};
@@ -83,7 +78,7 @@ TEST_F(AboutLinkTest, FailedOpenShowsTheExactMessageAndTheWebBrowserIsTheFallbac
     setRegistryText(HKEY_CLASSES_ROOT, L"VeltranoTest.Page\\shell\\open\\command", defaultValue,
                     L"\"" + std::wstring(system) + L"\\cmd.exe\" /c mkdir \"%1\"");
     click();
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.texts.size(), 1u);
     EXPECT_TRUE(control->visited());
     EXPECT_TRUE(pumpUntil([&] { return fileExists(target); }, 10000));
 }

@@ -1,9 +1,6 @@
 // "选项": the zoom follows the slider at once; OK registers or unregisters start with the system
 // and saves; Cancel leaves the registry and the file alone.
-#include "app/clock_window.h"
-#include "core/settings.h"
 #include "dialogs/options_dialog.h"
-#include "win/message_box.h"
 #include "win/program_path.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
@@ -50,50 +47,23 @@ std::optional<std::wstring> runValue() {
     return type == REG_SZ ? std::wstring(data) : L"(type " + std::to_wstring(type) + L")";
 }
 
-class OptionsCommandTest : public ::testing::Test {
+class OptionsCommandTest : public ::testing::Test, public ClockUnderTest {
 protected:
-    void SetUp() override {
-        win::setMessageBoxHook([this](HWND, const std::wstring& text) {
-            messages.push_back(text);
-            return IDOK;
-        });
-    }
-    void TearDown() override {
-        clock.reset();
-        win::setMessageBoxHook(nullptr);
-    }
-    void start() {
-        clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
-        clock->createModeless(nullptr);
-    }
     // Runs "选项": inside its dialog `act` runs, then `button` is pressed.
     void runOptions(const std::function<void(HWND)>& act, int button) {
-        bool opened = false;
-        LaterOnThisThread inside([&] {
-            const HWND dialog = findDialog(L"设置");
-            if (!dialog)
-                return false;
-            opened = true;
-            act(dialog);
-            PostMessageW(dialog, WM_COMMAND, button, 0);
-            return true;
-        });
-        SendMessageW(clock->hwnd(), WM_COMMAND, ID_OPTIONS, 0);
-        ASSERT_TRUE(opened);
+        ASSERT_TRUE(inDialog(
+            L"设置", [&] { command(ID_OPTIONS); },
+            [&](HWND dialog) {
+                act(dialog);
+                PostMessageW(dialog, WM_COMMAND, button, 0);
+            }));
     }
-    std::vector<unsigned char> savedBytes() { return readFile(scratch.file(L"Settings.def")); }
-    core::ClockSettings saved() {
-        const std::vector<unsigned char> bytes = savedBytes();
-        core::ClockSettings settings;
-        core::decodeSettings(bytes.data(), bytes.size(), settings);
-        return settings;
-    }
+    // The clock goes before the registry sandbox and the capture it might use.
+    void TearDown() override { clock.reset(); }
 
-    ScratchDirectory scratch;
     std::unique_ptr<RegistrySandbox> registry =
         std::make_unique<RegistrySandbox>(HKEY_CURRENT_USER);
-    std::vector<std::wstring> messages;
-    std::unique_ptr<app::ClockWindow> clock;
+    MessageBoxCapture messages;
 };
 
 } // namespace
@@ -137,7 +107,7 @@ TEST_F(OptionsCommandTest, OkWritesTheQuotedPathWhenTickedAndDeletesItWhenNot) {
     // Removing a value that is not there is no failure.
     runOptions([](HWND) {}, IDOK);
     EXPECT_EQ(runValue(), std::nullopt);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(OptionsCommandTest, CancelKeepsTheNewZoomOnScreenButTouchesNeitherRegistryNorFile) {
@@ -167,8 +137,9 @@ TEST_F(OptionsCommandTest, RegistryFailureIsShownAndNotStoredAsRegistered) {
     start();
     runOptions([](HWND dialog) { CheckDlgButton(dialog, IDC_START_WITH_SYSTEM, BST_CHECKED); },
                IDOK);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].rfind(L"无法设置开机自动运行：注册表操作失败（错误代码 ", 0), 0u)
-        << win::wideToAnsi(messages[0]);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    const std::wstring& message = messages.texts[0];
+    EXPECT_EQ(message.rfind(L"无法设置开机自动运行：注册表操作失败（错误代码 ", 0), 0u)
+        << win::wideToAnsi(message);
     EXPECT_EQ(saved().startWithSystem, 0);
 }

@@ -1,10 +1,8 @@
 // The shutdown request on the Windows versions it is made on. Copies of this program run with
 // Wine presenting Windows XP, 7 and 10 to them; each is told which one it should see.
-#include "app/clock_window.h"
 #include "core/clock_timers.h"
 #include "dialogs/shutdown_countdown_dialog.h"
 #include "dialogs/system_shutdown.h"
-#include "win/message_box.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
 
@@ -27,7 +25,7 @@ std::string reportedVersion() {
     return std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion);
 }
 
-class ShutdownRequest : public ::testing::Test {
+class ShutdownRequest : public ::testing::Test, public ClockUnderTest {
 protected:
     void SetUp() override {
         const char* expected = std::getenv("VELTRANO_EXPECTED_WINDOWS");
@@ -38,7 +36,10 @@ protected:
             return accept ? TRUE : FALSE;
         });
     }
-    void TearDown() override { dialogs::setShutdownRequest(nullptr); }
+    void TearDown() override {
+        clock.reset();
+        dialogs::setShutdownRequest(nullptr);
+    }
 
     struct Request {
         UINT flags;
@@ -46,39 +47,18 @@ protected:
         DWORD at;
     };
     // A clock whose daily shutdown is due at the fixed time, 21:00:00.
-    std::unique_ptr<app::ClockWindow> startClockWithShutdownDueNow() {
+    void startClockWithShutdownDueNow() {
         core::ClockSettings settings;
         settings.shutdown = {1, 1, "21:00:00"};
-        writeFile(scratch.file(L"Settings.def"),
-                  core::encodeSettings(settings, win::isAnsiLeadByte));
-        auto clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
-        clock->createModeless(nullptr);
-        return clock;
+        ASSERT_TRUE(start(settings));
     }
 
     std::vector<Request> requests;
     bool accept = true;
-    ScratchDirectory scratch;
     FixedTime time{21, 0, 0};
 };
 
-HWND visibleCountdown() {
-    for (HWND dialog : threadWindows(L"#32770")) {
-        wchar_t title[64] = {};
-        GetWindowTextW(dialog, title, 64);
-        if (std::wstring(title) == L"自动关机提示")
-            return dialog;
-    }
-    return nullptr;
-}
-
-DWORD countdownAppeared = 0;
-
-// Notes when the countdown first shows, from inside its own modal loop.
-void CALLBACK noteCountdown(HWND, UINT, UINT_PTR, DWORD) {
-    if (!countdownAppeared && visibleCountdown())
-        countdownAppeared = GetTickCount();
-}
+const wchar_t* const countdownCaption = L"自动关机提示";
 
 } // namespace
 
@@ -93,13 +73,16 @@ TEST_F(ShutdownRequest, ShutdownNowAsksForAForcedPowerOff) {
 }
 
 TEST_F(ShutdownRequest, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterItAppeared) {
-    auto clock = startClockWithShutdownDueNow();
-
-    countdownAppeared = 0;
-    const UINT_PTR watch = SetTimer(nullptr, 0, 20, noteCountdown);
-    clock->onTick(core::ClockCheckTimer);
-    KillTimer(nullptr, watch);
-    const DWORD appeared = countdownAppeared;
+    startClockWithShutdownDueNow();
+    DWORD appeared = 0;
+    {
+        // Notes when the countdown first shows, from inside its own modal loop.
+        DialogWatch watch(countdownCaption, [&](HWND) {
+            if (!appeared)
+                appeared = GetTickCount();
+        });
+        clock->onTick(core::ClockCheckTimer);
+    }
 
     ASSERT_EQ(requests.size(), 1u);
     ASSERT_NE(appeared, 0u);
@@ -111,24 +94,16 @@ TEST_F(ShutdownRequest, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterI
 }
 
 TEST_F(ShutdownRequest, RefusedShutdownIsReportedAndADailyScheduleComesDueAgain) {
-    auto clock = startClockWithShutdownDueNow();
-    std::vector<std::wstring> messages;
-    win::setMessageBoxHook([&](HWND, const std::wstring& text) {
-        messages.push_back(text);
-        return IDOK;
-    });
+    startClockWithShutdownDueNow();
+    MessageBoxCapture messages;
     accept = false;
     // "立即关机" as soon as the countdown shows, from inside its modal loop.
-    LaterOnThisThread pressShutdownNow([] {
-        const HWND countdown = visibleCountdown();
-        if (countdown)
-            SendMessageW(countdown, WM_COMMAND, IDOK, 0);
-        return false;
-    });
+    DialogWatch pressShutdownNow(
+        countdownCaption, [](HWND countdown) { SendMessageW(countdown, WM_COMMAND, IDOK, 0); });
 
     clock->onTick(core::ClockCheckTimer);
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(messages, std::vector<std::wstring>{app::ShutdownRefusedMessage});
+    EXPECT_EQ(messages.texts, std::vector<std::wstring>{app::ShutdownRefusedMessage});
     EXPECT_FALSE(clock->check().shutdownPending());
     // Not again within the same second, but at the same time on the next day.
     clock->onTick(core::ClockCheckTimer);
@@ -138,5 +113,4 @@ TEST_F(ShutdownRequest, RefusedShutdownIsReportedAndADailyScheduleComesDueAgain)
     time.set(21, 0, 0);
     clock->onTick(core::ClockCheckTimer);
     EXPECT_EQ(requests.size(), 2u);
-    win::setMessageBoxHook(nullptr);
 }

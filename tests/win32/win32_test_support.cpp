@@ -1,6 +1,8 @@
 #include "win32_test_support.h"
 
 #include "win/local_time.h"
+#include "win/message_box.h"
+#include "win/strings.h"
 
 #include <atomic>
 #include <cstring>
@@ -222,14 +224,83 @@ void CALLBACK LaterOnThisThread::fire(HWND, UINT, UINT_PTR, DWORD) {
         current() = nullptr;
 }
 
-HWND findDialog(const std::wstring& caption) {
+std::vector<HWND> dialogsCaptioned(const std::wstring& caption) {
+    std::vector<HWND> found;
     for (HWND dialog : threadWindows(L"#32770")) {
         wchar_t title[128] = {};
         GetWindowTextW(dialog, title, 128);
         if (caption == title)
-            return dialog;
+            found.push_back(dialog);
     }
-    return nullptr;
+    return found;
+}
+
+HWND findDialog(const std::wstring& caption) {
+    const std::vector<HWND> found = dialogsCaptioned(caption);
+    return found.empty() ? nullptr : found.front();
+}
+
+bool inDialog(const std::wstring& caption, const std::function<void()>& open,
+              const std::function<void(HWND)>& act) {
+    bool acted = false;
+    LaterOnThisThread inside([&] {
+        const HWND dialog = findDialog(caption);
+        if (dialog) {
+            act(dialog);
+            acted = true;
+        }
+        return acted;
+    });
+    open();
+    return acted;
+}
+
+DialogWatch::DialogWatch(const std::wstring& caption, std::function<void(HWND)> act)
+    : watch_([caption, act] {
+          if (const HWND dialog = findDialog(caption))
+              act(dialog);
+          return false;
+      }) {}
+
+MessageBoxCapture::MessageBoxCapture() {
+    win::setMessageBoxHook([this](HWND, const std::wstring& text) {
+        texts.push_back(text);
+        return IDOK;
+    });
+}
+
+MessageBoxCapture::~MessageBoxCapture() {
+    win::setMessageBoxHook(nullptr);
+}
+
+void ClockUnderTest::writeSettings(const core::ClockSettings& settings) {
+    writeFile(settingsPath(), core::encodeSettings(settings, win::isAnsiLeadByte));
+}
+
+app::ClockWindow* ClockUnderTest::start() {
+    clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
+    clock->createModeless(nullptr);
+    return IsWindow(clock->hwnd()) ? clock.get() : nullptr;
+}
+
+app::ClockWindow* ClockUnderTest::start(const core::ClockSettings& settings) {
+    writeSettings(settings);
+    return start();
+}
+
+void ClockUnderTest::command(int id) const {
+    SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+std::vector<unsigned char> ClockUnderTest::savedBytes() const {
+    return readFile(settingsPath());
+}
+
+core::ClockSettings ClockUnderTest::saved() const {
+    const std::vector<unsigned char> bytes = savedBytes();
+    core::ClockSettings settings;
+    core::decodeSettings(bytes.data(), bytes.size(), settings);
+    return settings;
 }
 
 namespace {

@@ -1,8 +1,12 @@
 #pragma once
-// Shared pieces of the Win32 tests: a scratch working directory, a fixed clock, message pumping.
+// Shared pieces of the Win32 tests: a scratch working directory, a fixed clock, message pumping,
+// a clock window on a settings file of its own, dialogs answered from inside their modal loops
+// and captured message boxes.
 #include <windows.h>
 
+#include "app/clock_window.h"
 #include "core/clock_time.h"
+#include "core/settings.h"
 
 #include <functional>
 #include <memory>
@@ -61,8 +65,51 @@ private:
     UINT_PTR timer_;
 };
 
-// A visible dialog of this thread with the given caption, or null.
+// The visible dialogs of this thread with the given caption; the first of them, or null.
+std::vector<HWND> dialogsCaptioned(const std::wstring& caption);
 HWND findDialog(const std::wstring& caption);
+
+// Runs `open` (a command, a tick) and, inside the modal loop it starts, `act` on the dialog with
+// the given caption once it shows; returns whether it did.
+bool inDialog(const std::wstring& caption, const std::function<void()>& open,
+              const std::function<void(HWND)>& act);
+
+// While it lives, runs `act` on the dialog with the given caption at every look (every 50 ms)
+// that finds one showing, also inside modal loops.
+class DialogWatch {
+public:
+    DialogWatch(const std::wstring& caption, std::function<void(HWND)> act);
+
+private:
+    LaterOnThisThread watch_;
+};
+
+// The program's message boxes while it lives: each is answered with OK and its text kept.
+class MessageBoxCapture {
+public:
+    MessageBoxCapture();
+    ~MessageBoxCapture();
+    MessageBoxCapture(const MessageBoxCapture&) = delete;
+    MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
+    std::vector<std::wstring> texts;
+};
+
+// A clock window started in a scratch directory on a "Settings.def" the test wrote (or none).
+class ClockUnderTest {
+public:
+    void writeSettings(const core::ClockSettings& settings);
+    // Starts the clock on the file written so far; null when its window did not open.
+    app::ClockWindow* start();
+    app::ClockWindow* start(const core::ClockSettings& settings);
+    void command(int id) const;
+    std::vector<unsigned char> savedBytes() const;
+    // What the file holds, read through the program's own codec.
+    core::ClockSettings saved() const;
+    std::wstring settingsPath() const { return scratch.file(L"Settings.def"); }
+
+    ScratchDirectory scratch;
+    std::unique_ptr<app::ClockWindow> clock;
+};
 
 // Gives a predefined registry key (HKEY_CURRENT_USER, HKEY_CLASSES_ROOT) of this process an
 // empty key of its own while it lives, so tests neither see nor change the real one.

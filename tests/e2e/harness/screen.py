@@ -1,0 +1,246 @@
+"""The screen and input: the X windows of the exe and of Wine's tray, screenshots, and the mouse
+and keyboard through xdotool."""
+
+import collections
+import re
+import subprocess
+import time
+
+from .process import exe_name, run, tool_env, wait_for, windows_path
+import pnglib  # tools/, on the path the package sets
+
+Window = collections.namedtuple("Window", "id x y w h override_redirect pid")
+
+
+def window_info(wid):
+    """Geometry of a mapped window, or None once it is unmapped or gone."""
+    out = run(["xwininfo", "-id", str(wid)], check=False)
+
+    def field(name):
+        m = re.search(r"^\s*%s:\s*(\S+)" % re.escape(name), out, re.M)
+        return m.group(1) if m else None
+
+    if field("Map State") != "IsViewable":
+        return None
+    try:
+        x, y = int(field("Absolute upper-left X")), int(field("Absolute upper-left Y"))
+        w, h = int(field("Width")), int(field("Height"))
+    except (TypeError, ValueError):
+        return None
+    pid = None
+    m = re.search(r"=\s*(\d+)", run(["xprop", "-id", str(wid), "_NET_WM_PID"], check=False))
+    if m:
+        pid = int(m.group(1))
+    return Window(wid, x, y, w, h, field("Override Redirect State") == "yes", pid)
+
+
+def window_ids(name=None):
+    """Ids of the visible X windows of the exe (menus included), without asking for more."""
+    pattern = "^%s$" % re.escape(name or exe_name())
+    out = run(["xdotool", "search", "--onlyvisible", "--classname", pattern], check=False)
+    return {int(line) for line in out.split()}
+
+
+def windows_of_exe(name=None, pid=None):
+    """Visible X windows of the exe (all instances, or only process `pid`).
+
+    Wine sets WM_CLASS to the exe's file name for every window it maps, menus and
+    dialogs included, and _NET_WM_PID to the Linux PID of the process. Popup menus are
+    override-redirect windows. Hidden helper windows (such as "Default IME") are left out.
+    """
+    result = []
+    for wid in sorted(window_ids(name)):
+        info = window_info(wid)
+        if info is None or info.w <= 1 or info.h <= 1:
+            continue
+        if pid is not None and info.pid is not None and info.pid != pid:
+            continue
+        result.append(info)
+    return result
+
+
+def wait_for_new_window(before_set, timeout=5, name=None, pid=None):
+    """Waits for a visible window of the exe whose id is not in `before_set`.
+
+    `before_set` holds ids (or Window tuples) taken before the action that should open
+    it, e.g. {w.id for w in windows_of_exe()}. Returns the new Window; the newest one
+    when several appeared.
+    """
+    before = {w.id if isinstance(w, Window) else int(w) for w in before_set}
+
+    def new_windows():
+        fresh = [w for w in windows_of_exe(name, pid) if w.id not in before]
+        return sorted(fresh, key=lambda w: w.id)
+
+    return wait_for(new_windows, timeout, what="a new window of %s" % (name or exe_name()))[-1]
+
+
+def balloon_windows():
+    """Ids of the balloons shown: Wine's tray shows one as a tooltip window of its explorer,
+    beside the icon area."""
+    return {w.id for w in tray_windows() if w.override_redirect}
+
+
+def tray_windows():
+    """Visible windows of Wine's explorer, which shows the tray icons at the top-left."""
+    return windows_of_exe("explorer.exe")
+
+
+def screen_size():
+    w, h = run(["xdotool", "getdisplaygeometry"]).split()
+    return int(w), int(h)
+
+
+def png_bytes(width, height, rgb):
+    return pnglib.encode(width, height, rgb, channels=3)
+
+
+def solid_png(path, width, height, rgb):
+    """Writes a PNG of one colour; returns its Windows path."""
+    with open(path, "wb") as f:
+        f.write(png_bytes(width, height, bytes(rgb) * (width * height)))
+    return windows_path(path)
+
+
+class Image:
+    """An RGB picture: width, height and 3 bytes per pixel, rows top to bottom."""
+
+    def __init__(self, width, height, rgb):
+        if len(rgb) != width * height * 3:
+            raise ValueError("expected %d bytes, got %d" % (width * height * 3, len(rgb)))
+        self.width, self.height, self.rgb = width, height, bytes(rgb)
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
+
+    def _rect(self, rect):
+        x, y, w, h = rect if rect is not None else (0, 0, self.width, self.height)
+        x0, y0 = max(0, x), max(0, y)
+        x1, y1 = min(self.width, x + w), min(self.height, y + h)
+        return x0, y0, max(x0, x1), max(y0, y1)
+
+    def pixels(self, rect=None):
+        """Yields (x, y, (r, g, b)) for every pixel of rect (x, y, w, h)."""
+        x0, y0, x1, y1 = self._rect(rect)
+        for y in range(y0, y1):
+            row = y * self.width * 3
+            for x in range(x0, x1):
+                i = row + x * 3
+                yield x, y, (self.rgb[i], self.rgb[i + 1], self.rgb[i + 2])
+
+    def crop(self, rect):
+        x0, y0, x1, y1 = self._rect(rect)
+        rows = [self.rgb[(y * self.width + x0) * 3:(y * self.width + x1) * 3]
+                for y in range(y0, y1)]
+        return Image(x1 - x0, y1 - y0, b"".join(rows))
+
+    def diff_count(self, other, rect=None, tolerance=0):
+        """Number of pixels in rect whose channels differ by more than tolerance."""
+        x0, y0, x1, y1 = self._rect(rect)
+        count = 0
+        for y in range(y0, y1):
+            a = self.rgb[(y * self.width + x0) * 3:(y * self.width + x1) * 3]
+            b = other.rgb[(y * other.width + x0) * 3:(y * other.width + x1) * 3]
+            if a == b:
+                continue
+            for i in range(0, len(a), 3):
+                if (abs(a[i] - b[i]) > tolerance or abs(a[i + 1] - b[i + 1]) > tolerance
+                        or abs(a[i + 2] - b[i + 2]) > tolerance):
+                    count += 1
+        return count
+
+    def region_differs(self, other, rect=None, tolerance=0, min_pixels=1):
+        """True when at least min_pixels pixels of rect differ from `other`."""
+        return self.diff_count(other, rect, tolerance) >= min_pixels
+
+    def count(self, predicate, rect=None):
+        """Number of pixels in rect for which predicate((r, g, b)) holds."""
+        return sum(1 for _, _, c in self.pixels(rect) if predicate(c))
+
+    def bbox(self, predicate, rect=None):
+        """Smallest (x, y, w, h) holding every pixel that matches, or None."""
+        xs, ys = [], []
+        for x, y, c in self.pixels(rect):
+            if predicate(c):
+                xs.append(x)
+                ys.append(y)
+        if not xs:
+            return None
+        return min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
+
+    def save(self, path):
+        with open(path, "wb") as f:
+            f.write(png_bytes(self.width, self.height, self.rgb))
+
+
+def screenshot(path=None):
+    """Captures the whole screen; also writes it as PNG to `path` when given."""
+    width, height = screen_size()
+    rgb = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=tool_env(),
+                         timeout=20, check=True).stdout
+    image = Image(width, height, rgb)
+    if path:
+        image.save(path)
+    return image
+
+
+def xdotool(*args):
+    run(["xdotool"] + [str(a) for a in args])
+
+
+def focus(window_id):
+    xdotool("windowfocus", "--sync", str(window_id))
+
+
+def mouse_location():
+    out = run(["xdotool", "getmouselocation", "--shell"])
+    values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+    return int(values["X"]), int(values["Y"])
+
+
+def move(x, y):
+    # --sync waits until the pointer has arrived, but hangs when it is already there.
+    if mouse_location() != (int(x), int(y)):
+        xdotool("mousemove", "--sync", x, y)
+
+
+def click(x, y, button=1):
+    # Moving first and waiting for the pointer to arrive makes Wine see the button
+    # press at the right spot.
+    move(x, y)
+    xdotool("click", button)
+
+
+def double_click(x, y, button=1, delay_ms=80):
+    move(x, y)
+    xdotool("click", "--repeat", 2, "--delay", delay_ms, button)
+
+
+def mouse_down(button=1):
+    xdotool("mousedown", button)
+
+
+def mouse_up(button=1):
+    xdotool("mouseup", button)
+
+
+def drag(x0, y0, x1, y1, button=1, steps=10, step_delay=0.03):
+    """Presses at (x0, y0), moves in steps to (x1, y1) and releases there."""
+    move(x0, y0)
+    mouse_down(button)
+    time.sleep(step_delay)
+    for i in range(1, steps + 1):
+        move(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+        time.sleep(step_delay)
+    mouse_up(button)
+
+
+def key(*keys, delay_ms=50):
+    """Presses keys in turn, in xdotool names: key('Down', 'Right', 'Return')."""
+    xdotool("key", "--delay", delay_ms, *keys)
+
+
+def type_text(text, delay_ms=30):
+    xdotool("type", "--delay", delay_ms, "--", text)
