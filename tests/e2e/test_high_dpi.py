@@ -8,6 +8,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import harness as h  # noqa: E402
+from harness import wine  # noqa: E402
 from test_frame_tool import render  # noqa: E402
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
@@ -16,9 +17,9 @@ DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 def set_dpi(dpi):
     """Wine reads the DPI of its prefix when its server starts."""
     subprocess.run(["wine", "reg", "add", DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD",
-                    "/d", str(dpi), "/f"], env=h._wine_env(), check=True, timeout=60,
+                    "/d", str(dpi), "/f"], env=h.wine_env(), check=True, timeout=60,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    h._stop_wineserver()
+    wine._stop_wineserver()
 
 
 def over(background, frame, x, y):
