@@ -102,7 +102,8 @@
 #define IDR_PNG_CHECKERBOARD 190
 
 // Art for high-DPI screens, drawn by the asset generator at twice the size of the 1x image
-// whose id is 2000 less, from the same description.
+// whose id is DOUBLE_ART_ID_OFFSET less, from the same description.
+#define DOUBLE_ART_ID_OFFSET 2000
 #define IDB_PLAY_2X 2194
 #define IDB_STOP_2X 2195
 #define IDB_FOLDER_2X 2197

@@ -11,6 +11,6 @@ struct SkinResourceIds {
 // Resources of built-in look 0..4; any other index gives look 0.
 const SkinResourceIds& builtInSkin(int styleIndex);
 // The same look drawn at twice the size, for high-DPI screens.
-const SkinResourceIds& builtInSkinDoubleArt(int styleIndex);
+SkinResourceIds builtInSkinDoubleArt(int styleIndex);
 
 } // namespace render
