@@ -26,9 +26,8 @@ using core::AlarmTable;
 std::unique_ptr<AlarmTable> tableFrom(const std::uint8_t* data, std::size_t size) {
     auto table = std::make_unique<AlarmTable>();
     if (size > 0) {
-        for (std::size_t i = 0; i < core::AlarmTableSize; ++i) {
+        for (std::size_t i = 0; i < core::AlarmTableSize; ++i)
             table->bytes()[i] = data[i % size];
-        }
     }
     return table;
 }
@@ -39,9 +38,8 @@ bool isEmpty(const AlarmEntry& e) {
 
 std::vector<AlarmEntry> rowsOf(const AlarmTable& table) {
     std::vector<AlarmEntry> rows;
-    for (int i = 0; i < table.count(); ++i) {
+    for (int i = 0; i < table.count(); ++i)
         rows.push_back(table.entry(i));
-    }
     return rows;
 }
 

@@ -23,10 +23,9 @@ constexpr std::uint8_t FirstNonAscii = 0x80;
 
 std::wstring headingsFrom(const std::uint8_t* data, std::size_t size) {
     std::wstring text;
-    for (std::size_t i = 0; i < size; ++i) {
+    for (std::size_t i = 0; i < size; ++i)
         text += data[i] < FirstNonAscii ? static_cast<wchar_t>(data[i])
                                         : static_cast<wchar_t>(FirstIdeograph + data[i]);
-    }
     return text;
 }
 
@@ -52,9 +51,8 @@ std::vector<ColumnHeading> expectedHeadings(const std::wstring& text) {
     std::vector<ColumnHeading> columns;
     for (const std::wstring& entry : split(text, L';')) {
         const std::vector<std::wstring> parts = split(entry, L',');
-        if (parts.size() < 2) {
+        if (parts.size() < 2)
             break;
-        }
         ColumnHeading column;
         column.name = parts[0];
         std::wstring widthText = entry.substr(parts[0].size() + 1);

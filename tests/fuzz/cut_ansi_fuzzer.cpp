@@ -40,9 +40,8 @@ void checkAnsi(const std::string& text, std::size_t maxBytes, core::LeadBytePred
     fuzz::require(text.compare(0, cut.size(), cut) == 0, "a prefix of the text");
     std::size_t longest = 0;
     for (const std::size_t end : characterEnds(text, isLead)) {
-        if (end <= maxBytes) {
+        if (end <= maxBytes)
             longest = end;
-        }
     }
     fuzz::require(cut.size() == longest, "ends after the last whole character that fits");
     fuzz::require(core::cutAnsi(cut, maxBytes, isLead) == cut, "a cut text stays as it is");
@@ -81,10 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkAnsi(text, maxBytes, isLead);
 
     std::u16string units;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
         units += static_cast<char16_t>(static_cast<unsigned char>(text[i]) |
                                        static_cast<unsigned char>(text[i + 1]) << 8);
-    }
     checkUtf16(units, maxBytes);
     return 0;
 }

@@ -38,12 +38,10 @@ inline std::vector<std::string> textsOf(const std::uint8_t* data, std::size_t si
     std::vector<std::string> texts(count);
     std::size_t at = 0;
     for (std::string& text : texts) {
-        while (at < size && data[at] != 0) {
+        while (at < size && data[at] != 0)
             text += static_cast<char>(data[at++]);
-        }
-        if (at == size) {
+        if (at == size)
             break;
-        }
         ++at;
     }
     return texts;
@@ -57,9 +55,8 @@ public:
     std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
     std::uint32_t uint32() {
         std::uint32_t value = 0;
-        for (int shift = 0; shift < 32; shift += 8) {
+        for (int shift = 0; shift < 32; shift += 8)
             value |= static_cast<std::uint32_t>(byte()) << shift;
-        }
         return value;
     }
     std::int32_t int32() { return static_cast<std::int32_t>(uint32()); }
@@ -68,9 +65,8 @@ public:
         std::size_t length = byte();
         length |= static_cast<std::size_t>(byte()) << 8;
         std::string value;
-        while (value.size() < length && at_ < size_) {
+        while (value.size() < length && at_ < size_)
             value += static_cast<char>(data_[at_++]);
-        }
         return value;
     }
 

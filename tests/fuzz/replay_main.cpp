@@ -22,9 +22,8 @@ std::vector<fs::path> inputsUnder(const fs::path& path) {
     std::vector<fs::path> files;
     if (fs::is_directory(path)) {
         for (const auto& entry : fs::recursive_directory_iterator(path)) {
-            if (entry.is_regular_file()) {
+            if (entry.is_regular_file())
                 files.push_back(entry.path());
-            }
         }
     } else if (fs::is_regular_file(path)) {
         files.push_back(path);

@@ -47,9 +47,8 @@ Bytes encode(const ClockSettings& s) {
 // Settings whose texts fill their fields, so no text field of theirs is empty.
 ClockSettings filledTexts() {
     ClockSettings s;
-    for (std::string* text : textsOf(s)) {
+    for (std::string* text : textsOf(s))
         *text = std::string(SettingsFileSize, 'x');
-    }
     return s;
 }
 
@@ -70,9 +69,8 @@ const std::vector<Field>& textFields() {
                 continue;
             }
             const std::size_t begin = at;
-            while (at < filled.size() && filled[at] == 'x') {
+            while (at < filled.size() && filled[at] == 'x')
                 ++at;
-            }
             fuzz::require(at < filled.size() && filled[at] == 0,
                           "a filled text field ends with its terminator");
             found.push_back({begin, ++at});
@@ -137,9 +135,8 @@ void checkDecoder(const std::uint8_t* data, std::size_t size) {
     // Most inputs are short: repeated to the file's size they test a whole file too.
     if (size > 0) {
         Bytes tiled(SettingsFileSize);
-        for (std::size_t i = 0; i < tiled.size(); ++i) {
+        for (std::size_t i = 0; i < tiled.size(); ++i)
             tiled[i] = data[i % size];
-        }
         checkWholeFile(tiled.data(), tiled.size());
     }
 }
@@ -166,12 +163,10 @@ ClockSettings settingsFrom(const std::uint8_t* data, std::size_t size) {
         *value = in.int32();
     }
     s.zoom = floatFromBits(in.uint32());
-    for (std::string* text : textsOf(s)) {
+    for (std::string* text : textsOf(s))
         *text = in.text();
-    }
-    for (std::uint8_t& b : s.alarms.bytes()) {
+    for (std::uint8_t& b : s.alarms.bytes())
         b = in.byte();
-    }
     return s;
 }
 

@@ -30,9 +30,8 @@ void checkParser(const std::string& text) {
     const core::TimeOfDay expected{std::stoi(match[1]), std::stoi(match[2]), std::stoi(match[3])};
     const bool valid = expected.hour < 24 && expected.minute < 60 && expected.second < 60;
     fuzz::require(parsed.has_value() == valid, "a time of the pattern is accepted when valid");
-    if (!parsed) {
+    if (!parsed)
         return;
-    }
     fuzz::require(sameTime(*parsed, expected), "the values as written");
     const std::string written = core::timeOfDayText(parsed->hour, parsed->minute, parsed->second);
     fuzz::require(written.size() == 8, "written as HH:MM:SS");

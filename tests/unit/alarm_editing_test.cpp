@@ -11,9 +11,8 @@ const std::string Zhong = "\xD6\xD0";
 
 std::string repeated(const std::string& piece, int times) {
     std::string text;
-    for (int i = 0; i < times; ++i) {
+    for (int i = 0; i < times; ++i)
         text += piece;
-    }
     return text;
 }
 

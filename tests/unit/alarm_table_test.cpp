@@ -18,9 +18,8 @@ constexpr std::size_t EntryOffset(int i) {
 
 void putCount(AlarmTable& t, std::int32_t count) {
     const auto u = static_cast<std::uint32_t>(count);
-    for (int b = 0; b < 4; ++b) {
+    for (int b = 0; b < 4; ++b)
         t.bytes()[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(u >> (8 * b));
-    }
 }
 
 TEST(AlarmTableLayout, SizesAddUp) {

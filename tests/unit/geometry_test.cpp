@@ -85,12 +85,10 @@ TEST(HandPose, Angles) {
 }
 
 TEST(HandPose, HourMirroringBoundaries) {
-    for (const int hour : {2, 9, 14, 21, 0, 12, 23}) {
+    for (const int hour : {2, 9, 14, 21, 0, 12, 23})
         EXPECT_TRUE(core::handPose(Hand::Hour, hour, 0, 0).mirrored) << hour;
-    }
-    for (const int hour : {3, 8, 15, 20}) {
+    for (const int hour : {3, 8, 15, 20})
         EXPECT_FALSE(core::handPose(Hand::Hour, hour, 59, 0).mirrored) << hour;
-    }
 }
 
 TEST(HandPose, MinuteAndSecondMirroringBoundaries) {
@@ -134,9 +132,8 @@ TEST(EffectiveZoom, StoredZoomIsDrawnClampedToTheSliderRange) {
                                              {1.0f, 1.0f},
                                              {1.29f, 1.29f},
                                              {2.0f, 2.0f}};
-    for (const auto& [stored, drawn] : cases) {
+    for (const auto& [stored, drawn] : cases)
         EXPECT_EQ(core::effectiveZoom(stored, 130, 130), drawn) << stored;
-    }
 }
 
 TEST(EffectiveZoom, NoFrameExceedsTheLimit) {

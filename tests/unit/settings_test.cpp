@@ -124,9 +124,8 @@ TEST(SettingsEncode, IntegersAreLittleEndianAtTheirOffsets) {
 
 TEST(SettingsEncode, AlarmBlockIsCopiedVerbatim) {
     ClockSettings s;
-    for (std::size_t i = 0; i < core::AlarmTableSize; ++i) {
+    for (std::size_t i = 0; i < core::AlarmTableSize; ++i)
         s.alarms.bytes()[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    }
     const Bytes b = encodeSettings(s, core::isGbkLeadByte);
     EXPECT_TRUE(std::equal(s.alarms.bytes().begin(), s.alarms.bytes().end(), b.begin() + 32));
     EXPECT_EQ(b[13636], 0); // shutdownEnabled follows untouched

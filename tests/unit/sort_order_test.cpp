@@ -77,12 +77,10 @@ TEST(SortOrder, IsAStrictWeakOrderingOverMixedTexts) {
                 if (ab <= 0 && bc <= 0) {
                     // Both "less" and "equivalent" carry over.
                     ASSERT_LE(compareSortTexts(a, c), 0) << a << " / " << b << " / " << c;
-                    if (ab == 0 && bc == 0) {
+                    if (ab == 0 && bc == 0)
                         ASSERT_EQ(compareSortTexts(a, c), 0) << a << " / " << b << " / " << c;
-                    }
-                    if (ab < 0 || bc < 0) {
+                    if (ab < 0 || bc < 0)
                         ASSERT_LT(compareSortTexts(a, c), 0) << a << " / " << b << " / " << c;
-                    }
                 }
             }
         }

@@ -13,9 +13,8 @@ constexpr long long At(long long h, long long m, long long s) {
 
 core::AlarmTable alarmsAt(std::initializer_list<const char*> times) {
     std::vector<core::AlarmEntry> rows;
-    for (const char* time : times) {
+    for (const char* time : times)
         rows.push_back({1, time, "r"});
-    }
     core::AlarmTable table;
     table.assign(rows, [](unsigned char) { return false; });
     return table;
@@ -51,10 +50,9 @@ TEST(TimeJump, AlarmsInTheGapOfEachKindOfJump) {
     for (const Jump& jump : jumps) {
         EXPECT_EQ(core::classifyGap(jump.previous, jump.now), jump.gap) << jump.name;
         std::vector<long long> late;
-        if (jump.gap == TickGap::JumpedForward) {
+        if (jump.gap == TickGap::JumpedForward)
             for (const core::JumpedAlarm& alarm : core::alarmsInGap(table, jump.previous, jump.now))
                 late.push_back(alarm.lateSeconds);
-        }
         EXPECT_EQ(late, jump.lateSeconds) << jump.name;
     }
 }

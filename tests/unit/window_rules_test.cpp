@@ -125,9 +125,8 @@ TEST(MenuChecks, TogglesAndItemsWithoutHandler) {
     s.lockPosition = -1;
     EXPECT_EQ(core::menuCheckFor(Ids, ID_ALWAYS_ON_TOP, s), MenuCheck::Checked);
     EXPECT_EQ(core::menuCheckFor(Ids, ID_LOCK_POSITION, s), MenuCheck::Checked);
-    for (const int id : {ID_CLICK_THROUGH, ID_ALARM_SHUTDOWN, ID_OPTIONS, ID_ABOUT, ID_EXIT, 0}) {
+    for (const int id : {ID_CLICK_THROUGH, ID_ALARM_SHUTDOWN, ID_OPTIONS, ID_ABOUT, ID_EXIT, 0})
         EXPECT_EQ(core::menuCheckFor(Ids, id, s), MenuCheck::NoHandler) << id;
-    }
     EXPECT_STREQ(core::clickThroughMenuText(0), L"鼠标穿透");
     EXPECT_STREQ(core::clickThroughMenuText(2), L"取消穿透");
 }
@@ -173,9 +172,8 @@ TEST_F(MenuWalk, NothingRemovedVisitsEveryItem) {
 TEST_F(MenuWalk, HandlerRemovingItsOwnItemContinuesWithTheNext) {
     ids = {1, 2, 3, 4};
     walk([this](int id) {
-        if (id == 2) {
+        if (id == 2)
             remove(2);
-        }
     });
     EXPECT_EQ(handled, (std::vector<int>{1, 2, 3, 4}));
 }
@@ -183,9 +181,8 @@ TEST_F(MenuWalk, HandlerRemovingItsOwnItemContinuesWithTheNext) {
 TEST_F(MenuWalk, FirstItemRemovingItself) {
     ids = {1, 2, 3};
     walk([this](int id) {
-        if (id == 1) {
+        if (id == 1)
             remove(1);
-        }
     });
     EXPECT_EQ(handled, (std::vector<int>{1, 2, 3}));
 }
@@ -193,9 +190,8 @@ TEST_F(MenuWalk, FirstItemRemovingItself) {
 TEST_F(MenuWalk, RemovingAnEarlierItemDoesNotHandleTheSameItemAgain) {
     ids = {1, 2, 3, 4};
     walk([this](int id) {
-        if (id == 3) {
+        if (id == 3)
             remove(1);
-        }
     });
     // Position moves back onto item 3 itself, which is skipped; the walk resumes after it.
     EXPECT_EQ(std::count(handled.begin(), handled.end(), 3), 1);
@@ -211,9 +207,8 @@ TEST_F(MenuWalk, RemovingEverythingEnds) {
 TEST_F(MenuWalk, RemovingMoreThanPrecededEndsWithoutGoingNegative) {
     ids = {1, 2, 3, 4, 5};
     walk([this](int id) {
-        if (id == 2) {
+        if (id == 2)
             ids = {6, 7};
-        }
     });
     EXPECT_EQ(handled, (std::vector<int>{1, 2}));
     EXPECT_EQ(core::nextUpdatePosition(1, 5, 2, 2, [](int) { return 0; }), 2);
