@@ -63,7 +63,7 @@ void ShutdownCountdownDialog::countDown() {
         --remainingSeconds_;
 }
 
-void ShutdownCountdownDialog::drawNumber(HDC dc) {
+void ShutdownCountdownDialog::drawNumber(HDC dc) const {
     const int dpi = win::windowDpi(hwnd());
     win::UniqueFont font(CreateFontW(win::scaleForDpi(DigitHeight, dpi),
                                      win::scaleForDpi(DigitWidth, dpi), 0, 0, FW_BOLD, FALSE, FALSE,
