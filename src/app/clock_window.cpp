@@ -281,7 +281,8 @@ void ClockWindow::chooseStyle(int styleIndex) {
 }
 
 void ClockWindow::chooseCustomLook() {
-    dialogs::CustomDialDialog dialog(module(), settings(), skin_.previewBackground(module()));
+    dialogs::CustomDialDialog dialog(module(), settings(), skin_.previewBackground(module()),
+                                     skin_.previewBackground(module(), true));
     if (dialog.doModal(hwnd()) == IDOK)
         chooseStyle(core::CustomStyleIndex);
 }

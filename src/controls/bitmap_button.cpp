@@ -1,5 +1,10 @@
 #include "controls/bitmap_button.h"
 
+#include "core/geometry.h"
+#include "win/dpi.h"
+
+#include "resource.h"
+
 #include <commctrl.h>
 
 namespace controls {
@@ -37,14 +42,36 @@ void showOnButtonFace(HBITMAP bitmap) {
     }
 }
 
+HBITMAP loadButtonBitmap(HINSTANCE module, int bitmapId) {
+    const auto bitmap = static_cast<HBITMAP>(
+        LoadImageW(module, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (bitmap)
+        showOnButtonFace(bitmap);
+    return bitmap;
+}
+
 } // namespace
 
 bool BitmapButton::attachWithBitmap(HWND dialog, int id, HINSTANCE module, int bitmapId) {
-    bitmap_.reset(static_cast<HBITMAP>(
-        LoadImageW(module, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (bitmap_)
-        showOnButtonFace(bitmap_.get());
-    return attach(dialog, id) && bitmap_;
+    module_ = module;
+    bitmapId_ = bitmapId;
+    const bool attached = attach(dialog, id);
+    if (attached)
+        loadBitmap();
+    return attached && bitmap_;
+}
+
+// The double-size art when the DPI asks for it and the module has it, else the 1x bitmap.
+void BitmapButton::loadBitmap() {
+    dpi_ = win::windowDpi(hwnd());
+    const float scale = static_cast<float>(dpi_) / core::BaseDpi;
+    doubleArt_ = core::chooseArt(scale, true).doubleArt;
+    bitmap_.reset(doubleArt_ ? loadButtonBitmap(module_, bitmapId_ + DOUBLE_ART_ID_OFFSET)
+                             : nullptr);
+    if (!bitmap_) {
+        doubleArt_ = false;
+        bitmap_.reset(loadButtonBitmap(module_, bitmapId_));
+    }
 }
 
 bool BitmapButton::setTip(const std::wstring& text) {
@@ -72,11 +99,17 @@ bool BitmapButton::setTip(const std::wstring& text) {
 
 win::Handled BitmapButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                          LRESULT& result) {
-    if (message != WM_UPDATEUISTATE)
-        return win::Handled::No;
-    result = defaultProcedure(message, wParam, lParam);
-    onUpdateUiState(wParam);
-    return win::Handled::Yes;
+    switch (message) {
+    case WM_UPDATEUISTATE:
+        result = defaultProcedure(message, wParam, lParam);
+        onUpdateUiState(wParam);
+        return win::Handled::Yes;
+    case win::DpiChangedAfterParentMessage:
+        loadBitmap();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return win::Handled::AndDefault;
+    default: return win::Handled::No;
+    }
 }
 
 void BitmapButton::onAttached() {
@@ -109,7 +142,7 @@ void BitmapButton::draw(const DRAWITEMSTRUCT& item) const {
     RECT face = item.rcItem;
     FillRect(item.hDC, &face, GetSysColorBrush(COLOR_BTNFACE));
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    const int shift = pressed ? PressedShift : 0;
+    const int shift = pressed ? win::scaleForDpi(PressedShift, dpi_) : 0;
     drawBitmap(item.hDC, face.left + shift, face.top + shift);
     if (pressed)
         DrawEdge(item.hDC, &face, BDR_SUNKENOUTER, BF_RECT);
@@ -117,18 +150,34 @@ void BitmapButton::draw(const DRAWITEMSTRUCT& item) const {
     const bool cuesHidden = (item.itemState & ODS_NOFOCUSRECT) || focusCueHidden_;
     if ((item.itemState & ODS_FOCUS) && !cuesHidden) {
         RECT focus = face;
-        InflateRect(&focus, -FocusInset, -FocusInset);
+        const int inset = win::scaleForDpi(FocusInset, dpi_);
+        InflateRect(&focus, -inset, -inset);
         DrawFocusRect(item.hDC, &focus);
     }
 }
 
+// Drawn at the 1x bitmap's size at the button's DPI: the double-size art exactly at 192 DPI,
+// halftoned down to it below.
 void BitmapButton::drawBitmap(HDC dc, int x, int y) const {
     BITMAP size{};
     if (!bitmap_ || !GetObjectW(bitmap_.get(), sizeof(size), &size))
         return;
+    const int artScale = doubleArt_ ? core::DoubleArtScale : 1;
+    const int width = win::scaleForDpi(size.bmWidth / artScale, dpi_);
+    const int height = win::scaleForDpi(size.bmHeight / artScale, dpi_);
     win::UniqueMemoryDc source(CreateCompatibleDC(dc));
     win::SelectGuard selected(source.get(), bitmap_.get());
-    BitBlt(dc, x, y, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
+    if (width == size.bmWidth && height == size.bmHeight) {
+        BitBlt(dc, x, y, width, height, source.get(), 0, 0, SRCCOPY);
+        return;
+    }
+    const int oldMode = SetStretchBltMode(dc, HALFTONE);
+    // HALFTONE needs the brush origin set again after the mode changes.
+    POINT oldOrigin{};
+    SetBrushOrgEx(dc, 0, 0, &oldOrigin);
+    StretchBlt(dc, x, y, width, height, source.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    SetStretchBltMode(dc, oldMode);
 }
 
 } // namespace controls

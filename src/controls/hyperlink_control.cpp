@@ -1,6 +1,7 @@
 #include "controls/hyperlink_control.h"
 
 #include "core/link_open.h"
+#include "win/dpi.h"
 #include "win/message_box.h"
 #include "win/process_start.h"
 #include "win/registry.h"
@@ -47,12 +48,20 @@ void HyperLinkControl::onAttached() {
     addTooltip();
 }
 
-win::Handled HyperLinkControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+win::Handled HyperLinkControl::handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                             LRESULT& result) {
     switch (message) {
     case WM_SETCURSOR:
         SetCursor(cursor_);
         result = TRUE;
         return win::Handled::Yes;
+    case WM_SETFONT:
+        // A dialog moved to a monitor of another DPI hands its children the font made anew.
+        result = defaultProcedure(message, wParam, lParam);
+        underlineFont_.reset();
+        fitToText();
+        return win::Handled::Yes;
+    case win::DpiChangedAfterParentMessage: fitToText(); return win::Handled::AndDefault;
     case WM_DESTROY: tooltip_.reset(); return win::Handled::AndDefault;
     default: return win::Handled::No;
     }
@@ -110,8 +119,7 @@ void HyperLinkControl::fitToText() {
     SIZE extent{};
     {
         win::WindowDc dc(hwnd());
-        const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
-        win::SelectGuard selected(dc.get(), font ? font : GetStockObject(SYSTEM_FONT));
+        win::SelectGuard selected(dc.get(), textFont());
         GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
     }
     const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
@@ -139,14 +147,22 @@ void HyperLinkControl::fitToText() {
     }
 }
 
+// The static's own font, else the dialog's, both made by the dialog for its DPI; the system font
+// only in a window that has neither.
+HGDIOBJ HyperLinkControl::textFont() const {
+    for (const HWND window : {hwnd(), GetParent(hwnd())}) {
+        if (const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)))
+            return font;
+    }
+    return GetStockObject(SYSTEM_FONT);
+}
+
 LRESULT HyperLinkControl::chooseColours(HDC dc) {
     SetTextColor(dc, visited_ ? visitedColour_ : linkColour_);
     if (underlined_) {
         if (!underlineFont_) {
-            const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
             LOGFONTW description{};
-            GetObjectW(font ? font : GetStockObject(SYSTEM_FONT), sizeof(description),
-                       &description);
+            GetObjectW(textFont(), sizeof(description), &description);
             description.lfUnderline = TRUE;
             underlineFont_.reset(CreateFontIndirectW(&description));
         }

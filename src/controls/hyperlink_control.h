@@ -30,6 +30,7 @@ protected:
 private:
     void addTooltip();
     void fitToText();
+    HGDIOBJ textFont() const;
     LRESULT chooseColours(HDC dc);
     void openLink();
     // ShellExecute's result, or that of the ".htm" fallback; above 32 means opened.

@@ -21,7 +21,7 @@ protected:
 
 private:
     void drawHeading(const DRAWITEMSTRUCT& item) const;
-    void drawArrow(HDC dc, const RECT& r, int inset) const;
+    void drawArrow(HDC dc, const RECT& r, int inset, int dpi) const;
 
     int sortColumn_ = -1;
     bool sortAscending_ = true;

@@ -3,6 +3,7 @@
 #include "core/geometry.h"
 #include "dialogs/sound_path.h"
 #include "render/frame.h"
+#include "win/dpi.h"
 #include "win/handles.h"
 #include "win/message_box.h"
 #include "win/open_file_dialog.h"
@@ -32,7 +33,8 @@ const SlotControls ControlsBySlot[render::SlotCount] = {
     {IDC_CASE_PATH, IDC_BROWSE_CASE},
 };
 
-// The preview square in client pixels, inside the "预览" group box; the dial centre is its middle.
+// The preview square in client pixels at 96 DPI, inside the "预览" group box; the dial centre is
+// its middle.
 constexpr int PreviewLeft = 240;
 constexpr int PreviewTop = 15;
 constexpr int PreviewSide = 130;
@@ -55,8 +57,9 @@ std::unique_ptr<Gdiplus::Image> loadPreviewImage(const std::string& path) {
 } // namespace
 
 CustomDialDialog::CustomDialDialog(HINSTANCE module, core::ClockSettings& settings,
-                                   Gdiplus::Image* background)
-    : Dialog(module, IDD_CUSTOM_DIAL), settings_(settings), background_(background) {}
+                                   Gdiplus::Image* background, Gdiplus::Image* doubleBackground)
+    : Dialog(module, IDD_CUSTOM_DIAL), settings_(settings), background_(background),
+      doubleBackground_(doubleBackground) {}
 
 win::Handled CustomDialDialog::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
@@ -120,23 +123,35 @@ void CustomDialDialog::onPaint() {
     drawPreview(graphics);
 }
 
+RECT CustomDialDialog::previewSquare() const {
+    const int dpi = win::windowDpi(hwnd());
+    const int left = win::scaleForDpi(PreviewLeft, dpi), top = win::scaleForDpi(PreviewTop, dpi);
+    const int side = win::scaleForDpi(PreviewSide, dpi);
+    return RECT{left, top, left + side, top + side};
+}
+
 void CustomDialDialog::drawPreview(Gdiplus::Graphics& graphics) const {
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    const Gdiplus::Rect square(PreviewLeft, PreviewTop, PreviewSide, PreviewSide);
-    if (background_)
-        graphics.DrawImage(background_, square);
+    const RECT area = previewSquare();
+    const Gdiplus::Rect square(area.left, area.top, area.right - area.left, area.bottom - area.top);
+    // The preview is the clock at zoom 1 on a screen of the dialog's DPI.
+    const float zoom = static_cast<float>(win::windowDpi(hwnd())) / core::BaseDpi;
+    const bool doubleArt = core::chooseArt(zoom, doubleBackground_ != nullptr).doubleArt;
+    if (Gdiplus::Image* background = doubleArt ? doubleBackground_ : background_)
+        graphics.DrawImage(background, square);
     // Each image is read afresh and let go at once: the preview shows the files as they are now
     // and never holds the clock's own images.
     if (const auto face = loadPreviewImage(settings_.*core::CustomLookPaths[render::FaceSlot]))
         graphics.DrawImage(face.get(), square);
-    drawHand(graphics, render::HourSlot);
-    drawHand(graphics, render::MinuteSlot);
-    drawHand(graphics, render::SecondSlot);
+    drawHand(graphics, render::HourSlot, area, zoom);
+    drawHand(graphics, render::MinuteSlot, area, zoom);
+    drawHand(graphics, render::SecondSlot, area, zoom);
     if (const auto caseImage = loadPreviewImage(settings_.*core::CustomLookPaths[render::CaseSlot]))
         graphics.DrawImage(caseImage.get(), square);
 }
 
-void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot) const {
+void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot, const RECT& square,
+                                float zoom) const {
     const auto image = loadPreviewImage(settings_.*core::CustomLookPaths[slot]);
     if (!image)
         return;
@@ -147,13 +162,14 @@ void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot) cons
     shown.second = PreviewSecond;
     const render::ImageSize size{static_cast<int>(image->GetWidth()),
                                  static_cast<int>(image->GetHeight())};
-    const core::PointF centre{PreviewLeft + PreviewSide / 2.0, PreviewTop + PreviewSide / 2.0};
-    // The hands at their own size, as the clock turns them at zoom 1.
-    render::drawHand(graphics, *image, size, hands[slot - render::HourSlot], shown, 1.0f, centre);
+    const core::PointF centre{(square.left + square.right) / 2.0,
+                              (square.top + square.bottom) / 2.0};
+    // The hands at their own size at the DPI, as the clock turns them at zoom 1.
+    render::drawHand(graphics, *image, size, hands[slot - render::HourSlot], shown, zoom, centre);
 }
 
 void CustomDialDialog::repaintPreview() {
-    const RECT square{PreviewLeft, PreviewTop, PreviewLeft + PreviewSide, PreviewTop + PreviewSide};
+    const RECT square = previewSquare();
     // The group box's caption overlaps the square and must be drawn again over the preview.
     RedrawWindow(hwnd(), &square, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -17,14 +17,18 @@ namespace dialogs {
 class CustomDialDialog : public win::Dialog {
 public:
     // Edits the five custom paths of `settings` in place; `background` (the caller's, kept for
-    // the whole run) is drawn behind the preview.
-    CustomDialDialog(HINSTANCE module, core::ClockSettings& settings, Gdiplus::Image* background);
+    // the whole run) is drawn behind the preview, or above 96 DPI its double-size art
+    // `doubleBackground` when there is one.
+    CustomDialDialog(HINSTANCE module, core::ClockSettings& settings, Gdiplus::Image* background,
+                     Gdiplus::Image* doubleBackground = nullptr);
 
     // Stores a chosen file for a slot at once, as the browse buttons do, and shows it. A path
     // that "Settings.def" cannot hold, even in its short form, is refused with a message.
     bool choosePath(render::SkinSlot slot, const std::wstring& path);
     // The preview in the dialog's client coordinates, onto any graphics.
     void drawPreview(Gdiplus::Graphics& graphics) const;
+    // Where the preview goes in the client area, at the dialog's DPI.
+    RECT previewSquare() const;
 
 protected:
     win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -39,11 +43,13 @@ protected:
 private:
     void browse(render::SkinSlot slot);
     void onPaint();
-    void drawHand(Gdiplus::Graphics& graphics, render::SkinSlot slot) const;
+    void drawHand(Gdiplus::Graphics& graphics, render::SkinSlot slot, const RECT& square,
+                  float zoom) const;
     void repaintPreview();
 
     core::ClockSettings& settings_;
     Gdiplus::Image* background_;
+    Gdiplus::Image* doubleBackground_;
     std::array<std::string, render::SlotCount> pathsAtOpening_;
 };
 

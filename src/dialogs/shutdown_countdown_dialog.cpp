@@ -1,6 +1,7 @@
 #include "dialogs/shutdown_countdown_dialog.h"
 
 #include "dialogs/system_shutdown.h"
+#include "win/dpi.h"
 #include "win/handles.h"
 
 #include "resource.h"
@@ -13,6 +14,7 @@ namespace {
 
 constexpr UINT_PTR CountdownTimer = 1;
 constexpr UINT CountdownPeriodMs = 1000;
+// Where and how large the digits are at 96 DPI, in client pixels.
 constexpr int DigitsX = 130;
 constexpr int DigitsY = 20;
 constexpr int DigitHeight = 90;
@@ -61,9 +63,11 @@ void ShutdownCountdownDialog::countDown() {
         --remainingSeconds_;
 }
 
-void ShutdownCountdownDialog::drawNumber(HDC dc) {
-    win::UniqueFont font(CreateFontW(DigitHeight, DigitWidth, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                     ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+void ShutdownCountdownDialog::drawNumber(HDC dc) const {
+    const int dpi = win::windowDpi(hwnd());
+    win::UniqueFont font(CreateFontW(win::scaleForDpi(DigitHeight, dpi),
+                                     win::scaleForDpi(DigitWidth, dpi), 0, 0, FW_BOLD, FALSE, FALSE,
+                                     FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                      DEFAULT_QUALITY, FF_SWISS, L"Arial"));
     wchar_t text[16];
     std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%02u", remainingSeconds_);
@@ -71,7 +75,8 @@ void ShutdownCountdownDialog::drawNumber(HDC dc) {
     SetTextColor(dc, DigitColour);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkMode(dc, OPAQUE);
-    TextOutW(dc, DigitsX, DigitsY, text, static_cast<int>(wcslen(text)));
+    TextOutW(dc, win::scaleForDpi(DigitsX, dpi), win::scaleForDpi(DigitsY, dpi), text,
+             static_cast<int>(wcslen(text)));
 }
 
 void ShutdownCountdownDialog::onOK() {

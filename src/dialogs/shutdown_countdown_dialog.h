@@ -13,6 +13,8 @@ public:
     unsigned remainingSeconds() const { return remainingSeconds_; }
     // After the dialog ended with IDOK: whether the system took the shutdown request.
     bool shutdownAccepted() const { return shutdownAccepted_; }
+    // The remaining seconds in the dialog's client coordinates, onto any DC.
+    void drawNumber(HDC dc) const;
 
 protected:
     win::Handled handleMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -24,7 +26,6 @@ protected:
 
 private:
     void onPaint();
-    void drawNumber(HDC dc);
     void countDown();
 
     unsigned remainingSeconds_ = StartSeconds;

@@ -164,10 +164,12 @@ void SkinImages::releaseAll() {
     changed();
 }
 
-Gdiplus::Image* SkinImages::previewBackground(HMODULE module) {
-    if (!previewBackground_)
-        previewBackground_ = render::loadPngResource(module, IDR_PNG_CHECKERBOARD);
-    return previewBackground_.get();
+Gdiplus::Image* SkinImages::previewBackground(HMODULE module, bool doubleArt) {
+    std::unique_ptr<Gdiplus::Image>& background = previewBackgrounds_[doubleArt];
+    if (!background)
+        background = render::loadPngResource(module, IDR_PNG_CHECKERBOARD +
+                                                         (doubleArt ? DOUBLE_ART_ID_OFFSET : 0));
+    return background.get();
 }
 
 } // namespace render

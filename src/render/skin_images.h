@@ -51,9 +51,9 @@ public:
     // Changes whenever an image of the look changes, so drawings made from the images can tell
     // whether they are still current.
     std::uint64_t generation() const { return generation_; }
-    // The checkerboard behind the custom dial dialog's preview: loaded on first use, then kept
-    // for the rest of the run.
-    Gdiplus::Image* previewBackground(HMODULE module);
+    // The checkerboard behind the custom dial dialog's preview, or its double-size art: each
+    // loaded on first use, then kept for the rest of the run.
+    Gdiplus::Image* previewBackground(HMODULE module, bool doubleArt = false);
 
     // The same built-in look drawn at twice the size, for high-DPI screens; null for a custom
     // look, whose files are drawn as they are.
@@ -71,7 +71,8 @@ private:
 
     std::array<ImageSize, CaseSlot> sizes_{};
     std::uint64_t generation_ = 0;
-    std::unique_ptr<Gdiplus::Image> previewBackground_;
+    // The 1x checkerboard and its double-size art.
+    std::array<std::unique_ptr<Gdiplus::Image>, 2> previewBackgrounds_;
     std::unique_ptr<SkinImages> doubleArt_;
 };
 

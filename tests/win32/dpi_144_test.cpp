@@ -1,0 +1,74 @@
+// The dialogs at 144 DPI: run only in a prefix set to it (tests/win32/CMakeLists.txt).
+#include "dialogs/custom_dial_dialog.h"
+#include "dialogs/shutdown_countdown_dialog.h"
+#include "render/png_writer.h"
+#include "win/strings.h"
+#include "win32_test_support.h"
+
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+TEST(AtDpi144, AlarmListShowsItsHeadingAndTimesWhole) {
+    FixedTime time{12, 0, 0};
+    ClockUnderTest under;
+    core::ClockSettings settings;
+    settings.alarms.assign({{1, "08:00:00", ""}}, win::isAnsiLeadByte);
+    ASSERT_TRUE(under.start(settings));
+    int widths[2] = {}, needed = 0;
+    ASSERT_TRUE(inDialog(
+        L"自动关机&闹铃设置", [&] { under.command(ID_ALARM_SHUTDOWN); },
+        [&](HWND d) {
+            const HWND list = GetDlgItem(d, IDC_ALARM_LIST);
+            widths[0] = ListView_GetColumnWidth(list, 0);
+            widths[1] = ListView_GetColumnWidth(list, 1);
+            // The list's own measure of "闹铃时间" and "08:00:00", its margins and box included.
+            ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE_USEHEADER);
+            needed = ListView_GetColumnWidth(list, 0);
+            PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+        }));
+    EXPECT_EQ(widths[0], 120);
+    EXPECT_EQ(widths[1], 390);
+    EXPECT_GE(widths[0], needed);
+}
+
+TEST(AtDpi144, CustomDialPreviewFillsItsScaledSquareWithHandsAtOneAndAHalf) {
+    ScratchDirectory scratch;
+    render::Frame hand(8, 60), canvas(600, 300);
+    std::fill(hand.pixels(), hand.pixels() + 8 * 60, 0xFFFF0000u);
+    ASSERT_TRUE(render::saveFramePng(hand, scratch.file(L"hour.png")));
+    core::ClockSettings settings;
+    settings.customHourPath = win::wideToAnsi(scratch.file(L"hour.png"));
+    const auto board = render::loadPngResource(GetModuleHandleW(nullptr), IDR_PNG_CHECKERBOARD);
+    dialogs::CustomDialDialog dialog(GetModuleHandleW(nullptr), settings, board.get());
+    dialog.createModeless(nullptr);
+    Gdiplus::Bitmap bitmap(600, 300, 600 * 4, PixelFormat32bppPARGB,
+                           reinterpret_cast<BYTE*>(canvas.pixels()));
+    Gdiplus::Graphics graphics(&bitmap);
+    dialog.drawPreview(graphics);
+    // 240, 15, side 130 at 96 DPI; the hand reaches two thirds of 60 x 1.5 right of the centre.
+    EXPECT_NE(canvas.pixel(361, 24), 0u);
+    EXPECT_NE(canvas.pixel(553, 216), 0u);
+    EXPECT_EQ(canvas.pixel(358, 120) | canvas.pixel(556, 120), 0u);
+    EXPECT_EQ(canvas.pixel(457 + 55, 120), 0xFFFF0000u);
+    EXPECT_NE(canvas.pixel(457 + 64, 120), 0xFFFF0000u);
+}
+
+TEST(AtDpi144, CountdownDigitsGrowWithTheDpi) {
+    dialogs::ShutdownCountdownDialog dialog(GetModuleHandleW(nullptr));
+    dialog.createModeless(nullptr);
+    render::Frame canvas(400, 300);
+    win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    win::SelectGuard selected(dc.get(), canvas.bitmap());
+    dialog.drawNumber(dc.get());
+    std::vector<int> redRows;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400 && (redRows.empty() || redRows.back() != y); ++x)
+            if ((canvas.pixel(x, y) & 0xFFFFFF) == 0xFF0000)
+                redRows.push_back(y);
+    ASSERT_FALSE(redRows.empty());
+    // At 96 DPI the digits are 59 rows tall.
+    EXPECT_GT(redRows.back() - redRows.front(), 80);
+}
