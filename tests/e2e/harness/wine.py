@@ -13,7 +13,7 @@ import tempfile
 import time
 
 from .process import exe_path, wait_for, wine_env
-from .screen import click, key, wait_for_new_window, window_info, windows_of_exe
+from .screen import click, key, screenshot, wait_for_new_window, window_info, windows_of_exe
 from .settings import make_settings, settings_file_size, settings_of
 
 _LIBFAKETIME_CANDIDATES = (
@@ -178,6 +178,11 @@ class Clock:
     def center(self):
         x, y, w, h = self.geometry()
         return x + w // 2, y + h // 2
+
+    def dial_pixel(self, shot=None):
+        """A pixel of the dial's face clear of the hands, from `shot` or a new screenshot."""
+        x, y = self.center()
+        return (shot or screenshot()).pixel(x - 30, y + 30)
 
     # -- menus and dialogs
 
