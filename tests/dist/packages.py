@@ -1,8 +1,5 @@
-"""What `make dist` wrote, and readers for the parts of a Windows program the tests look into.
-
-The environment names the packages: VELTRANO_DIST_DIR (the dist folder) and VELTRANO_VERSION.
-Resources are taken out with wrestool (icoutils), imports listed with MinGW's objdump.
-"""
+"""What `make dist` wrote (VELTRANO_DIST_DIR, VELTRANO_VERSION), and readers for the parts of a
+Windows program the tests look into: resources through wrestool, imports through objdump."""
 
 import os
 import struct
@@ -109,11 +106,8 @@ def imports(path, objdump):
 # --------------------------------------------------------------------------- resources
 
 
-def resource(path, resource_type, name=None):
-    args = ["wrestool", "-x", "--raw", "--type=%d" % resource_type]
-    if name is not None:
-        args.append("--name=%s" % name)
-    return _run(args + [path])
+def resource(path, resource_type):
+    return _run(["wrestool", "-x", "--raw", "--type=%d" % resource_type, path])
 
 
 def version_info(path):
