@@ -32,13 +32,11 @@ class Failed(Exception):
 
 class Runner:
     def __init__(self):
-        self.passed = 0
-        self.failed = 0
+        self.passed = self.failed = 0
 
     def group(self, name, fn, *args):
         """Run one group of checks; each `check` call inside counts once."""
-        self._count = 0
-        self._errors = []
+        self._count, self._errors = 0, []
         try:
             fn(self, *args)
         except Failed as exc:
@@ -199,9 +197,8 @@ def check_drawn_again(t, assets, look):
 
 
 def check_case_copies(t, assets):
-    a = read(os.path.join(assets, "png_150.png"))
-    b = read(os.path.join(assets, "png_155.png"))
-    t.check(a == b, "png_155.png is not byte-identical to png_150.png")
+    same = read(os.path.join(assets, "png_150.png")) == read(os.path.join(assets, "png_155.png"))
+    t.check(same, "png_155.png is not byte-identical to png_150.png")
 
 
 # ---------------------------------------------------------------- ICO / CUR
