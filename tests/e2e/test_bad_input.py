@@ -294,9 +294,7 @@ class Run:
 class BadInput(unittest.TestCase):
     def test_every_bad_file_leaves_a_working_clock_and_no_worse_file(self):
         table = cases()
-        rows = []
-        for batch in batches(table):
-            rows += self.run_batch(batch)
+        rows = [row for batch in batches(table) for row in self.run_batch(batch)]
         order = [case.name for case in table]
         rows.sort(key=lambda row: order.index(row.case))
         print("\n%-30s %-9s %-17s %-6s %s" % ("case", "started", "window", "tray", "file"))

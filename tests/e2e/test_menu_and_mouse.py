@@ -189,8 +189,7 @@ class WindowModes(MenuTest):
         x, y = clock.center()
 
         def control_panel_processes():
-            out = subprocess.run(["ps", "-eo", "pid=,args="], capture_output=True,
-                                 text=True).stdout
+            out = h.run(["ps", "-eo", "pid=,args="])
             return [int(line.split()[0]) for line in out.splitlines()
                     if "rundll32" in line.lower()]
 
