@@ -1,12 +1,7 @@
 #!/usr/bin/env python3
-"""Check the generated Veltrano assets against what the program expects of them.
+"""Checks the generated Veltrano assets against what the program expects of them."""
 
-Usage: python3 tests/assets/check_assets.py ASSETS_DIR [--compare-with OTHER_DIR]
-
-With --compare-with, every asset must also be byte-identical to the file of the
-same name in OTHER_DIR (used to prove the generator is deterministic).
-"""
-
+import argparse
 import itertools
 import os
 import struct
@@ -37,13 +32,11 @@ class Failed(Exception):
 
 class Runner:
     def __init__(self):
-        self.passed = 0
-        self.failed = 0
+        self.passed = self.failed = 0
 
     def group(self, name, fn, *args):
         """Run one group of checks; each `check` call inside counts once."""
-        self._count = 0
-        self._errors = []
+        self._count, self._errors = 0, []
         try:
             fn(self, *args)
         except Failed as exc:
@@ -204,9 +197,8 @@ def check_drawn_again(t, assets, look):
 
 
 def check_case_copies(t, assets):
-    a = read(os.path.join(assets, "png_150.png"))
-    b = read(os.path.join(assets, "png_155.png"))
-    t.check(a == b, "png_155.png is not byte-identical to png_150.png")
+    same = read(os.path.join(assets, "png_150.png")) == read(os.path.join(assets, "png_155.png"))
+    t.check(same, "png_155.png is not byte-identical to png_150.png")
 
 
 # ---------------------------------------------------------------- ICO / CUR
@@ -341,19 +333,12 @@ def check_same(t, assets, other):
 
 
 def main(argv):
-    args = argv[1:]
-    other = None
-    if "--compare-with" in args:
-        i = args.index("--compare-with")
-        if i + 1 >= len(args):
-            sys.stderr.write("--compare-with needs a directory\n")
-            return 2
-        other = args[i + 1]
-        del args[i:i + 2]
-    if len(args) != 1:
-        sys.stderr.write(__doc__)
-        return 2
-    assets = args[0]
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("assets")
+    parser.add_argument("--compare-with", metavar="OTHER_DIR",
+                        help="also require every asset to be byte-identical to OTHER_DIR's")
+    args = parser.parse_args(argv[1:])
+    assets, other = args.assets, args.compare_with
     t = Runner()
     t.group("all files present", check_present, assets)
     for s, offset in ((1, 0), (HIDPI, HIDPI_ID)):

@@ -1,9 +1,7 @@
-"""What `make dist` wrote, and readers for the parts of a Windows program the tests look into.
+"""What `make dist` wrote (VELTRANO_DIST_DIR, VELTRANO_VERSION), and readers for the parts of a
+Windows program the tests look into: resources through wrestool, imports through objdump."""
 
-The environment names the packages: VELTRANO_DIST_DIR (the dist folder) and VELTRANO_VERSION.
-Resources are taken out with wrestool (icoutils), imports listed with MinGW's objdump.
-"""
-
+import contextlib
 import os
 import struct
 import subprocess
@@ -46,20 +44,13 @@ def program_bytes(architecture):
         return archive.read(EXE_NAME)
 
 
-class ProgramFile:
-    """The program of one zip, unpacked into a temporary file for the tools."""
-
-    def __init__(self, architecture):
-        self._data = program_bytes(architecture)
-
-    def __enter__(self):
-        handle, self.path = tempfile.mkstemp(suffix=".exe")
-        with os.fdopen(handle, "wb") as f:
-            f.write(self._data)
-        return self.path
-
-    def __exit__(self, *exc):
-        os.remove(self.path)
+@contextlib.contextmanager
+def program_file(architecture):
+    """The path of the program of one zip, unpacked into a temporary file for the tools."""
+    with tempfile.NamedTemporaryFile(suffix=".exe") as f:
+        f.write(program_bytes(architecture))
+        f.flush()
+        yield f.name
 
 
 def _run(args):
@@ -109,11 +100,8 @@ def imports(path, objdump):
 # --------------------------------------------------------------------------- resources
 
 
-def resource(path, resource_type, name=None):
-    args = ["wrestool", "-x", "--raw", "--type=%d" % resource_type]
-    if name is not None:
-        args.append("--name=%s" % name)
-    return _run(args + [path])
+def resource(path, resource_type):
+    return _run(["wrestool", "-x", "--raw", "--type=%d" % resource_type, path])
 
 
 def version_info(path):

@@ -36,7 +36,7 @@ class ProgramResources(unittest.TestCase):
     def test_version_resource_names_the_product_and_its_version(self):
         major, minor = (int(part) for part in packages.version().split("."))
         for architecture in packages.ARCHITECTURES:
-            with self.subTest(architecture), packages.ProgramFile(architecture) as path:
+            with self.subTest(architecture), packages.program_file(architecture) as path:
                 fixed, strings = packages.version_info(path)
                 self.assertEqual(fixed, (major, minor, 0, 0))
                 self.assertEqual(strings["ProductName"], "Veltrano")
@@ -48,7 +48,7 @@ class ProgramResources(unittest.TestCase):
 
     def test_manifest_asks_for_themed_controls_and_no_elevation_on_xp_to_11(self):
         for architecture in packages.ARCHITECTURES:
-            with self.subTest(architecture), packages.ProgramFile(architecture) as path:
+            with self.subTest(architecture), packages.program_file(architecture) as path:
                 manifest = packages.manifest(path)
                 self.assertEqual(manifest.find("assemblyIdentity").get("version"),
                                  packages.version() + ".0.0")
@@ -62,7 +62,7 @@ class ProgramResources(unittest.TestCase):
     def test_programs_and_installer_carry_the_clock_icon(self):
         expected = packages.source_icon_images()
         for architecture in packages.ARCHITECTURES:
-            with self.subTest(architecture), packages.ProgramFile(architecture) as path:
+            with self.subTest(architecture), packages.program_file(architecture) as path:
                 self.assertEqual(packages.program_icon_images(path), expected)
         self.assertEqual(packages.program_icon_images(packages.installer_path()), expected)
 

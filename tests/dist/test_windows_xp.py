@@ -93,7 +93,7 @@ NOT_ON_XP = {
 class WindowsXpImports(unittest.TestCase):
     def test_neither_program_imports_what_windows_xp_lacks(self):
         for architecture in packages.ARCHITECTURES:
-            with self.subTest(architecture), packages.ProgramFile(architecture) as path:
+            with self.subTest(architecture), packages.program_file(architecture) as path:
                 imported = packages.imports(path, OBJDUMP[architecture])
                 print("%s imports:" % architecture)
                 for dll in sorted(imported):
@@ -104,7 +104,7 @@ class WindowsXpImports(unittest.TestCase):
                 self.assertEqual({dll: names for dll, names in missing.items() if names}, {})
 
     def test_the_32_bit_program_declares_windows_xp_in_its_header(self):
-        with packages.ProgramFile("x86") as path:
+        with packages.program_file("x86") as path:
             self.assertEqual(packages.header_versions(path, OBJDUMP["x86"]),
                              {"OSystem": (5, 1), "Subsystem": (5, 1)})
 

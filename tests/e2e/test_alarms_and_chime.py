@@ -15,19 +15,12 @@ CHIME_SECONDS = 129062 / 2 / 8000
 DAY = "2026-12-07 "
 
 
-def record_clock(settings, start, until, workdir=None, during=None, **clock_options):
-    """Runs a clock from the fake time `start` to `until` (times of DAY) while recording.
-
-    `start` lies some seconds before what is to be heard: a Wine that is busy (the other lane
-    of the tests) may take that long to bring the clock up.
-
-    `during(clock)` runs first, if given; `clock_options` go to start_clock. Returns the recorder, the spans heard (gaps shorter
-    than a second belong to one sound: the alarm beeps in groups) and the clock's mapping from
-    its time to wall-clock time.
-    """
+def record_clock(settings, start, until, during=None, **clock_options):
+    """Records a clock from the fake time `start` to `until` (of DAY), calling during(clock) if
+    given; returns the wall-clock spans heard and the mapping of the clock's times to wall-clock
+    time. `start` lies some seconds early: a Wine busy with the other test lane is slow to start."""
     with h.Recorder() as rec:
-        clock = h.start_clock(settings_bytes=settings, faketime=DAY + start, workdir=workdir,
-                              **clock_options)
+        clock = h.start_clock(settings_bytes=settings, faketime=DAY + start, **clock_options)
         try:
             if during:
                 during(clock)

@@ -1,11 +1,6 @@
-"""Bad settings files and bad user files on the real clock, as a table.
-
-Each case starts the real clock in a folder of its own and must give a clock that starts and
-stays up, has the expected size and shows its face, answers on its tray icon, and leaves no file
-worse than it was. Several clocks run side by side in one Wine prefix on the real time (alarms are
-set a few seconds ahead of it), in batches that share the screen and the tray. The test prints one
-row per case and fails on any bad row.
-"""
+"""Bad settings and user files, as a table: each case's clock, in a folder of its own, must start
+and stay up at its size with its face, answer on its tray icon and leave no file worse. The clocks
+run in batches side by side on the real time; one printed row per case, any bad row fails."""
 
 import collections
 import concurrent.futures
@@ -68,9 +63,7 @@ def shown_style(fields):
     """The look a clock shows for stored settings, which it also saves: an unknown index, or the
     custom look without a face file name, becomes look 0."""
     style = fields["styleIndex"]
-    if 0 <= style < 5 or (style == 5 and fields["customFacePath"]):
-        return style
-    return 0
+    return style if 0 <= style < 5 or (style == 5 and fields["customFacePath"]) else 0
 
 
 def expected_side(fields):
@@ -81,13 +74,9 @@ def expected_side(fields):
 
 
 class Case:
-    """One row of the table.
-
-    settings(run) gives the bytes of "Settings.def" (None: no file) for the run's folder, place
-    and alarm seconds; files are written beside it (bytes, DIRECTORY, or MISSING for a name that
-    must stay missing). `saves` says what the file must be afterwards: "same" what the clock read
-    (with the look it shows), "kept" byte for byte as it was, "none" still absent.
-    """
+    """One row: settings(run) gives Settings.def (None: no file) for the run's folder, place and
+    alarm seconds; `files` go beside it (bytes, DIRECTORY, or MISSING to stay missing). `saves`:
+    "same" as read (with the look shown), "kept" byte for byte, or "none" still absent."""
 
     def __init__(self, name, settings, files=None, placed=True, saves="same", balloon=False,
                  alarm=False, read_only=False, sealed_folder=False, second_start=False):
@@ -98,10 +87,7 @@ class Case:
 
 
 def with_fields(**fields):
-    def build(run):
-        return h.make_settings(**dict(fields, **placed_fields(run.place)))
-
-    return build
+    return lambda run: h.make_settings(**dict(fields, **placed_fields(run.place)))
 
 
 def placed_fields(place):
@@ -134,12 +120,9 @@ def unterminated_texts(run):
 
 
 def custom_face(name):
-    def build(run):
-        return h.make_settings(styleIndex=5,
-                               customFacePath=h.windows_path(os.path.join(run.folder, name)),
-                               **placed_fields(run.place))
-
-    return build
+    return lambda run: h.make_settings(
+        styleIndex=5, customFacePath=h.windows_path(os.path.join(run.folder, name)),
+        **placed_fields(run.place))
 
 
 def alarm_sound(name):
@@ -192,8 +175,8 @@ def cases():
 
 
 def batches(rows):
-    """Packs the cases so that each batch has room on the screen (six places and the default
-    one) and at most one balloon and one sound, which could not be told apart."""
+    """Batches with room on the screen and at most one balloon and one sound, which could not be
+    told apart."""
     packed = []
     # The cases that need a batch of their own open the batches; the others fill them up.
     for case in sorted(rows, key=lambda c: (not (c.balloon or c.alarm), c.placed)):
@@ -260,8 +243,7 @@ class Run:
         self.case, self.place = case, place
         self.folder = tempfile.mkdtemp(prefix="veltrano-bad-")
         self.clocks, self.problems, self.notes = [], [], []
-        self.second = None
-        self.start_error, self.start_seconds = None, 0.0
+        self.second, self.start_error, self.start_seconds = None, None, 0.0
         self.sealed = self.balloon_seen = self.rang = False
         # Wall-clock seconds whose local time the alarms are set to, after the clock is up.
         first = int(time.time()) + ALARM_LEAD
@@ -297,9 +279,7 @@ class Run:
                 data = f.read()
         except OSError:
             return None
-        if len(data) != h.settings_file_size():
-            return None
-        return comparable(h.settings_of(data))
+        return comparable(h.settings_of(data)) if len(data) == h.settings_file_size() else None
 
     def cleanup(self):
         for clock in self.clocks + ([self.second] if self.second else []):
@@ -314,9 +294,7 @@ class Run:
 class BadInput(unittest.TestCase):
     def test_every_bad_file_leaves_a_working_clock_and_no_worse_file(self):
         table = cases()
-        rows = []
-        for batch in batches(table):
-            rows += self.run_batch(batch)
+        rows = [row for batch in batches(table) for row in self.run_batch(batch)]
         order = [case.name for case in table]
         rows.sort(key=lambda row: order.index(row.case))
         print("\n%-30s %-9s %-17s %-6s %s" % ("case", "started", "window", "tray", "file"))
@@ -471,7 +449,8 @@ class BadInput(unittest.TestCase):
         deadline = time.monotonic() + 25
         while True:
             balloon = bool(h.balloon_windows())
-            onsets = recorder_onsets(recorder) if recorder else []
+            onsets = [recorder.wall_time(t) for t in recorder.onsets(
+                threshold=SOUND_THRESHOLD)] if recorder else []
             pending = False
             for run in runs:
                 # One balloon and one sound at most per batch: each belongs to its one case.
@@ -514,8 +493,7 @@ class BadInput(unittest.TestCase):
     def judge_files(self, run):
         """Checks the folder against what it held before the start; returns what was found."""
         after = snapshot(run.folder)
-        if {k: v for k, v in after.items() if k != SETTINGS} != {
-                k: v for k, v in run.before.items() if k != SETTINGS}:
+        if dict(after, **{SETTINGS: None}) != dict(run.before, **{SETTINGS: None}):  # the others
             run.problems.append("files changed: %s" % sorted(set(after) ^ set(run.before)))
         if run.case.saves == "kept":
             if after.get(SETTINGS) != run.before.get(SETTINGS):
@@ -535,14 +513,8 @@ class BadInput(unittest.TestCase):
         return "complete, as read" + (", look 0" if corrected else "")
 
 
-def recorder_onsets(recorder):
-    """Wall-clock times at which a sound began."""
-    return [recorder.wall_time(t) for t in recorder.onsets(threshold=SOUND_THRESHOLD)]
-
-
 def skip_full_hour():
-    """Waits past the next full hour if it comes within the next half minute: the clocks with the
-    chime on would ring over the alarm being listened for."""
+    """Waits past a full hour due within half a minute, whose chime would ring over an alarm."""
     to_hour = 3600 - time.time() % 3600
     if to_hour < 30:
         time.sleep(to_hour + 1.5)

@@ -21,14 +21,10 @@ class Countdown(unittest.TestCase):
                                    shutdownTime="21:30:00")
         clock = h.start_clock(settings_bytes=settings, faketime="2026-12-07 21:29:57")
         self.addCleanup(clock.stop)
-        main = clock.window
-
-        def countdown_window():
-            others = [w for w in clock.windows() if w.id != main and not w.override_redirect]
-            return others[0] if others else None
-
         due = clock.real_time_of("2026-12-07 21:30:00")
-        window = h.wait_for(countdown_window, due + 5 - time.time(), what="the countdown")
+        window = h.wait_for(lambda: [w for w in clock.windows()
+                                     if w.id != clock.window and not w.override_redirect],
+                            due + 5 - time.time(), what="the countdown")[0]
         return clock, window, due
 
     def test_red_digits_count_down_and_escape_disarms_a_once_schedule(self):

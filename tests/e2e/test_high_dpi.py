@@ -1,7 +1,6 @@
 """At 192 DPI the clock is twice as large and drawn from its double-size art."""
 
 import os
-import subprocess
 import sys
 import unittest
 
@@ -16,9 +15,8 @@ DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 
 def set_dpi(dpi):
     """Wine reads the DPI of its prefix when its server starts."""
-    subprocess.run(["wine", "reg", "add", DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD",
-                    "/d", str(dpi), "/f"], env=h.wine_env(), check=True, timeout=60,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    h.run_wine("reg", "add", DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
+               "/f")
     wine._stop_wineserver()
 
 

@@ -18,8 +18,9 @@ CLICK_THROUGH = ("Down",) * 5 + ("Return",)
 EXIT = ("Up", "Return")
 
 
-def brightness(shot, rect):
-    colours = [c for _, _, c in shot.pixels(rect)]
+def dial_brightness(clock):
+    x, y = clock.center()
+    colours = [c for _, _, c in h.screenshot().pixels((x - 20, y + 10, 40, 20))]
     return sum(sum(c) for c in colours) / (3.0 * len(colours))
 
 
@@ -48,16 +49,13 @@ class ClockMenu(MenuTest):
             before = {w.id for w in clock.windows()}
             h.key(*keys)
             sub = h.wait_for_new_window(before, timeout=5, pid=clock.pid)
-            shot = h.screenshot()
-            rows = []
-            row_height = sub.h / float(items)
-            for i in range(items):
-                # The check mark column at the left of each item: a plain row is one colour
-                # (the selected first row another), a marked row has the mark's pixels too.
-                rect = (sub.x + 4, int(sub.y + i * row_height + 3), 12, int(row_height) - 6)
-                colours = {c for _, _, c in shot.pixels(rect)}
-                rows.append(len(colours) >= 2)
-            self.assertEqual([i for i, has in enumerate(rows) if has], [marked])
+            shot, row_height = h.screenshot(), sub.h / float(items)
+            # The check mark column of each item: a plain row is one colour (the selected first
+            # row another), a marked row has the mark's pixels too.
+            rows = [(sub.x + 4, int(sub.y + i * row_height + 3), 12, int(row_height) - 6)
+                    for i in range(items)]
+            self.assertEqual([i for i, rect in enumerate(rows)
+                              if len({c for _, _, c in shot.pixels(rect)}) >= 2], [marked])
             h.key("Escape", "Escape")
             clock.wait_closed(menu, "the menu to close")
 
@@ -72,28 +70,24 @@ class ClockMenu(MenuTest):
 
     def test_20_percent_dims_the_clock_at_once(self):
         clock = h.start_for(self)
-        x, y, w, hgt = clock.geometry()
-        dial = (x + w // 2 - 20, y + hgt // 2 + 10, 40, 20)
-        full = brightness(h.screenshot(), dial)
+        full = dial_brightness(clock)
         clock.choose(OPACITY_20)
         clock.wait_for_field("opacityIndex", 4)
         h.move(5, 700)  # away from the clock, so no hover fade brings it back
-        h.wait_for(lambda: brightness(h.screenshot(), dial) < full * 0.4, 3,
+        h.wait_for(lambda: dial_brightness(clock) < full * 0.4, 3,
                    what="the clock dimmed to 20 %")
 
     def test_pointing_at_a_dimmed_clock_fades_it_in_and_leaving_fades_it_out(self):
-        # Away first: a pointer left where the clock appears would fade it in before it is seen
-        # dimmed.
+        # Away first: a pointer where the clock appears would fade it in before it is seen dimmed.
         h.move(5, 700)
         clock = h.start_for(self, opacityIndex=4)
-        x, y, w, hgt = clock.geometry()
-        dial = (x + w // 2 - 20, y + hgt // 2 + 10, 40, 20)
-        dimmed = brightness(h.screenshot(), dial)
-        h.move(x + w // 2 + 25, y + hgt // 2 - 25)
-        h.wait_for(lambda: brightness(h.screenshot(), dial) > dimmed * 3, 3,
+        dimmed = dial_brightness(clock)
+        x, y = clock.center()
+        h.move(x + 25, y - 25)
+        h.wait_for(lambda: dial_brightness(clock) > dimmed * 3, 3,
                    what="the clock to fade in under the pointer")
         h.move(5, 700)
-        h.wait_for(lambda: brightness(h.screenshot(), dial) < dimmed * 1.5, 3,
+        h.wait_for(lambda: dial_brightness(clock) < dimmed * 1.5, 3,
                    what="the clock to fade back out")
 
     def test_exit_removes_the_icon_writes_the_file_and_ends(self):
@@ -110,10 +104,7 @@ class ClockMenu(MenuTest):
 
 class WindowModes(MenuTest):
     def other_window(self, clock):
-        """An ordinary X window over the left part of the clock, for stacking and click tests.
-
-        The right part of the clock stays uncovered, so its menu can still be opened there.
-        """
+        """An ordinary X window over the left part of the clock; its menu opens on the right."""
         x, y, _, hgt = clock.geometry()
         proc = subprocess.Popen(["xev", "-geometry", "150x%d+%d+%d" % (hgt, x - 100, y), "-event",
                                  "button"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
@@ -136,24 +127,18 @@ class WindowModes(MenuTest):
                    what="the test window")
         return proc
 
-    def centre_colour_is_clock(self, clock, reference):
-        cx, cy = clock.center()
-        return h.screenshot().pixel(cx - 30, cy + 30) == reference
-
     def uncovered(self, clock):
         x, y, w, hgt = clock.geometry()
         return x + w - 20, y + hgt // 2
 
     def test_always_on_top_raises_the_clock_above_other_windows(self):
         clock = h.start_for(self)
-        cx, cy = clock.center()
-        dial = h.screenshot().pixel(cx - 30, cy + 30)
+        dial = clock.dial_pixel()
         self.other_window(clock)
-        h.wait_for(lambda: not self.centre_colour_is_clock(clock, dial), 5,
-                   what="the test window over the clock")
+        h.wait_for(lambda: clock.dial_pixel() != dial, 5, what="the test window over the clock")
         clock.choose(ALWAYS_ON_TOP, at=self.uncovered(clock))
         clock.wait_for_field("alwaysOnTop", 1)
-        h.wait_for(lambda: self.centre_colour_is_clock(clock, dial), 5, what="clock on top")
+        h.wait_for(lambda: clock.dial_pixel() == dial, 5, what="clock on top")
         # Off again: stored at once. (Wine never lowers a window below one of another X
         # client, so where it then stands is checked in the Win32 tests.)
         clock.choose(ALWAYS_ON_TOP, at=self.uncovered(clock))
@@ -204,8 +189,7 @@ class WindowModes(MenuTest):
         x, y = clock.center()
 
         def control_panel_processes():
-            out = subprocess.run(["ps", "-eo", "pid=,args="], capture_output=True,
-                                 text=True).stdout
+            out = h.run(["ps", "-eo", "pid=,args="])
             return [int(line.split()[0]) for line in out.splitlines()
                     if "rundll32" in line.lower()]
 

@@ -16,18 +16,14 @@ from test_alarms_and_chime import record_clock  # noqa: E402
 PLANTED = ("winmm", "msvfw32", "gdiplus")
 
 
-def face_pixel(clock):
-    x, y, w, hgt = clock.geometry()
-    return h.screenshot().pixel(x + w // 2 - 30, y + hgt // 2 + 30)
-
-
 class PlantedDlls(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="veltrano-planted-")
         self.addCleanup(shutil.rmtree, self.folder, True)
         shutil.copy(h.exe_path(), self.folder)
         for name in PLANTED + ("control",):
-            shutil.copy(os.environ["VELTRANO_PLANTED_DLL"], os.path.join(self.folder, name + ".dll"))
+            shutil.copy(os.environ["VELTRANO_PLANTED_DLL"],
+                        os.path.join(self.folder, name + ".dll"))
 
     def marks(self):
         return [os.path.basename(p) for p in glob.glob(os.path.join(self.folder, "*.loaded"))]
@@ -48,7 +44,7 @@ class PlantedDlls(unittest.TestCase):
                 faces = []
                 spans, at = record_clock(
                     settings, "07:29:54", "07:30:03", workdir=self.folder,
-                    during=lambda clock: faces.append(face_pixel(clock)),
+                    during=lambda clock: faces.append(clock.dial_pixel()),
                     exe=os.path.join(self.folder, h.exe_name()),
                     extra_env={"WINEDLLOVERRIDES": ",".join(PLANTED) + "=n,b"})
                 self.assertEqual(self.marks(), [])

@@ -1,14 +1,7 @@
-"""Drives the real veltrano.exe under Wine for end-to-end tests, in four parts by what they drive:
-Wine and processes (process, wine), the screen and input (screen), sound (sound) and
-Settings.def (settings). Everything is re-exported here: tests `import harness as h`.
-
-Meant to run inside scripts/testenv.sh, which provides a private X display, a private
-PulseAudio daemon with a null sink and a fresh Wine prefix through the environment:
-VELTRANO_EXE (Linux path of the x86_64 exe), WINEPREFIX, DISPLAY, VELTRANO_SINK.
-
-Only the Python standard library is used; X, sound and time are reached through
-xdotool, xwininfo, ImageMagick's import, parec, wineserver and libfaketime.
-"""
+"""Drives the real veltrano.exe under Wine for end-to-end tests: Wine and processes (process,
+wine), the screen and input (screen), sound (sound) and Settings.def (settings), all re-exported
+here (`import harness as h`). Runs inside scripts/testenv.sh, which provides a private X display,
+PulseAudio sink and Wine prefix (DISPLAY, VELTRANO_SINK, WINEPREFIX); standard library only."""
 
 import os
 import sys

@@ -1,5 +1,4 @@
-"""Processes and Wine: the exe under test, the environments of Wine and of the X tools, bounded
-runs of helper tools and bounded waits."""
+"""The exe under test, the environments of Wine and of the X tools, bounded runs and waits."""
 
 import os
 import subprocess
@@ -23,22 +22,15 @@ def windows_path(path):
 
 
 def wine_env(extra=None):
-    env = dict(os.environ)
     # Wine takes its ANSI code page from the locale; zh_CN.UTF-8 gives 936.
-    env.setdefault("LC_ALL", "zh_CN.UTF-8")
-    env.setdefault("WINEDEBUG", "-all")
-    env.setdefault("WINEARCH", "win64")
-    if extra:
-        env.update(extra)
+    env = dict({"LC_ALL": "zh_CN.UTF-8", "WINEDEBUG": "-all", "WINEARCH": "win64"}, **os.environ)
+    env.update(extra or {})
     return env
 
 
 def tool_env():
-    # The zh_CN locale is not installed on the Linux side; X tools would warn about it
-    # on every call.
-    env = dict(os.environ)
-    env["LC_ALL"] = "C.UTF-8"
-    return env
+    # zh_CN is not installed on the Linux side: X tools would warn about it on every call.
+    return dict(os.environ, LC_ALL="C.UTF-8")
 
 
 def run(args, timeout=10, check=True, env=None, input=None):
@@ -58,10 +50,8 @@ def run_wine(*args, timeout=60):
 
 
 def wait_for(predicate, timeout, interval=0.1, what=""):
-    """Polls predicate() until it returns something truthy, and returns that value.
-
-    Raises AssertionError naming `what` when `timeout` seconds pass first.
-    """
+    """Polls predicate() until it returns something truthy and returns that; AssertionError
+    naming `what` when `timeout` seconds pass first."""
     deadline = time.monotonic() + timeout
     while True:
         value = predicate()

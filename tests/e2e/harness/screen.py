@@ -1,5 +1,4 @@
-"""The screen and input: the X windows of the exe and of Wine's tray, screenshots, and the mouse
-and keyboard through xdotool."""
+"""The X windows of the exe and of Wine's tray, screenshots, and xdotool's mouse and keyboard."""
 
 import collections
 import re
@@ -27,10 +26,8 @@ def window_info(wid):
         w, h = int(field("Width")), int(field("Height"))
     except (TypeError, ValueError):
         return None
-    pid = None
     m = re.search(r"=\s*(\d+)", run(["xprop", "-id", str(wid), "_NET_WM_PID"], check=False))
-    if m:
-        pid = int(m.group(1))
+    pid = int(m.group(1)) if m else None
     return Window(wid, x, y, w, h, field("Override Redirect State") == "yes", pid)
 
 
@@ -42,12 +39,9 @@ def window_ids(name=None):
 
 
 def windows_of_exe(name=None, pid=None):
-    """Visible X windows of the exe (all instances, or only process `pid`).
-
-    Wine sets WM_CLASS to the exe's file name for every window it maps, menus and
-    dialogs included, and _NET_WM_PID to the Linux PID of the process. Popup menus are
-    override-redirect windows. Hidden helper windows (such as "Default IME") are left out.
-    """
+    """Visible X windows of the exe (all instances, or only process `pid`), by id. Wine sets
+    WM_CLASS to the exe's name and _NET_WM_PID to the Linux PID on every window it maps; popup
+    menus are override-redirect. Hidden helpers (such as "Default IME") are left out."""
     result = []
     for wid in sorted(window_ids(name)):
         info = window_info(wid)
@@ -59,25 +53,14 @@ def windows_of_exe(name=None, pid=None):
     return result
 
 
-def wait_for_new_window(before_set, timeout=5, name=None, pid=None):
-    """Waits for a visible window of the exe whose id is not in `before_set`.
-
-    `before_set` holds ids (or Window tuples) taken before the action that should open
-    it, e.g. {w.id for w in windows_of_exe()}. Returns the new Window; the newest one
-    when several appeared.
-    """
-    before = {w.id if isinstance(w, Window) else int(w) for w in before_set}
-
-    def new_windows():
-        fresh = [w for w in windows_of_exe(name, pid) if w.id not in before]
-        return sorted(fresh, key=lambda w: w.id)
-
-    return wait_for(new_windows, timeout, what="a new window of %s" % (name or exe_name()))[-1]
+def wait_for_new_window(before, timeout=5, name=None, pid=None):
+    """The newest visible window of the exe whose id is not in the set `before`."""
+    return wait_for(lambda: [w for w in windows_of_exe(name, pid) if w.id not in before],
+                    timeout, what="a new window of %s" % (name or exe_name()))[-1]
 
 
 def balloon_windows():
-    """Ids of the balloons shown: Wine's tray shows one as a tooltip window of its explorer,
-    beside the icon area."""
+    """Ids of the balloons shown: Wine's tray shows each as a tooltip window of its explorer."""
     return {w.id for w in tray_windows() if w.override_redirect}
 
 
@@ -91,14 +74,10 @@ def screen_size():
     return int(w), int(h)
 
 
-def png_bytes(width, height, rgb):
-    return pnglib.encode(width, height, rgb, channels=3)
-
-
 def solid_png(path, width, height, rgb):
     """Writes a PNG of one colour; returns its Windows path."""
     with open(path, "wb") as f:
-        f.write(png_bytes(width, height, bytes(rgb) * (width * height)))
+        f.write(pnglib.encode(width, height, bytes(rgb) * (width * height), channels=3))
     return windows_path(path)
 
 
@@ -144,10 +123,8 @@ class Image:
             b = other.rgb[(y * other.width + x0) * 3:(y * other.width + x1) * 3]
             if a == b:
                 continue
-            for i in range(0, len(a), 3):
-                if (abs(a[i] - b[i]) > tolerance or abs(a[i + 1] - b[i + 1]) > tolerance
-                        or abs(a[i + 2] - b[i + 2]) > tolerance):
-                    count += 1
+            count += sum(1 for i in range(0, len(a), 3)
+                         if max(abs(p - q) for p, q in zip(a[i:i + 3], b[i:i + 3])) > tolerance)
         return count
 
     def region_differs(self, other, rect=None, tolerance=0, min_pixels=1):
@@ -160,18 +137,15 @@ class Image:
 
     def bbox(self, predicate, rect=None):
         """Smallest (x, y, w, h) holding every pixel that matches, or None."""
-        xs, ys = [], []
-        for x, y, c in self.pixels(rect):
-            if predicate(c):
-                xs.append(x)
-                ys.append(y)
-        if not xs:
+        found = [(x, y) for x, y, c in self.pixels(rect) if predicate(c)]
+        if not found:
             return None
+        xs, ys = zip(*found)
         return min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
 
     def save(self, path):
         with open(path, "wb") as f:
-            f.write(png_bytes(self.width, self.height, self.rgb))
+            f.write(pnglib.encode(self.width, self.height, self.rgb, channels=3))
 
 
 def screenshot(path=None):
@@ -191,7 +165,7 @@ def xdotool(*args):
 
 
 def focus(window_id):
-    xdotool("windowfocus", "--sync", str(window_id))
+    xdotool("windowfocus", "--sync", window_id)
 
 
 def mouse_location():
@@ -218,23 +192,15 @@ def double_click(x, y, button=1, delay_ms=80):
     xdotool("click", "--repeat", 2, "--delay", delay_ms, button)
 
 
-def mouse_down(button=1):
-    xdotool("mousedown", button)
-
-
-def mouse_up(button=1):
-    xdotool("mouseup", button)
-
-
 def drag(x0, y0, x1, y1, button=1, steps=10, step_delay=0.03):
     """Presses at (x0, y0), moves in steps to (x1, y1) and releases there."""
     move(x0, y0)
-    mouse_down(button)
+    xdotool("mousedown", button)
     time.sleep(step_delay)
     for i in range(1, steps + 1):
         move(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
         time.sleep(step_delay)
-    mouse_up(button)
+    xdotool("mouseup", button)
 
 
 def key(*keys, delay_ms=50):

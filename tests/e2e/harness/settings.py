@@ -34,12 +34,8 @@ def settings_file_size():
 
 
 def settings_of(data):
-    """The fields of Settings.def bytes as the clock reads them.
-
-    Integers as int, texts as bytes (code page 936), zoom as a float (NaN and infinities
-    kept), alarmCount as stored and alarms as [(enabled, time bytes, reminder bytes)] for the
-    entries the count covers.
-    """
+    """The fields of Settings.def bytes as the clock reads them: texts as bytes (code page 936),
+    zoom as a float, alarms as [(enabled, time, reminder)] for the entries the count covers."""
     with tempfile.NamedTemporaryFile(suffix=".def") as f:
         f.write(bytes(data))
         f.flush()
@@ -61,8 +57,7 @@ def settings_of(data):
 
 
 def encode_settings(fields):
-    """Settings.def bytes (a bytearray) for a dict as settings_of gives it; missing fields keep
-    their defaults."""
+    """Settings.def bytes (a bytearray) for fields as settings_of gives them; others default."""
     lines = []
     for name, value in fields.items():
         if name == "alarms":
@@ -83,18 +78,13 @@ def encode_settings(fields):
 
 
 def make_settings(**fields):
-    """A full Settings.def (bytearray) from the defaults, with `fields` changed.
-
-    Field names as the clock's (styleIndex=2 or style_index=2); texts as str (encoded in code
-    page 936) or bytes; zoom as a float; alarms as [(enabled, time, reminder)]; alarmCount
-    to store a count other than the number of alarms.
-    """
+    """A full Settings.def (bytearray) from the defaults with `fields` (styleIndex=2 or
+    style_index=2) changed; texts as str or bytes; alarmCount to store another count."""
     return encode_settings({_camel(name): value for name, value in fields.items()})
 
 
 def add_alarm(b, time_text, reminder=b"", enabled=1):
-    """Appends an alarm to the settings bytes `b` (a bytearray, changed in place) and
-    returns the index of the new entry."""
+    """Appends an alarm to the bytearray `b` in place; returns the new entry's index."""
     fields = settings_of(b)
     fields.pop("alarmCount")
     fields["alarms"].append((enabled, time_text, reminder))

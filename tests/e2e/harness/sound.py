@@ -13,26 +13,15 @@ from .process import tool_env, wait_for
 
 
 class Recorder:
-    """Records what is played into a PulseAudio sink (its monitor source).
-
-        with Recorder() as rec:
-            ...  # make the clock play something
-        onsets = rec.onsets(threshold=1000)
-        wall = [rec.wall_time(t) for t in onsets]
-
-    Mono, 16-bit, `rate` samples per second. `start_time` is the time.time() of the
-    first sample, so sound onsets can be related to wall-clock time.
-    """
+    """Records a PulseAudio sink's monitor, mono 16-bit at `rate`; `start_time` is the time.time()
+    of the first sample, so that what is heard can be related to wall-clock time."""
 
     def __init__(self, sink=None, rate=8000, path=None):
         self.sink = sink or os.environ.get("VELTRANO_SINK", "vsink")
         self.rate = rate
         self.path = path
-        self.start_time = None
-        self._data = bytearray()
-        self._lock = threading.Lock()
-        self._proc = None
-        self._thread = None
+        self.start_time = self._proc = self._thread = None
+        self._data, self._lock = bytearray(), threading.Lock()
 
     def start(self, timeout=10):
         # A small latency makes parec hand over data in small pieces, which dates the
@@ -124,11 +113,8 @@ class Recorder:
         return [(t, max(abs(v) for v in w)) for t, w in self._windows(window_s)]
 
     def onsets(self, threshold=1000, min_silence=0.2, window_s=0.01):
-        """Times (s into the recording) where the level rises above `threshold` (peak
-        absolute sample value, 0..32767) after at least `min_silence` s below it.
-
-        Sound already playing when the recording started is not an onset.
-        """
+        """Times (s into the recording) where the peak level rises above `threshold` (0..32767)
+        after at least `min_silence` s below it; sound playing from the start is no onset."""
         result = []
         silent_since = None
         for t, peak in self.peak_windows(window_s):
@@ -141,14 +127,13 @@ class Recorder:
         return result
 
     def wall_spans(self, threshold=1000, min_silence=1.0):
-        """sound_spans as time.time() values; by default a gap under a second joins two (the
-        alarm beeps in groups)."""
+        """sound_spans as time.time() values; a gap under a second joins two (alarms beep in
+        groups)."""
         return [(self.wall_time(a), self.wall_time(b))
                 for a, b in self.sound_spans(threshold, min_silence)]
 
     def sound_spans(self, threshold=1000, min_silence=0.2, window_s=0.01):
-        """[(start, end)] of the stretches above threshold, split at silences of at
-        least min_silence s."""
+        """[(start, end)] of the stretches above threshold, split at silences of min_silence s."""
         spans = []
         for t, peak in self.peak_windows(window_s):
             if peak > threshold:

@@ -1,9 +1,6 @@
-"""Wine and the clock's process: the prefix's wineserver on the real or a fake time, and the
-running veltrano.exe with its window, menus and dialogs.
-
-Tests must run one at a time: a clock started with a fake time replaces the prefix's
-wineserver, which ends every Wine process of the prefix.
-"""
+"""The prefix's wineserver on the real or a fake time, and the running clock with its window,
+menus and dialogs. One test at a time: a fake-time clock replaces the prefix's wineserver, which
+ends every Wine process of the prefix."""
 
 import atexit
 import datetime
@@ -15,8 +12,8 @@ import subprocess
 import tempfile
 import time
 
-from .process import exe_name, exe_path, wait_for, wine_env
-from .screen import click, key, wait_for_new_window, window_info, windows_of_exe
+from .process import exe_path, wait_for, wine_env
+from .screen import click, key, screenshot, wait_for_new_window, window_info, windows_of_exe
 from .settings import make_settings, settings_file_size, settings_of
 
 _LIBFAKETIME_CANDIDATES = (
@@ -31,11 +28,9 @@ def _wine_state_file():
 
 def _stop_wineserver():
     """Ends every process of the prefix and waits until its wineserver is gone."""
-    env = wine_env()
-    subprocess.run(["wineserver", "-k"], env=env, timeout=30,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    subprocess.run(["wineserver", "-w"], env=env, timeout=60,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for flag, timeout in (("-k", 30), ("-w", 60)):
+        subprocess.run(["wineserver", flag], env=wine_env(), timeout=timeout,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def _faketime_env(offset, timestamp_file=None):
@@ -62,12 +57,8 @@ def _faketime_env(offset, timestamp_file=None):
 
 
 def parse_faketime(when):
-    """Returns the fake-minus-real offset in seconds for a faketime argument.
-
-    Accepts a datetime, 'YYYY-MM-DD HH:MM:SS' (local time, optionally with '@' in front;
-    the fake clock reads it when the harness starts the wineserver and runs on from
-    there) or a relative '+N'/'-N' with an optional s/m/h/d suffix.
-    """
+    """The fake-minus-real offset in seconds for a datetime, a local 'YYYY-MM-DD HH:MM:SS'
+    (optionally with '@' in front) or a relative '+N'/'-N' with an optional s/m/h/d suffix."""
     if isinstance(when, datetime.datetime):
         return when.timestamp() - time.time()
     text = str(when).strip()
@@ -85,12 +76,9 @@ def parse_faketime(when):
 
 
 def _use_fake_wineserver(faketime, timestamp_file=None):
-    """Restarts the prefix's wineserver under libfaketime; returns the offset used.
-
-    Wine processes compute wait deadlines on their own clock and the wineserver
-    enforces them on its clock, so both must see the same fake time: with a real-time
-    server, a faked exe's timeouts fire at once or never.
-    """
+    """Restarts the prefix's wineserver under libfaketime; returns the offset used. Wine
+    processes reckon wait deadlines on their clock and the server enforces them on its own: with
+    a real-time server, a faked exe's timeouts fire at once or never."""
     _stop_wineserver()
     # Taken only now, after the old server is gone, so that the fake clock reads
     # `faketime` right when the exe is launched.
@@ -101,8 +89,7 @@ def _use_fake_wineserver(faketime, timestamp_file=None):
         _write_offset(timestamp_file, offset)
     # -p: stay up between clients, so the fake server is the one the exe connects to.
     subprocess.run(["wineserver", "-p"], env=wine_env(_faketime_env(offset, timestamp_file)),
-                   timeout=30,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                   timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
                    start_new_session=True)
     return offset
 
@@ -151,13 +138,9 @@ atexit.register(_cleanup_dirs)
 class Clock:
     """A running veltrano.exe: its process, its X window and its working directory."""
 
-    def __init__(self, popen, workdir, log_path, fake_offset, env, timestamp_file=None):
-        self.popen = popen
-        self._env = env
-        self.pid = popen.pid
-        self.workdir = workdir
+    def __init__(self, popen, workdir, log_path, fake_offset, timestamp_file=None):
+        self.popen, self.pid, self.workdir, self.log_path = popen, popen.pid, workdir, log_path
         self.settings_path = os.path.join(workdir, "Settings.def")
-        self.log_path = log_path
         # Seconds the clock's time runs ahead of the real time (0 without faketime).
         self.fake_offset = fake_offset
         self._timestamp_file = timestamp_file
@@ -172,11 +155,8 @@ class Clock:
     def _find_main_window(self):
         # The clock is the largest visible top-level window of this process that is not
         # override-redirect (menus and tooltips are).
-        candidates = [w for w in self.windows() if not w.override_redirect and w.w >= 16
-                      and w.h >= 16]
-        if not candidates:
-            return None
-        return max(candidates, key=lambda w: (w.w * w.h, w.id))
+        candidates = [w for w in self.windows() if not w.override_redirect and min(w.w, w.h) >= 16]
+        return max(candidates, key=lambda w: (w.w * w.h, w.id), default=None)
 
     def wait_for_window(self, timeout=30):
         def found():
@@ -198,6 +178,11 @@ class Clock:
     def center(self):
         x, y, w, h = self.geometry()
         return x + w // 2, y + h // 2
+
+    def dial_pixel(self, shot=None):
+        """A pixel of the dial's face clear of the hands, from `shot` or a new screenshot."""
+        x, y = self.center()
+        return (shot or screenshot()).pixel(x - 30, y + 30)
 
     # -- menus and dialogs
 
@@ -258,26 +243,9 @@ class Clock:
         except OSError:
             return ""
 
-    def close(self, timeout=10):
-        """Asks the clock to close as a user would (WM_CLOSE) and waits for its exit.
-
-        Goes through `taskkill` without /f, so it reaches every instance of the exe.
-        """
-        if self.is_running():
-            subprocess.run(["wine", "taskkill", "/im", exe_name()], env=self._env,
-                           timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            try:
-                self.popen.wait(timeout)
-            except subprocess.TimeoutExpired:
-                raise AssertionError("the clock did not close within %ss" % timeout)
-        self._after_exit()
-
     def stop(self, timeout=10):
-        """Ends the clock's process group (the exe and anything it started).
-
-        Wine's own service processes put themselves in sessions of their own, so the
-        wineserver and its services keep running (unless this clock ran on a fake time).
-        """
+        """Ends the clock's process group; Wine's services have sessions of their own, so the
+        wineserver and they keep running (unless this clock ran on a fake time)."""
         if self.is_running():
             for sig, wait_s in ((signal.SIGTERM, timeout), (signal.SIGKILL, 5)):
                 try:
@@ -317,10 +285,8 @@ class Clock:
         with open(self.settings_path, "rb") as f:
             return f.read()
 
-    def wait_for_settings(self, predicate=None, timeout=5,
-                          what="Settings.def"):
-        """Waits until Settings.def exists and predicate(bytes) holds (by default: it is
-        complete); returns the bytes."""
+    def wait_for_settings(self, predicate=None, timeout=5, what="Settings.def"):
+        """The bytes of Settings.def once predicate(bytes) holds (by default: it is complete)."""
         if predicate is None:
             size = settings_file_size()
             predicate = lambda b: len(b) == size  # noqa: E731
@@ -335,7 +301,7 @@ class Clock:
         return wait_for(check, timeout, what=what)
 
     def wait_for_field(self, name, value):
-        """Waits until the complete Settings.def holds `value` in field `name`; its bytes."""
+        """The bytes of Settings.def once it is complete and holds `value` in field `name`."""
         return self.wait_for_settings(
             lambda b: len(b) == settings_file_size() and settings_of(b)[name] == value,
             what="%s = %s in Settings.def" % (name, value))
@@ -351,19 +317,10 @@ def start_for(test, **fields):
 
 def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None,
                 timeout=30, wait=True, jumpable=False, exe=None):
-    """Starts veltrano.exe and waits for its window (not when `wait` is false). Returns a Clock.
-
-    workdir: its working directory (a fresh temp dir when None).
-    settings_bytes: written to "Settings.def" in workdir before the start.
-    faketime: run the clock on a fake time that reads this local time when the exe is
-        launched, e.g. '2026-12-07 10:59:58' (see parse_faketime); its window shows
-        about 0.5-1.5 s later, so start a Recorder before start_clock() when a sound is
-        due within the first seconds. The prefix's wineserver is restarted under the
-        same fake clock, and restarted on the real time when the clock is stopped.
-    extra_env: more environment variables for the exe.
-    jumpable: the fake time can be moved while the clock runs (Clock.jump).
-    exe: a copy of the exe to start instead (under the same file name).
-    """
+    """Starts veltrano.exe (in a fresh folder unless `workdir`, on `settings_bytes` if given) and
+    waits for its window unless not `wait`. `faketime` (see parse_faketime) is what the clock
+    reads at launch, its window some 0.5-1.5 s later: start a Recorder first when a sound is due
+    at once. `jumpable`: Clock.jump can move that time. `exe`: a copy to start instead."""
     base = tempfile.mkdtemp(prefix="veltrano-e2e-")
     _owned_dirs.append(base)
     if workdir is None:
@@ -374,22 +331,19 @@ def start_clock(workdir=None, settings_bytes=None, faketime=None, extra_env=None
         with open(os.path.join(workdir, "Settings.def"), "wb") as f:
             f.write(bytes(settings_bytes))
 
-    env_extra = dict(extra_env or {})
-    offset = 0.0
+    env, offset = wine_env(extra_env), 0.0
     timestamp_file = os.path.join(base, "faketime") if jumpable else None
     if faketime is not None:
         offset = _use_fake_wineserver(faketime, timestamp_file)
-        env_extra.update(_faketime_env(offset, timestamp_file))
+        env.update(_faketime_env(offset, timestamp_file))
     else:
         _use_real_wineserver()
-
     log_path = os.path.join(base, "veltrano.log")
-    env = wine_env(env_extra)
     with open(log_path, "wb") as log:
         popen = subprocess.Popen(["wine", exe or exe_path()], cwd=workdir, env=env,
                                  stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                                  start_new_session=True)
-    clock = Clock(popen, workdir, log_path, offset, env, timestamp_file)
+    clock = Clock(popen, workdir, log_path, offset, timestamp_file)
     if not wait:
         return clock
     try:
