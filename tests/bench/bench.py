@@ -2,13 +2,13 @@
 
 Runs inside scripts/testenv.sh. Prints a table and writes the figures to a JSON file:
   - the size of the shipped x64 and x86 programs;
-  - compose and compose+show per look at zoom 1.0, 1.5 and 2.0 (median and p99), and the
-    working-set, heap, GDI, USER and handle growth over many frames and check ticks, from the
-    in-process benchmark program (veltrano_bench.exe);
+  - compose and compose+show per look at zoom 1.0, 1.5 and 2.0 at 96, 144 and 192 DPI
+    (median and p99), and the working-set, heap, GDI, USER and handle growth over many frames
+    and check ticks, from the in-process benchmark program (veltrano_bench.exe);
   - the CPU share of the clock process, Wine's server and the X server over a time left alone
     and over a time of hover fades at 20 %, and the second hand's latency measured on the
     screen (the time between the start of a second and the first screen change that shows it),
-    from the real veltrano.exe;
+    from the real veltrano.exe; its CPU shares and working set left alone at 96 and 192 DPI;
   - the same CPU shares for a bare layered window showing two fixed frames in turn once a
     second (veltrano_bench.exe --reference): the floor the idle clock is measured against.
 
@@ -25,6 +25,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 import harness as h  # noqa: E402
+from test_high_dpi import DESKTOP_KEY, set_dpi  # noqa: E402
 
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -56,6 +57,17 @@ def wineserver_pid():
         except OSError:
             continue
     raise RuntimeError("no wineserver for %s" % os.environ["WINEPREFIX"])
+
+
+def working_set_kb(pid):
+    """Resident memory of a Linux process: what Wine reports as its working set."""
+    with open("/proc/%d/status" % pid) as f:
+        return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+
+
+def watched_pids(pid):
+    return {"clock": pid, "wineserver": wineserver_pid(),
+            "X": int(os.environ["TESTENV_XVFB_PID"])}
 
 
 def cpu_shares(pids, seconds, activity=None):
@@ -164,12 +176,36 @@ def run_reference(exe, seconds):
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         time.sleep(5)  # let start-up settle
-        pids = {"clock": reference.pid, "wineserver": wineserver_pid(),
-                "X": int(os.environ["TESTENV_XVFB_PID"])}
-        return cpu_shares(pids, seconds)
+        return cpu_shares(watched_pids(reference.pid), seconds)
     finally:
         reference.kill()
         reference.wait()
+
+
+BASE_DPI, HIGH_DPI = 96, 192
+
+
+def prefix_dpi():
+    """The prefix's LogPixels; Wine takes the base DPI where it is not set."""
+    out = h.run(["wine", "reg", "query", DESKTOP_KEY, "/v", "LogPixels"], timeout=60,
+                check=False, env=h.wine_env())
+    value = [word for word in out.split() if word.startswith("0x")]
+    return int(value[0], 16) if value else BASE_DPI
+
+
+def run_high_dpi_idle(settings, seconds):
+    """The clock left alone on a monitor at 200 %, the prefix's DPI put back after."""
+    dpi = prefix_dpi()
+    set_dpi(HIGH_DPI)
+    try:
+        with h.start_clock(settings_bytes=settings) as clock:
+            x, y, w, hgt = clock.geometry()
+            h.move(x - 100, y + hgt + 100)
+            time.sleep(5)  # let start-up settle
+            return {"high_dpi_cpu_percent": cpu_shares(watched_pids(clock.pid), seconds),
+                    "high_dpi_working_set_kb": working_set_kb(clock.pid), "high_dpi_width": w}
+    finally:
+        set_dpi(dpi)
 
 
 def run_screen_bench(exe, quick):
@@ -178,9 +214,9 @@ def run_screen_bench(exe, quick):
     settings = h.make_settings(opacityIndex=DIMMED_OPACITY_INDEX)
     with h.start_clock(settings_bytes=settings) as clock:
         time.sleep(5)  # let start-up settle
-        pids = {"clock": clock.pid, "wineserver": wineserver_pid(),
-                "X": int(os.environ["TESTENV_XVFB_PID"])}
+        pids = watched_pids(clock.pid)
         idle = cpu_shares(pids, idle_seconds)
+        idle_kb = working_set_kb(clock.pid)
         x, y, w, hgt = clock.geometry()
 
         # Wine sends the hover notification some 400 ms after the pointer comes to rest; then
@@ -195,7 +231,8 @@ def run_screen_bench(exe, quick):
         h.move(x - 100, y + hgt + 100)
         time.sleep(1)
         latencies = second_hand_latency(clock, latency_seconds)
-    return {"idle_cpu_percent": idle, "fade_cpu_percent": fades,
+    return {**run_high_dpi_idle(settings, idle_seconds),
+            "idle_cpu_percent": idle, "fade_cpu_percent": fades, "idle_working_set_kb": idle_kb,
             "reference_cpu_percent": reference,
             "idle_seconds": idle_seconds, "fade_seconds": fade_seconds,
             "second_hand_latency_ms": {"seconds": latency_seconds, "count": len(latencies),
@@ -216,15 +253,16 @@ def print_table(figures):
     print("program size: " + ", ".join("%s %d bytes (%.0f KB)" % (arch, size, size / 1024.0)
                                        for arch, size in figures["program_bytes"].items()))
     print()
-    print("%-6s %-5s %6s  %-22s %-22s" % ("look", "zoom", "size", "compose ms (med / p99)",
-                                          "compose+show ms (med / p99)"))
+    print("%-6s %-5s %-4s %6s  %-22s %-22s" % ("look", "zoom", "dpi", "size",
+                                               "compose ms (med / p99)",
+                                               "compose+show ms (med / p99)"))
     rows = figures["program"]["frames"]
     for row in rows:
-        print("%-6d %-5.1f %6d  %9.3f / %-10.3f %9.3f / %-10.3f" % (
-            row["look"], row["zoom"], row["width"], row["compose_median_ms"],
+        print("%-6d %-5.1f %-4d %6d  %9.3f / %-10.3f %9.3f / %-10.3f" % (
+            row["look"], row["zoom"], row["dpi"], row["width"], row["compose_median_ms"],
             row["compose_p99_ms"], row["show_median_ms"], row["show_p99_ms"]))
     for look in sorted({r["look"] for r in rows}):
-        by_zoom = {r["zoom"]: r for r in rows if r["look"] == look}
+        by_zoom = {r["zoom"]: r for r in rows if r["look"] == look and r["dpi"] == BASE_DPI}
         print("look %d: compose+show at zoom 2 / zoom 1 = %.2f" % (
             look, by_zoom[2.0]["show_median_ms"] / by_zoom[1.0]["show_median_ms"]))
     presents = figures["program"]["presents_per_minute"]
@@ -244,10 +282,18 @@ def print_table(figures):
     print()
     for name, label in (("reference_cpu_percent", "reference %d s" % screen["idle_seconds"]),
                         ("idle_cpu_percent", "left alone %d s" % screen["idle_seconds"]),
+                        ("high_dpi_cpu_percent", "%d DPI, %d s" % (HIGH_DPI,
+                                                                    screen["idle_seconds"])),
                         ("fade_cpu_percent", "hover fades %d s" % screen["fade_seconds"])):
         shares = screen[name]
         print("CPU, %-17s clock %.3f %%, wineserver %.3f %%, X %.3f %% of one core" % (
             label + ":", shares["clock"], shares["wineserver"], shares["X"]))
+    cpu, cpu_base = screen["high_dpi_cpu_percent"]["clock"], screen["idle_cpu_percent"]["clock"]
+    kb, kb_base = screen["high_dpi_working_set_kb"], screen["idle_working_set_kb"]
+    print("left alone at %d DPI (%d px) against %d DPI: clock CPU %+.1f %%, working set %d KB "
+          "against %d KB, %+.1f %% (aim: within 10 %%)" % (
+              HIGH_DPI, screen["high_dpi_width"], BASE_DPI, 100 * (cpu / cpu_base - 1), kb,
+              kb_base, 100 * (kb / kb_base - 1)))
     print("  (reference: a bare layered window showing two fixed frames in turn once a second,"
           " the floor under Wine)")
     lat = screen["second_hand_latency_ms"]

@@ -31,6 +31,8 @@ constexpr int defaultFramesPerCase = 2000;
 constexpr int defaultGrowthRounds = 100000;
 constexpr int settleRounds = 5000;
 constexpr float zooms[] = {1.0f, 1.5f, 2.0f};
+// Monitors at 100 %, 150 % and 200 %: with the zooms, scales up to 4 from the double-size art.
+constexpr int dpis[] = {core::BaseDpi, core::BaseDpi * 3 / 2, core::BaseDpi * 2};
 constexpr double secondsPerDay = 86400.0;
 
 double nowMs() {
@@ -95,14 +97,14 @@ core::ClockSettings fiftyAlarms() {
     return settings;
 }
 
-// Compose and compose+show times of one look at one zoom, over frames of changing seconds.
-void measureFrames(app::ClockWindow& clock, int look, float zoom, int frames, bool first) {
+// Compose and compose+show times of one look at one zoom and DPI, over frames of changing seconds.
+void measureFrames(app::ClockWindow& clock, int look, float zoom, int dpi, int frames, bool first) {
     clock.applySkinStyle(look);
     render::FrameComposer composer;
     render::Frame frame;
     render::LayeredPresentation presentation;
     presentation.load();
-    render::FrameRequest request{&clock.skin(), {}, zoom, true};
+    render::FrameRequest request{&clock.skin(), {}, zoom, true, dpi};
     request.time.hour = 10;
     std::vector<double> compose, composeAndShow;
     for (int i = 0; i < frames; ++i) {
@@ -116,9 +118,10 @@ void measureFrames(app::ClockWindow& clock, int look, float zoom, int frames, bo
         compose.push_back(composed - start);
         composeAndShow.push_back(shown - start);
     }
-    std::printf("%s{\"look\": %d, \"zoom\": %.1f, \"width\": %d, \"compose_median_ms\": %.3f, "
-                "\"compose_p99_ms\": %.3f, \"show_median_ms\": %.3f, \"show_p99_ms\": %.3f}",
-                first ? "" : ",\n    ", look, zoom, frame.width(), percentile(compose, 0.5),
+    std::printf("%s{\"look\": %d, \"zoom\": %.1f, \"dpi\": %d, \"width\": %d, "
+                "\"compose_median_ms\": %.3f, \"compose_p99_ms\": %.3f, \"show_median_ms\": %.3f, "
+                "\"show_p99_ms\": %.3f}",
+                first ? "" : ",\n    ", look, zoom, dpi, frame.width(), percentile(compose, 0.5),
                 percentile(compose, 0.99), percentile(composeAndShow, 0.5),
                 percentile(composeAndShow, 0.99));
 }
@@ -225,11 +228,12 @@ int main(int argc, char** argv) {
     printPresentsPerMinute(clock, now);
     std::printf("  \"frames_per_case\": %d,\n  \"frames\": [\n    ", framesPerCase);
     bool first = true;
-    for (int look = 0; look < core::StyleCount; ++look)
-        for (const float zoom : zooms) {
-            measureFrames(clock, look, zoom, framesPerCase, first);
-            first = false;
-        }
+    for (const int dpi : dpis)
+        for (int look = 0; look < core::StyleCount; ++look)
+            for (const float zoom : zooms) {
+                measureFrames(clock, look, zoom, dpi, framesPerCase, first);
+                first = false;
+            }
     std::printf("\n  ],\n");
     clock.applySkinStyle(0);
 
