@@ -5,6 +5,7 @@
 #include "dialogs/music_duration_dialog.h"
 #include "dialogs/sound_path.h"
 #include "sound/alarm_sound_player.h"
+#include "win/handles.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
 
@@ -106,19 +107,16 @@ struct Picture {
 Picture pictureOf(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    const HDC screen = GetDC(nullptr);
-    const HDC dc = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    const HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const win::WindowDc screen(nullptr);
+    const win::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    const win::UniqueBitmap bitmap(
+        CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    const win::SelectGuard selected(dc.get(), bitmap.get());
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     Picture picture{client.right, {}};
     for (int y = 0; y < client.bottom; ++y)
         for (int x = 0; x < client.right; ++x)
-            picture.pixels.push_back(GetPixel(dc, x, y));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+            picture.pixels.push_back(GetPixel(dc.get(), x, y));
     return picture;
 }
 
