@@ -1,26 +1,17 @@
 // The clock on monitors of another DPI: the size and art it takes when Windows says so.
-#include "app/clock_window.h"
-#include "core/settings.h"
 #include "win/dpi.h"
-#include "win/strings.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace testing_support;
 
 namespace {
 
-class ClockDpi : public ::testing::Test {
+class ClockDpi : public ::testing::Test, public ClockUnderTest {
 protected:
     void start(const core::ClockSettings& settings) {
-        writeFile(scratch.file(L"Settings.def"),
-                  core::encodeSettings(settings, win::isAnsiLeadByte));
-        clock = std::make_unique<app::ClockWindow>(GetModuleHandleW(nullptr));
-        clock->createModeless(nullptr);
-        ASSERT_TRUE(IsWindow(clock->hwnd()));
+        ASSERT_NE(ClockUnderTest::start(settings), nullptr);
     }
     RECT rect() const {
         RECT r{};
@@ -34,9 +25,6 @@ protected:
         SendMessageW(clock->hwnd(), win::DpiChangedMessage, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
     }
-
-    ScratchDirectory scratch;
-    std::unique_ptr<app::ClockWindow> clock;
 };
 
 TEST_F(ClockDpi, TakesTheNewSizeAtOnceAroundTheSameCentre) {
