@@ -7,6 +7,8 @@
 
 namespace core {
 
+constexpr int SecondsPerMinute = 60;
+
 struct LocalTime {
     int year = 2000, month = 1, day = 1, dayOfWeek = 6 /* 0 = Sunday */, hour = 0, minute = 0,
         second = 0, milliseconds = 0;

@@ -127,6 +127,22 @@ std::array<Point, 3> handCorners(int w, int h, float zoom, PointF centre, HandPo
     return corners;
 }
 
+PixelRect handBounds(int w, int h, float zoom, PointF centre, HandPose pose) {
+    // Bicubic sampling spreads a pixel two pixels further; one more covers rounding.
+    constexpr int FilterReach = 3;
+    const std::array<Point, 3> c = handCorners(w, h, zoom, centre, pose);
+    const Point fourth{c[1].x + c[2].x - c[0].x, c[1].y + c[2].y - c[0].y};
+    PixelRect bounds{fourth.x, fourth.y, fourth.x, fourth.y};
+    for (const Point& p : c) {
+        bounds.left = std::min(bounds.left, p.x);
+        bounds.top = std::min(bounds.top, p.y);
+        bounds.right = std::max(bounds.right, p.x);
+        bounds.bottom = std::max(bounds.bottom, p.y);
+    }
+    return {bounds.left - FilterReach, bounds.top - FilterReach, bounds.right + FilterReach + 1,
+            bounds.bottom + FilterReach + 1};
+}
+
 int clampOpacity(int percent) {
     return (percent < 0 || percent > 100) ? 100 : percent;
 }

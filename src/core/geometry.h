@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/pixels.h"
+
 #include <array>
 #include <cstdint>
 
@@ -64,6 +66,10 @@ constexpr float PivotFraction = 0.33333334f;
 std::array<PointF, 3> handCornersF(int w, int h, float zoom, PointF centre, HandPose pose);
 // The same corners rounded to the nearest pixel (halves round up).
 std::array<Point, 3> handCorners(int w, int h, float zoom, PointF centre, HandPose pose);
+
+// The pixels a hand drawn by its corners can touch: their bounds, widened by the reach of the
+// bicubic filter.
+PixelRect handBounds(int w, int h, float zoom, PointF centre, HandPose pose);
 
 // Opacity in percent; anything outside 0..100 means fully opaque.
 int clampOpacity(int percent);

@@ -6,8 +6,6 @@ namespace core {
 
 namespace {
 
-constexpr long long SecondsPerMinute = 60;
-
 long long floorDiv(long long value, long long divisor) {
     const long long q = value / divisor;
     return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? q - 1 : q;

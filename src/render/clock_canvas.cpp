@@ -12,7 +12,7 @@ bool ClockCanvas::show(HWND window, const core::LocalTime& time, float zoom, boo
         return true;
     if (!composer_.compose({&skin_, time, zoom, showSecondHand, dpi_}, frame_))
         return false;
-    if (!presentation_.present(window, frame_, opacityPercent))
+    if (!presentation_.present(window, frame_, opacityPercent, &composer_.changed()))
         return false;
     shown_ = key;
     return true;

@@ -9,6 +9,23 @@ namespace render {
 namespace {
 
 constexpr int BitsPerPixel = 32;
+std::uint64_t lastFrameSerial = 0;
+
+// A GDI+ bitmap drawing straight into a layer's pixels, keeping their alpha.
+Gdiplus::Bitmap overLayer(core::PixelLayer& layer) {
+    return Gdiplus::Bitmap(layer.area.width(), layer.area.height(), layer.area.width() * 4,
+                           PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(layer.pixels.data()));
+}
+
+// A layer the canvas's size with `image` scaled over all of it.
+void scaleOnto(core::PixelLayer& layer, core::CanvasSize canvas, Gdiplus::Image* image) {
+    layer.clear({0, 0, canvas.width, canvas.height});
+    Gdiplus::Bitmap bitmap = overLayer(layer);
+    Gdiplus::Graphics graphics(&bitmap);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.DrawImage(image, Gdiplus::Rect(0, 0, canvas.width, canvas.height));
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+}
 
 void drawSkinHand(Gdiplus::Graphics& graphics, const SkinImages& skin, SkinSlot slot,
                   core::Hand hand, const FrameRequest& request, float zoom, core::PointF centre) {
@@ -30,7 +47,7 @@ void drawHand(Gdiplus::Graphics& graphics, Gdiplus::Image& image, ImageSize size
     graphics.DrawImage(&image, points, 3);
 }
 
-Frame::Frame(int width, int height) : width_(width), height_(height) {
+Frame::Frame(int width, int height) : serial_(++lastFrameSerial), width_(width), height_(height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -74,52 +91,93 @@ bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
         return false;
     if (look_ != skin->generation() || layersArt_ != &art || canvas_.width != canvas.width ||
         canvas_.height != canvas.height)
-        scaleLayers(art, canvas);
+        scaleLayers(skin->generation(), art, canvas);
 
-    GdiFlush();
-    std::copy(face_.begin(), face_.end(), frame.pixels());
-    // GDI+ draws straight into the DIB's bits, keeping the alpha channel.
-    Gdiplus::Bitmap canvasBitmap(canvas.width, canvas.height, canvas.width * 4,
-                                 PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(frame.pixels()));
-    Gdiplus::Graphics graphics(&canvasBitmap);
-    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     const core::PointF centre = core::dialCentre(artFace.width, artFace.height, zoom);
-    drawSkinHand(graphics, art, HourSlot, core::Hand::Hour, request, zoom, centre);
-    drawSkinHand(graphics, art, MinuteSlot, core::Hand::Minute, request, zoom, centre);
-    if (request.showSecondHand)
-        drawSkinHand(graphics, art, SecondSlot, core::Hand::Second, request, zoom, centre);
-    if (case_) {
-        // Already at the canvas's size: pixel for pixel, over the hands.
-        graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-        graphics.DrawImage(case_.get(), Gdiplus::Rect(0, 0, canvas.width, canvas.height), 0, 0,
-                           canvas.width, canvas.height, Gdiplus::UnitPixel);
+    bool redrawAll = frame.serial() != frameSerial_;
+    if (stillHour_ != request.time.hour || stillMinute_ != request.time.minute ||
+        handsZoom_ != zoom || still_.pixels.empty()) {
+        drawStillHands(art, request, zoom, centre);
+        redrawAll = true;
     }
-    graphics.Flush(Gdiplus::FlushIntentionSync);
+    const core::PixelRuns* second = secondHand(art, request, zoom, centre);
+    const core::PixelRect secondArea = second ? second->area() : core::PixelRect{};
+    changed_ = redrawAll ? still_.area : core::unite(secondHand_, secondArea);
+    secondHand_ = secondArea;
+    frameSerial_ = frame.serial();
+    if (changed_.empty())
+        return true;
+    GdiFlush(); // the frame's bits are written directly
+    core::copyLayer(still_, frame.pixels(), frame.width(), changed_);
+    if (second)
+        second->blendOnto(frame.pixels(), frame.width(), changed_);
+    if (!case_.pixels.empty())
+        core::blendLayer(case_, frame.pixels(), frame.width(), changed_);
     return true;
 }
 
-void FrameComposer::scaleLayers(const SkinImages& skin, core::CanvasSize canvas) {
-    look_ = skin.generation();
-    layersArt_ = &skin;
-    canvas_ = canvas;
-    const Gdiplus::Rect whole(0, 0, canvas.width, canvas.height);
-    face_.assign(static_cast<size_t>(canvas.width) * canvas.height, 0);
-    {
-        Gdiplus::Bitmap face(canvas.width, canvas.height, canvas.width * 4, PixelFormat32bppPARGB,
-                             reinterpret_cast<BYTE*>(face_.data()));
-        Gdiplus::Graphics graphics(&face);
+void FrameComposer::drawStillHands(const SkinImages& art, const FrameRequest& request, float zoom,
+                                   core::PointF centre) {
+    if (handsZoom_ != zoom) {
+        keptSeconds_.fill(std::nullopt);
+        keptSecondPixels_ = 0;
+        handsZoom_ = zoom;
+    }
+    still_ = face_;
+    Gdiplus::Bitmap still = overLayer(still_);
+    Gdiplus::Graphics graphics(&still);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    drawSkinHand(graphics, art, HourSlot, core::Hand::Hour, request, zoom, centre);
+    drawSkinHand(graphics, art, MinuteSlot, core::Hand::Minute, request, zoom, centre);
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+    stillHour_ = request.time.hour;
+    stillMinute_ = request.time.minute;
+}
+
+const core::PixelRuns* FrameComposer::secondHand(const SkinImages& art, const FrameRequest& request,
+                                                 float zoom, core::PointF centre) {
+    const ImageSize size = art.size(SecondSlot);
+    if (!request.showSecondHand || !art.image(SecondSlot) || size.width <= 0 || size.height <= 0)
+        return nullptr;
+    const int at = ((request.time.second % core::SecondsPerMinute) + core::SecondsPerMinute) %
+                   core::SecondsPerMinute;
+    if (keptSeconds_[at])
+        return &*keptSeconds_[at];
+    const core::HandPose pose = core::handPose(core::Hand::Second, 0, 0, at);
+    secondCanvas_.clear(core::intersect(
+        core::handBounds(size.width, size.height, zoom, centre, pose), still_.area));
+    if (!secondCanvas_.area.empty()) {
+        Gdiplus::Bitmap bitmap = overLayer(secondCanvas_);
+        Gdiplus::Graphics graphics(&bitmap);
         graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        graphics.DrawImage(skin.image(FaceSlot), whole);
+        // Drawn where it lies on the canvas, cut to the layer.
+        graphics.TranslateTransform(static_cast<Gdiplus::REAL>(-secondCanvas_.area.left),
+                                    static_cast<Gdiplus::REAL>(-secondCanvas_.area.top));
+        drawSkinHand(graphics, art, SecondSlot, core::Hand::Second, request, zoom, centre);
         graphics.Flush(Gdiplus::FlushIntentionSync);
     }
-    case_.reset();
-    if (Gdiplus::Image* caseImage = skin.image(CaseSlot)) {
-        case_ =
-            std::make_unique<Gdiplus::Bitmap>(canvas.width, canvas.height, PixelFormat32bppPARGB);
-        Gdiplus::Graphics graphics(case_.get());
-        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        graphics.DrawImage(caseImage, whole);
+    core::PixelRuns runs(secondCanvas_);
+    if (keptSecondPixels_ + runs.size() > MaxKeptSecondPixels) {
+        drawnSecond_ = std::move(runs);
+        return &drawnSecond_;
     }
+    keptSecondPixels_ += runs.size();
+    return &keptSeconds_[at].emplace(std::move(runs));
+}
+
+void FrameComposer::scaleLayers(std::uint64_t look, const SkinImages& art,
+                                core::CanvasSize canvas) {
+    // The look's own generation: the double-size art it holds has one of its own.
+    look_ = look;
+    layersArt_ = &art;
+    canvas_ = canvas;
+    still_.pixels.clear();
+    handsZoom_ = 0; // the hands are drawn anew from this art
+    scaleOnto(face_, canvas, art.image(FaceSlot));
+    if (Gdiplus::Image* caseImage = art.image(CaseSlot))
+        scaleOnto(case_, canvas, caseImage);
+    else
+        case_ = core::PixelLayer();
 }
 
 Frame composeFrame(const FrameRequest& request) {

@@ -8,9 +8,9 @@
 #include "render/skin_images.h"
 #include "win/handles.h"
 
+#include <array>
 #include <cstdint>
-#include <memory>
-#include <vector>
+#include <optional>
 
 namespace render {
 
@@ -27,9 +27,12 @@ public:
     std::uint32_t* pixels() const { return pixels_; }
     // Premultiplied 0xAARRGGBB; 0 outside the frame.
     std::uint32_t pixel(int x, int y) const;
+    // Tells frames apart, so a composer knows whether it drew the one it is handed last.
+    std::uint64_t serial() const { return serial_; }
 
 private:
     win::UniqueBitmap bitmap_;
+    std::uint64_t serial_ = 0;
     std::uint32_t* pixels_ = nullptr;
     int width_ = 0;
     int height_ = 0;
@@ -46,23 +49,46 @@ struct FrameRequest {
 
 // Composes clock frames: the face, the hour, minute and second hands, then the case, with
 // high-quality bicubic sampling, from the look's double-size art whenever the scale is above 1.
-// The face and the case are kept scaled for the current look and scale, so a frame of the
-// running clock only draws its hands.
+// What a running clock repeats is kept for the current look and scale: the face with the hour
+// and minute hands of the current minute, the case, and the second hand at each second it has
+// shown. A frame of the next second then only copies and blends kept pixels where the second
+// hand was and is, and says which part it changed, so that only that part need be shown anew.
 class FrameComposer {
 public:
     // Draws `request` into `frame`, which is made anew only when the clock's size changes.
     // False (and an invalid frame) without a face to draw.
     bool compose(const FrameRequest& request, Frame& frame);
+    // The part of the frame the last compose changed: all of it unless the frame was the one
+    // composed before.
+    const core::PixelRect& changed() const { return changed_; }
 
 private:
-    void scaleLayers(const SkinImages& skin, core::CanvasSize canvas);
+    void scaleLayers(std::uint64_t look, const SkinImages& art, core::CanvasSize canvas);
+    void drawStillHands(const SkinImages& art, const FrameRequest& request, float zoom,
+                        core::PointF centre);
+    // The second hand at the request's second, drawn on first use; null when not shown.
+    const core::PixelRuns* secondHand(const SkinImages& art, const FrameRequest& request,
+                                      float zoom, core::PointF centre);
 
     std::uint64_t look_ = 0;
     const SkinImages* layersArt_ = nullptr;
     core::CanvasSize canvas_;
-    // The face scaled to the canvas, premultiplied, row by row as the frame holds it.
-    std::vector<std::uint32_t> face_;
-    std::unique_ptr<Gdiplus::Bitmap> case_;
+    core::PixelLayer face_, case_;
+    // The face with the hour and minute hands of the minute `stillHour_`:`stillMinute_`.
+    core::PixelLayer still_;
+    int stillHour_ = -1, stillMinute_ = -1;
+    float handsZoom_ = 0;
+    // A hand turns to one of sixty places; those kept take at most `MaxKeptSecondPixels`, and a
+    // hand beyond that (a large custom image) is drawn anew into `drawnSecond_` each time.
+    static constexpr size_t MaxKeptSecondPixels = size_t{1} << 20;
+    std::array<std::optional<core::PixelRuns>, core::SecondsPerMinute> keptSeconds_;
+    size_t keptSecondPixels_ = 0;
+    core::PixelLayer secondCanvas_;
+    core::PixelRuns drawnSecond_;
+    // The frame composed last and where its second hand is (empty when not drawn).
+    std::uint64_t frameSerial_ = 0;
+    core::PixelRect secondHand_;
+    core::PixelRect changed_;
 };
 
 // Draws a hand image of `size` (unscaled) where `hand` points at `time`, turned about `centre` and

@@ -43,6 +43,16 @@ int difference(std::uint32_t a, std::uint32_t b) {
     return sum;
 }
 
+int differingPixels(const render::Frame& a, const render::Frame& b) {
+    if (a.width() != b.width() || a.height() != b.height())
+        return -1;
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            differing += a.pixel(x, y) != b.pixel(x, y);
+    return differing;
+}
+
 // The point a hand's image reaches along its pointer, a given share of the way from the pivot.
 POINT alongHand(const render::SkinImages& skin, render::SkinSlot slot, core::Hand hand, int h,
                 int m, int s, double share) {
@@ -177,13 +187,35 @@ TEST(FrameComposerTest, KeptLayersFollowTheLookAndTheZoom) {
     skin.recordSizes();
     request.zoom = 1.5f;
     ASSERT_TRUE(composer.compose(request, kept));
-    const render::Frame fresh = render::composeFrame(request);
-    ASSERT_EQ(kept.width(), fresh.width());
-    int differing = 0;
-    for (int y = 0; y < fresh.height(); ++y)
-        for (int x = 0; x < fresh.width(); ++x)
-            differing += kept.pixel(x, y) != fresh.pixel(x, y);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(differingPixels(kept, render::composeFrame(request)), 0);
+}
+
+TEST(FrameComposerTest, FramesRedrawnInPartMatchFreshOnes) {
+    const render::SkinImages skin = loadLook(3);
+    // Seconds, a new minute, the second hand hidden and shown again.
+    const struct {
+        int minute, second;
+        bool shown;
+    } steps[] = {{58, 57, true}, {58, 58, true}, {58, 59, true},
+                 {59, 0, true},  {59, 1, false}, {59, 2, true}};
+    for (const int dpi : {core::BaseDpi, 2 * core::BaseDpi}) {
+        render::FrameComposer composer;
+        render::Frame kept;
+        render::FrameRequest request{&skin, {}, 1.0f, true, dpi};
+        request.time.hour = 10;
+        for (const auto& step : steps) {
+            request.time.minute = step.minute;
+            request.time.second = step.second;
+            request.showSecondHand = step.shown;
+            ASSERT_TRUE(composer.compose(request, kept));
+            const core::PixelRect& changed = composer.changed();
+            const int changedArea = (changed.right - changed.left) * (changed.bottom - changed.top);
+            if (&step != steps && step.second != 0)
+                EXPECT_LT(changedArea, kept.width() * kept.height() / 2) << step.second;
+            EXPECT_EQ(differingPixels(kept, render::composeFrame(request)), 0)
+                << dpi << " " << step.second;
+        }
+    }
 }
 
 TEST(FrameSize, MissingFaceGivesNoFrame) {
