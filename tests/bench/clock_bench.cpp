@@ -13,6 +13,7 @@
 #include "render/frame.h"
 #include "render/layered_presentation.h"
 #include "render/skin_images.h"
+#include "win/dpi.h"
 #include "win/gdiplus_session.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
@@ -113,7 +114,7 @@ void measureFrames(app::ClockWindow& clock, int look, float zoom, int dpi, int f
         const double start = nowMs();
         composer.compose(request, frame);
         const double composed = nowMs();
-        presentation.present(clock.hwnd(), frame, 100);
+        presentation.present(clock.hwnd(), frame, 100, &composer.changed());
         const double shown = nowMs();
         compose.push_back(composed - start);
         composeAndShow.push_back(shown - start);
@@ -153,7 +154,8 @@ int runReference(int opacityIndex) {
     static Reference reference;
     reference.opacityPercent = core::opacityLevel(opacityIndex);
     render::FrameComposer composer;
-    render::FrameRequest request{&skin, {}, 1.0f, true};
+    // At the screen's DPI, as the clock would be.
+    render::FrameRequest request{&skin, {}, 1.0f, true, win::windowDpi(nullptr)};
     for (int i = 0; i < 2; ++i) {
         request.time.second = i;
         composer.compose(request, reference.frames[i]);
