@@ -78,13 +78,15 @@ private:
     core::PixelLayer still_;
     int stillHour_ = -1, stillMinute_ = -1;
     float handsZoom_ = 0;
-    // A hand turns to one of sixty places; those kept take at most `MaxKeptSecondPixels`, and a
-    // hand beyond that (a large custom image) is drawn anew into `drawnSecond_` each time.
+    // The second hand turns to one of sixty places. Those kept take at most
+    // `MaxKeptSecondPixels` (4 MB); once that is spent (a large custom hand at a large scale),
+    // a place not kept is drawn anew into `drawnSecond_` each time it is shown.
     static constexpr size_t MaxKeptSecondPixels = size_t{1} << 20;
     std::array<std::optional<core::PixelRuns>, core::SecondsPerMinute> keptSeconds_;
     size_t keptSecondPixels_ = 0;
-    core::PixelLayer secondCanvas_;
     core::PixelRuns drawnSecond_;
+    // Where a second hand is drawn before only its visible runs are kept.
+    core::PixelLayer secondCanvas_;
     // The frame composed last and where its second hand is (empty when not drawn).
     std::uint64_t frameSerial_ = 0;
     core::PixelRect secondHand_;
