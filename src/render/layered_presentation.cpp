@@ -52,10 +52,11 @@ bool LayeredPresentation::present(HWND window, const Frame& frame, int opacityPe
         return true;
     shownWindow_ = nullptr; // until this frame is shown, what the window holds is unknown
     POINT source{0, 0};
-    const bool shown =
-        inPart ? updateArea(window, {changed->left, changed->top, changed->right, changed->bottom})
-               : updateLayeredWindow_(window, nullptr, nullptr, resized ? &size : nullptr,
-                                      memoryDc_.get(), &source, 0, &blend_, ULW_ALPHA);
+    // A refused update in part is made whole at once rather than a tick later.
+    const bool shown = (inPart && updateArea(window, {changed->left, changed->top, changed->right,
+                                                      changed->bottom})) ||
+                       updateLayeredWindow_(window, nullptr, nullptr, resized ? &size : nullptr,
+                                            memoryDc_.get(), &source, 0, &blend_, ULW_ALPHA);
     if (!shown)
         return false;
     shownSize_ = size;
