@@ -95,8 +95,12 @@ bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
 
     const core::PointF centre = core::dialCentre(artFace.width, artFace.height, zoom);
     bool redrawAll = frame.serial() != frameSerial_;
+    if (handsZoom_ != zoom) {
+        forgetHands();
+        handsZoom_ = zoom;
+    }
     if (stillHour_ != request.time.hour || stillMinute_ != request.time.minute ||
-        handsZoom_ != zoom || still_.pixels.empty()) {
+        still_.pixels.empty()) {
         drawStillHands(art, request, zoom, centre);
         redrawAll = true;
     }
@@ -118,11 +122,6 @@ bool FrameComposer::compose(const FrameRequest& request, Frame& frame) {
 
 void FrameComposer::drawStillHands(const SkinImages& art, const FrameRequest& request, float zoom,
                                    core::PointF centre) {
-    if (handsZoom_ != zoom) {
-        keptSeconds_.fill(std::nullopt);
-        keptSecondPixels_ = 0;
-        handsZoom_ = zoom;
-    }
     still_ = face_;
     Gdiplus::Bitmap still = overLayer(still_);
     Gdiplus::Graphics graphics(&still);
@@ -165,14 +164,19 @@ const core::PixelRuns* FrameComposer::secondHand(const SkinImages& art, const Fr
     return &keptSeconds_[at].emplace(std::move(runs));
 }
 
+void FrameComposer::forgetHands() {
+    still_.pixels.clear();
+    keptSeconds_.fill(std::nullopt);
+    keptSecondPixels_ = 0;
+}
+
 void FrameComposer::scaleLayers(std::uint64_t look, const SkinImages& art,
                                 core::CanvasSize canvas) {
     // The look's own generation: the double-size art it holds has one of its own.
     look_ = look;
     layersArt_ = &art;
     canvas_ = canvas;
-    still_.pixels.clear();
-    handsZoom_ = 0; // the hands are drawn anew from this art
+    forgetHands();
     scaleOnto(face_, canvas, art.image(FaceSlot));
     if (Gdiplus::Image* caseImage = art.image(CaseSlot))
         scaleOnto(case_, canvas, caseImage);

@@ -64,6 +64,8 @@ public:
 
 private:
     void scaleLayers(std::uint64_t look, const SkinImages& art, core::CanvasSize canvas);
+    // The hands kept so far are of another look, art or scale.
+    void forgetHands();
     void drawStillHands(const SkinImages& art, const FrameRequest& request, float zoom,
                         core::PointF centre);
     // The second hand at the request's second, drawn on first use; null when not shown.
