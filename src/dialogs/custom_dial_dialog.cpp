@@ -13,6 +13,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace dialogs {
@@ -38,6 +39,8 @@ const SlotControls ControlsBySlot[render::SlotCount] = {
 constexpr int PreviewLeft = 240;
 constexpr int PreviewTop = 15;
 constexpr int PreviewSide = 130;
+// The least space at 96 DPI between the square and the group box's frame.
+constexpr int PreviewFrameInset = 3;
 // The time the preview shows.
 constexpr int PreviewHour = 3, PreviewMinute = 0, PreviewSecond = 40;
 
@@ -52,6 +55,14 @@ std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
 
 std::unique_ptr<Gdiplus::Image> loadPreviewImage(const std::string& path) {
     return render::loadImageFile(win::ansiToWide(path));
+}
+
+// `start` moved as little as needed for `size` to fit between `low` and `high`; kept where it is
+// when it cannot fit.
+int keepBetween(int start, int size, int low, int high) {
+    if (high - low < size)
+        return start;
+    return std::min(std::max(start, low), high - size);
 }
 
 } // namespace
@@ -125,8 +136,17 @@ void CustomDialDialog::onPaint() {
 
 RECT CustomDialDialog::previewSquare() const {
     const int dpi = win::windowDpi(hwnd());
-    const int left = win::scaleForDpi(PreviewLeft, dpi), top = win::scaleForDpi(PreviewTop, dpi);
+    int left = win::scaleForDpi(PreviewLeft, dpi), top = win::scaleForDpi(PreviewTop, dpi);
     const int side = win::scaleForDpi(PreviewSide, dpi);
+    // The dialog's layout grows with its font, not quite in step with the DPI, so the scaled
+    // square could cross the group box's frame; it is moved back inside.
+    RECT frame{};
+    if (GetWindowRect(item(IDC_PREVIEW_FRAME), &frame)) {
+        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+        const int inset = win::scaleForDpi(PreviewFrameInset, dpi);
+        left = keepBetween(left, side, frame.left + inset, frame.right - inset);
+        top = keepBetween(top, side, frame.top + inset, frame.bottom - inset);
+    }
     return RECT{left, top, left + side, top + side};
 }
 

@@ -48,12 +48,24 @@ TEST(AtDpi144, CustomDialPreviewFillsItsScaledSquareWithHandsAtOneAndAHalf) {
                            reinterpret_cast<BYTE*>(canvas.pixels()));
     Gdiplus::Graphics graphics(&bitmap);
     dialog.drawPreview(graphics);
-    // 240, 15, side 130 at 96 DPI; the hand reaches two thirds of 60 x 1.5 right of the centre.
-    EXPECT_NE(canvas.pixel(361, 24), 0u);
-    EXPECT_NE(canvas.pixel(553, 216), 0u);
-    EXPECT_EQ(canvas.pixel(358, 120) | canvas.pixel(556, 120), 0u);
-    EXPECT_EQ(canvas.pixel(457 + 55, 120), 0xFFFF0000u);
-    EXPECT_NE(canvas.pixel(457 + 64, 120), 0xFFFF0000u);
+    // The square is 1.5 times its side at 96 DPI and lies inside the group box's frame, whose
+    // place grows with the dialog's font rather than with the DPI.
+    const RECT square = dialog.previewSquare();
+    RECT frame{};
+    GetWindowRect(GetDlgItem(dialog.hwnd(), IDC_PREVIEW_FRAME), &frame);
+    MapWindowPoints(nullptr, dialog.hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+    EXPECT_EQ(square.right - square.left, 195);
+    EXPECT_EQ(square.bottom - square.top, 195);
+    EXPECT_TRUE(frame.left < square.left && square.right < frame.right && frame.top < square.top &&
+                square.bottom < frame.bottom);
+    EXPECT_NE(canvas.pixel(square.left, square.top) &
+                  canvas.pixel(square.right - 1, square.bottom - 1),
+              0u);
+    const int x = (square.left + square.right) / 2, y = (square.top + square.bottom) / 2;
+    EXPECT_EQ(canvas.pixel(square.left - 1, y) | canvas.pixel(square.right, y), 0u);
+    // The hand reaches two thirds of 60 x 1.5 right of the centre.
+    EXPECT_EQ(canvas.pixel(x + 55, y), 0xFFFF0000u);
+    EXPECT_NE(canvas.pixel(x + 64, y), 0xFFFF0000u);
 }
 
 TEST(AtDpi144, CountdownDigitsGrowWithTheDpi) {
