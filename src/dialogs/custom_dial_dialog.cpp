@@ -137,15 +137,19 @@ void CustomDialDialog::onPaint() {
 RECT CustomDialDialog::previewSquare() const {
     const int dpi = win::windowDpi(hwnd());
     int left = win::scaleForDpi(PreviewLeft, dpi), top = win::scaleForDpi(PreviewTop, dpi);
-    const int side = win::scaleForDpi(PreviewSide, dpi);
+    int side = win::scaleForDpi(PreviewSide, dpi);
     // The dialog's layout grows with its font, not quite in step with the DPI, so the scaled
-    // square could cross the group box's frame; it is moved back inside.
+    // square could cross the group box's frame: it is moved back inside, and made smaller when
+    // the frame is narrower than the square.
     RECT frame{};
     if (GetWindowRect(item(IDC_PREVIEW_FRAME), &frame)) {
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&frame), 2);
-        const int inset = win::scaleForDpi(PreviewFrameInset, dpi);
-        left = keepBetween(left, side, frame.left + inset, frame.right - inset);
-        top = keepBetween(top, side, frame.top + inset, frame.bottom - inset);
+        InflateRect(&frame, -win::scaleForDpi(PreviewFrameInset, dpi),
+                    -win::scaleForDpi(PreviewFrameInset, dpi));
+        side =
+            std::max(1, std::min<int>({side, frame.right - frame.left, frame.bottom - frame.top}));
+        left = keepBetween(left, side, frame.left, frame.right);
+        top = keepBetween(top, side, frame.top, frame.bottom);
     }
     return RECT{left, top, left + side, top + side};
 }
@@ -154,8 +158,8 @@ void CustomDialDialog::drawPreview(Gdiplus::Graphics& graphics) const {
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     const RECT area = previewSquare();
     const Gdiplus::Rect square(area.left, area.top, area.right - area.left, area.bottom - area.top);
-    // The preview is the clock at zoom 1 on a screen of the dialog's DPI.
-    const float zoom = static_cast<float>(win::windowDpi(hwnd())) / core::BaseDpi;
+    // The preview is the clock at zoom 1 on a screen of the dialog's DPI, as far as it fits.
+    const float zoom = static_cast<float>(square.Width) / PreviewSide;
     const bool doubleArt = core::chooseArt(zoom, doubleBackground_ != nullptr).doubleArt;
     if (Gdiplus::Image* background = doubleArt ? doubleBackground_ : background_)
         graphics.DrawImage(background, square);
