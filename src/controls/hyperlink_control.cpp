@@ -5,6 +5,7 @@
 #include "win/message_box.h"
 #include "win/process_start.h"
 #include "win/registry.h"
+#include "win/window_rect.h"
 #include "win/window_text.h"
 
 #include <commctrl.h>
@@ -112,16 +113,8 @@ void HyperLinkControl::addTooltip() {
 void HyperLinkControl::fitToText() {
     if (!fitToText_ || !hwnd())
         return;
-    RECT area{};
-    GetWindowRect(hwnd(), &area);
-    MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&area), 2);
-    const std::wstring text = win::windowText(hwnd());
-    SIZE extent{};
-    {
-        win::WindowDc dc(hwnd());
-        win::SelectGuard selected(dc.get(), textFont());
-        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-    }
+    RECT area = win::rectInParent(hwnd());
+    const SIZE extent = win::textExtent(hwnd(), textFont(), win::windowText(hwnd()));
     const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
     if (style & SS_CENTERIMAGE) {
         const LONG margin = (area.bottom - area.top - extent.cy) / 2;
@@ -208,11 +201,8 @@ void HyperLinkControl::reportOpenFailure(int code) {
 void HyperLinkControl::repaintUnderText() {
     if (!hwnd())
         return;
-    RECT area{};
-    GetWindowRect(hwnd(), &area);
-    const HWND parent = GetParent(hwnd());
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
-    RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    const RECT area = win::rectInParent(hwnd());
+    RedrawWindow(GetParent(hwnd()), &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 } // namespace controls

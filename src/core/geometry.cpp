@@ -143,6 +143,12 @@ PixelRect handBounds(int w, int h, float zoom, PointF centre, HandPose pose) {
             bounds.bottom + FilterReach + 1};
 }
 
+int placeBetween(int start, int size, int low, int high) {
+    if (high - low < size)
+        return low + (high - low - size) / 2;
+    return std::min(std::max(start, low), high - size);
+}
+
 int clampOpacity(int percent) {
     return (percent < 0 || percent > 100) ? 100 : percent;
 }

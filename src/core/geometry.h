@@ -71,6 +71,10 @@ std::array<Point, 3> handCorners(int w, int h, float zoom, PointF centre, HandPo
 // bicubic filter.
 PixelRect handBounds(int w, int h, float zoom, PointF centre, HandPose pose);
 
+// Where a span of `size` that would start at `start` goes to lie between `low` and `high`: moved
+// as little as needed, or centred on the room when it is longer.
+int placeBetween(int start, int size, int low, int high);
+
 // Opacity in percent; anything outside 0..100 means fully opaque.
 int clampOpacity(int percent);
 // Layered-window alpha for an opacity percent (100 gives 254, not 255).

@@ -8,6 +8,7 @@
 #include "win/message_box.h"
 #include "win/open_file_dialog.h"
 #include "win/strings.h"
+#include "win/window_rect.h"
 
 #include "resource.h"
 
@@ -55,14 +56,6 @@ std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
 
 std::unique_ptr<Gdiplus::Image> loadPreviewImage(const std::string& path) {
     return render::loadImageFile(win::ansiToWide(path));
-}
-
-// `start` moved as little as needed for `size` to fit between `low` and `high`; kept where it is
-// when it cannot fit.
-int keepBetween(int start, int size, int low, int high) {
-    if (high - low < size)
-        return start;
-    return std::min(std::max(start, low), high - size);
 }
 
 } // namespace
@@ -141,15 +134,14 @@ RECT CustomDialDialog::previewSquare() const {
     // The dialog's layout grows with its font, not quite in step with the DPI, so the scaled
     // square could cross the group box's frame: it is moved back inside, and made smaller when
     // the frame is narrower than the square.
-    RECT frame{};
-    if (GetWindowRect(item(IDC_PREVIEW_FRAME), &frame)) {
-        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+    if (const HWND group = item(IDC_PREVIEW_FRAME)) {
+        RECT frame = win::rectInParent(group);
         InflateRect(&frame, -win::scaleForDpi(PreviewFrameInset, dpi),
                     -win::scaleForDpi(PreviewFrameInset, dpi));
         side =
             std::max(1, std::min<int>({side, frame.right - frame.left, frame.bottom - frame.top}));
-        left = keepBetween(left, side, frame.left, frame.right);
-        top = keepBetween(top, side, frame.top, frame.bottom);
+        left = core::placeBetween(left, side, frame.left, frame.right);
+        top = core::placeBetween(top, side, frame.top, frame.bottom);
     }
     return RECT{left, top, left + side, top + side};
 }

@@ -1,5 +1,7 @@
 #include "win/window_text.h"
 
+#include "win/handles.h"
+
 namespace win {
 
 std::wstring windowText(HWND window) {
@@ -14,6 +16,14 @@ std::wstring windowText(HWND window) {
 
 void setWindowText(HWND window, const std::wstring& text) {
     SetWindowTextW(window, text.c_str());
+}
+
+SIZE textExtent(HWND window, HGDIOBJ font, const std::wstring& text) {
+    SIZE extent{};
+    WindowDc dc(window);
+    SelectGuard selected(dc.get(), font);
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent;
 }
 
 } // namespace win

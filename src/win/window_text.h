@@ -8,5 +8,7 @@ namespace win {
 
 std::wstring windowText(HWND window);
 void setWindowText(HWND window, const std::wstring& text);
+// The size of `text` drawn in `font` on `window`.
+SIZE textExtent(HWND window, HGDIOBJ font, const std::wstring& text);
 
 } // namespace win

@@ -184,3 +184,10 @@ TEST(FrameKey, ChangesExactlyWithWhatTheFrameShows) {
     EXPECT_NE(core::frameKey(t, true, 1.1f, 100, 3), shown);
     EXPECT_NE(core::frameKey(t, true, 1.0f, 100, 4), shown);
 }
+
+TEST(PlaceBetween, MovesASpanInsideOrCentresOneTooLong) {
+    EXPECT_EQ(core::placeBetween(12, 10, 8, 30), 12);
+    EXPECT_EQ(core::placeBetween(5, 10, 8, 30), 8);
+    EXPECT_EQ(core::placeBetween(25, 10, 8, 30), 20);
+    EXPECT_EQ(core::placeBetween(12, 30, 8, 30), 4);
+}
