@@ -1,10 +1,15 @@
 #include "dialogs/shutdown_countdown_dialog.h"
 
+#include "core/geometry.h"
 #include "dialogs/system_shutdown.h"
 #include "win/dpi.h"
 #include "win/handles.h"
+#include "win/window_rect.h"
+#include "win/window_text.h"
 
 #include "resource.h"
+
+#include <commctrl.h>
 
 #include <cwchar>
 
@@ -75,8 +80,25 @@ void ShutdownCountdownDialog::drawNumber(HDC dc) const {
     SetTextColor(dc, DigitColour);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkMode(dc, OPAQUE);
-    TextOutW(dc, win::scaleForDpi(DigitsX, dpi), win::scaleForDpi(DigitsY, dpi), text,
-             static_cast<int>(wcslen(text)));
+    const int length = static_cast<int>(wcslen(text));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text, length, &extent);
+    TextOutW(dc, digitsLeft(extent.cx), win::scaleForDpi(DigitsY, dpi), text, length);
+}
+
+// The texts before and after the number are the dialog's two static controls, in this order.
+int ShutdownCountdownDialog::digitsLeft(int digitsWidth) const {
+    const int left = win::scaleForDpi(DigitsX, win::windowDpi(hwnd()));
+    const HWND before = FindWindowExW(hwnd(), nullptr, WC_STATICW, nullptr);
+    const HWND after = before ? FindWindowExW(hwnd(), before, WC_STATICW, nullptr) : nullptr;
+    if (!after)
+        return left;
+    // The texts grow with the dialog's font, not quite in step with the DPI: the digits' opaque
+    // box is kept in the room between them, so it never covers a letter.
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(before, WM_GETFONT, 0, 0));
+    const int textEnd =
+        win::rectInParent(before).left + win::textExtent(before, font, win::windowText(before)).cx;
+    return core::placeBetween(left, digitsWidth, textEnd, win::rectInParent(after).left);
 }
 
 void ShutdownCountdownDialog::onOK() {

@@ -27,6 +27,7 @@ protected:
 private:
     void onPaint();
     void countDown();
+    int digitsLeft(int digitsWidth) const;
 
     unsigned remainingSeconds_ = StartSeconds;
     bool shutdownAccepted_ = false;

@@ -3,11 +3,14 @@
 #include "dialogs/shutdown_countdown_dialog.h"
 #include "render/png_writer.h"
 #include "win/strings.h"
+#include "win/window_rect.h"
 #include "win32_test_support.h"
 
 #include "resource.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace testing_support;
 
@@ -51,9 +54,7 @@ TEST(AtDpi144, CustomDialPreviewFillsItsScaledSquareWithHandsAtOneAndAHalf) {
     // The square is 1.5 times its side at 96 DPI and lies inside the group box's frame, whose
     // place grows with the dialog's font rather than with the DPI.
     const RECT square = dialog.previewSquare();
-    RECT frame{};
-    GetWindowRect(GetDlgItem(dialog.hwnd(), IDC_PREVIEW_FRAME), &frame);
-    MapWindowPoints(nullptr, dialog.hwnd(), reinterpret_cast<POINT*>(&frame), 2);
+    const RECT frame = win::rectInParent(GetDlgItem(dialog.hwnd(), IDC_PREVIEW_FRAME));
     EXPECT_EQ(square.right - square.left, 195);
     EXPECT_EQ(square.bottom - square.top, 195);
     EXPECT_TRUE(frame.left < square.left && square.right < frame.right && frame.top < square.top &&
@@ -68,19 +69,41 @@ TEST(AtDpi144, CustomDialPreviewFillsItsScaledSquareWithHandsAtOneAndAHalf) {
     EXPECT_NE(canvas.pixel(x + 64, y), 0xFFFF0000u);
 }
 
-TEST(AtDpi144, CountdownDigitsGrowWithTheDpi) {
+TEST(AtDpi144, CountdownDigitsGrowWithTheDpiAndCoverNoLetter) {
     dialogs::ShutdownCountdownDialog dialog(GetModuleHandleW(nullptr));
     dialog.createModeless(nullptr);
-    render::Frame canvas(400, 300);
-    win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    win::SelectGuard selected(dc.get(), canvas.bitmap());
-    dialog.drawNumber(dc.get());
-    std::vector<int> redRows;
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400 && (redRows.empty() || redRows.back() != y); ++x)
-            if ((canvas.pixel(x, y) & 0xFFFFFF) == 0xFF0000)
-                redRows.push_back(y);
-    ASSERT_FALSE(redRows.empty());
+    ShowWindow(dialog.hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(dialog.hwnd());
+    win::WindowDc window(dialog.hwnd());
+    const auto capture = [&] {
+        render::Frame shown(600, 400);
+        win::UniqueMemoryDc dc(CreateCompatibleDC(window.get()));
+        win::SelectGuard selected(dc.get(), shown.bitmap());
+        BitBlt(dc.get(), 0, 0, 600, 400, window.get(), 0, 0, SRCCOPY);
+        return shown;
+    };
+    // The pixels whose channels' top two bits give `colour`, and the rows they span.
+    const auto pixelsOf = [](const render::Frame& shown, std::uint32_t colour, int& first,
+                             int& last) {
+        int n = 0;
+        first = shown.height(), last = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (((shown.pixel(x, y) & 0xFFFFFF) | 0x3F3F3F) == colour) {
+                    ++n;
+                    first = std::min(first, y), last = std::max(last, y);
+                }
+        return n;
+    };
+    // The number drawn as each second's step draws it, over the texts; then the texts again.
+    dialog.drawNumber(window.get());
+    const render::Frame withDigits = capture();
+    for (HWND text = nullptr; (text = FindWindowExW(dialog.hwnd(), text, WC_STATICW, nullptr));)
+        RedrawWindow(text, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    int top = 0, bottom = 0;
+    EXPECT_EQ(pixelsOf(withDigits, 0x3F3F3F, top, bottom),
+              pixelsOf(capture(), 0x3F3F3F, top, bottom));
+    EXPECT_GT(pixelsOf(withDigits, 0xFF3F3F, top, bottom), 0);
     // At 96 DPI the digits are 59 rows tall.
-    EXPECT_GT(redRows.back() - redRows.front(), 80);
+    EXPECT_GT(bottom - top, 80);
 }
