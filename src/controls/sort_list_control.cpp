@@ -255,6 +255,7 @@ void SortListControl::setExtendedStyle(DWORD flag, bool on) {
 win::Handled SortListControl::handleMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
     switch (message) {
     case WM_DESTROY: onDestroy(); return win::Handled::AndDefault;
+    case win::DpiChangedAfterParentMessage: onDpiChanged(); return win::Handled::AndDefault;
     default: return win::Handled::No;
     }
 }
@@ -275,6 +276,21 @@ bool SortListControl::handleReflected(UINT message, WPARAM, LPARAM lParam, LRESU
 void SortListControl::onAttached() {
     header_.attachWindow(ListView_GetHeader(hwnd()));
     setFullRowSelect(true);
+    dpi_ = win::windowDpi(hwnd());
+}
+
+// Windows scales the dialog and the list's font for the new monitor, not the columns: each keeps
+// its width, the user's own included, in the new monitor's pixels.
+void SortListControl::onDpiChanged() {
+    const int dpi = win::windowDpi(hwnd());
+    if (dpi_ <= 0 || dpi == dpi_) {
+        dpi_ = dpi;
+        return;
+    }
+    for (int column = 0; column < columnCount(); ++column)
+        ListView_SetColumnWidth(hwnd(), column,
+                                MulDiv(ListView_GetColumnWidth(hwnd(), column), dpi, dpi_));
+    dpi_ = dpi;
 }
 
 void SortListControl::onColumnClick(int column) {

@@ -67,6 +67,7 @@ protected:
 
 private:
     void onColumnClick(int column);
+    void onDpiChanged();
     void onDestroy();
     RowRecord* record(int index) const;
     void freeRowData(int index);
@@ -76,6 +77,8 @@ private:
     static int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM self);
 
     SortHeaderControl header_;
+    // The DPI the column widths were last measured for.
+    int dpi_ = 0;
 };
 
 } // namespace controls
