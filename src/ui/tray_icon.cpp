@@ -47,7 +47,9 @@ void TrayIcon::fillForTip() {
 
 HICON TrayIcon::iconForDpi() {
     constexpr int SmallIconSide = 16;
-    const int side = win::scaleForDpi(SmallIconSide, win::windowDpi(owner_));
+    // The notification area is on the taskbar's monitor, which need not be the clock's.
+    const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    const int side = win::scaleForDpi(SmallIconSide, win::windowDpi(taskbar));
     if (!icon_ || side != iconSide_) {
         // The six-size icon holds 16 to 48 pixels: the system picks the image nearest `side`.
         icon_.reset(static_cast<HICON>(
