@@ -136,8 +136,8 @@ RECT CustomDialDialog::previewSquare() const {
     // the frame is narrower than the square.
     if (const HWND group = item(IDC_PREVIEW_FRAME)) {
         RECT frame = win::rectInParent(group);
-        InflateRect(&frame, -win::scaleForDpi(PreviewFrameInset, dpi),
-                    -win::scaleForDpi(PreviewFrameInset, dpi));
+        const int inset = win::scaleForDpi(PreviewFrameInset, dpi);
+        InflateRect(&frame, -inset, -inset);
         side =
             std::max(1, std::min<int>({side, frame.right - frame.left, frame.bottom - frame.top}));
         left = core::placeBetween(left, side, frame.left, frame.right);
