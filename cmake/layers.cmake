@@ -1,6 +1,7 @@
 # The program is built in layers, each a library of its own:
 #
 #   core  <-  win  <-  controls  <-  render, sound, ui  <-  dialogs  <-  app
+#   core  <-  clock  <-  sound, ui, dialogs, app
 #
 # A layer includes its headers as "folder/name.h" from a view of the source tree made for it: a
 # folder of links to its own folder and to those of the layers below. An include that reaches up

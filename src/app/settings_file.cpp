@@ -22,8 +22,10 @@ bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
     // A file larger than the record only needs its first part; the rest is ignored.
     bytes.assign(core::SettingsFileSize, 0);
     DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        bytes.clear();
         return false;
+    }
     bytes.resize(read);
     return true;
 }
@@ -110,22 +112,19 @@ std::wstring SettingsFile::locate() const {
     return joinPath(startDirectory_, SettingsFileName);
 }
 
-bool SettingsFile::load(core::ClockSettings& settings) {
+bool SettingsFile::load(std::vector<std::uint8_t>& bytes) {
     for (const std::wstring& candidate : candidates()) {
         if (!fileExists(candidate))
             continue;
-        std::vector<std::uint8_t> bytes;
         if (!readWholeFile(candidate, bytes))
             continue;
-        core::decodeSettings(bytes.data(), bytes.size(), settings);
         loadedPath_ = candidate;
         return true;
     }
     return false;
 }
 
-bool SettingsFile::save(const core::ClockSettings& settings) {
-    const std::vector<std::uint8_t> bytes = core::encodeSettings(settings, win::isAnsiLeadByte);
+bool SettingsFile::save(const std::vector<std::uint8_t>& bytes) {
     const std::wstring target = path();
     // The user's choice to keep the file as it is: Windows refuses to replace a read-only file,
     // but Wine would replace it and drop the mark.

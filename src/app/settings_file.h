@@ -1,7 +1,7 @@
 #pragma once
 // "Settings.def" on disk: found where the clock was started or beside the program, and
 // replaced in one step on every save so a crash or a full disk never leaves half a file.
-#include "core/settings.h"
+#include "clock/ports.h"
 
 #include <string>
 #include <vector>
@@ -10,17 +10,18 @@ namespace app {
 
 extern const wchar_t* const SettingsFileName;
 
-class SettingsFile {
+class SettingsFile : public clockwork::Store {
 public:
     // startDirectory: the working directory captured when the clock window was created.
     explicit SettingsFile(std::wstring startDirectory);
 
     // Looks beside the program first, then in the start directory; false when neither holds the
-    // file, leaving `settings` as it was. Fields past the end of a short file keep their values.
-    bool load(core::ClockSettings& settings);
+    // file. A file longer than the record gives only the record's bytes.
+    bool load(std::vector<std::uint8_t>& bytes) override;
     // Writes the file that was read, or a new one in the start directory. On failure the old file
     // stays as it was and false is returned; a file marked read-only counts as a failure.
-    bool save(const core::ClockSettings& settings);
+    bool save(const std::vector<std::uint8_t>& bytes) override;
+    std::wstring location() const override { return path(); }
 
     // The file a clock started here uses: the first of the two places that holds one, else a new
     // one in the start directory.

@@ -12,6 +12,8 @@ constexpr int SecondsPerMinute = 60;
 struct LocalTime {
     int year = 2000, month = 1, day = 1, dayOfWeek = 6 /* 0 = Sunday */, hour = 0, minute = 0,
         second = 0, milliseconds = 0;
+    // Local time minus UTC: a daylight-saving change moves it, and only it.
+    int utcOffsetSeconds = 0;
 };
 
 // "HH:MM:SS", the form alarm and shutdown times are stored in.

@@ -1,44 +1,24 @@
 #pragma once
-// The clock window's timers. At most one of the redraw and the two fade timers runs at a time:
-// a fade redraws in place of the redraw timer.
+// The clock window's one timer. The clock asks for its next wake each time it runs: just after
+// the next true second, so the second hand moves with it and each second is checked once, or
+// sooner while a fade runs.
 
 namespace core {
 
-enum ClockTimer : unsigned {
-    RedrawTimer = 1001,
-    FadeInTimer = 1002,
-    FadeOutTimer = 1003,
-    ClockCheckTimer = 1004,
-};
+constexpr unsigned WakeTimer = 1001;
 
-// The redraw and the check come every half second; a fade step every 30 ms.
-constexpr unsigned RedrawPeriodMs = 500, FadePeriodMs = 30;
+constexpr unsigned SecondMs = 1000, FadePeriodMs = 30;
 
-// The half-second timers are kept in step with the wall clock: each fires this long after a
-// full or a half second, so the second hand moves with the true second and each second is
-// checked exactly twice, whatever the phase the timers were started with.
+// A wake is aimed this long after the full second, so that a timer a few milliseconds early
+// still reads the new second.
 constexpr unsigned TickOffsetMs = 10;
 
-// The delay to arm a half-second timer with at `millisecond` (0..999) of the current second:
-// until the next full or half second plus the offset. A tick that fires between a boundary and
-// its offset (a little early) counts as that boundary's tick; the delay is never below the
-// offset, so a timer cannot spin.
-constexpr unsigned millisecondsToNextTick(int millisecond) {
-    const int phase =
-        ((millisecond % static_cast<int>(RedrawPeriodMs)) + static_cast<int>(RedrawPeriodMs)) %
-        static_cast<int>(RedrawPeriodMs);
-    return RedrawPeriodMs + TickOffsetMs - static_cast<unsigned>(phase);
-}
-
-// A half-second timer that fires up to this long after its full or half second is in step and
-// is left running; one that drifts further, or fires before the boundary, is re-armed. Most
-// ticks therefore cost no timer call at all.
-constexpr unsigned TickLateToleranceMs = 10;
-constexpr bool isTickInStep(int millisecond) {
-    const int phase =
-        ((millisecond % static_cast<int>(RedrawPeriodMs)) + static_cast<int>(RedrawPeriodMs)) %
-        static_cast<int>(RedrawPeriodMs);
-    return phase <= static_cast<int>(TickOffsetMs + TickLateToleranceMs);
+// The delay to the next wake at `millisecond` (0..999) of the current second: to the next full
+// second plus the offset. Never below the offset, so a timer that fires early cannot spin.
+constexpr unsigned millisecondsToNextSecond(int millisecond) {
+    const int phase = ((millisecond % static_cast<int>(SecondMs)) + static_cast<int>(SecondMs)) %
+                      static_cast<int>(SecondMs);
+    return SecondMs + TickOffsetMs - static_cast<unsigned>(phase);
 }
 
 } // namespace core

@@ -16,13 +16,30 @@ long long overlapArea(const ScreenRect& a, const ScreenRect& b) {
 
 } // namespace
 
-WindowPosition correctStartPosition(WindowPosition saved, int screenWidth, int screenHeight) {
+namespace {
+
+// As Windows scales a length for a DPI: halves away from zero.
+int scaled(int pixels, int dpi) {
+    const long long product = static_cast<long long>(pixels) * (dpi > 0 ? dpi : BaseDpi);
+    return static_cast<int>((product + BaseDpi / 2) / BaseDpi);
+}
+
+bool holds(const ScreenRect& area, WindowPosition point) {
+    return point.left >= area.left && point.left < area.right && point.top >= area.top &&
+           point.top < area.bottom;
+}
+
+} // namespace
+
+WindowPosition correctStartPosition(WindowPosition saved, int screenWidth, int screenHeight,
+                                    int clockWidth, int dpi) {
     WindowPosition result = saved;
+    const int margin = scaled(DefaultMargin, dpi);
     if (saved.left > screenWidth || saved.left < 0) {
-        result.left = screenWidth - DefaultRightMargin;
+        result.left = screenWidth - (clockWidth + margin);
     }
     if (saved.top > screenHeight || saved.top < 0) {
-        result.top = DefaultTop;
+        result.top = margin;
     }
     return result;
 }
@@ -51,12 +68,35 @@ WindowPosition startPosition(WindowPosition saved, int clockWidth, int clockHeig
     return correctStartPosition(saved, screenWidth, screenHeight);
 }
 
+WindowPosition startPosition(WindowPosition saved, const std::vector<Monitor>& monitors,
+                             const SizeAtDpi& sizeAt) {
+    Monitor primary{{0, 0, 1024, 768}, BaseDpi};
+    std::vector<ScreenRect> areas;
+    for (const Monitor& monitor : monitors) {
+        areas.push_back(monitor.area);
+        if (holds(monitor.area, {0, 0}))
+            primary = monitor;
+    }
+    if (saved.left >= 0 && saved.top >= 0) {
+        Monitor holder = primary;
+        for (const Monitor& monitor : monitors)
+            if (holds(monitor.area, saved))
+                holder = monitor;
+        const CanvasSize size = sizeAt(holder.dpi);
+        if (mostlyOnMonitors(saved, size.width, size.height, areas))
+            return saved;
+    }
+    const CanvasSize size = sizeAt(primary.dpi);
+    return correctStartPosition(saved, primary.area.right - primary.area.left,
+                                primary.area.bottom - primary.area.top, size.width, primary.dpi);
+}
+
 WindowPosition positionAfterDisplayChange(WindowPosition current, int clockWidth, int clockHeight,
                                           const std::vector<ScreenRect>& monitors, int screenWidth,
                                           int screenHeight) {
     if (mostlyOnMonitors(current, clockWidth, clockHeight, monitors))
         return current;
-    return correctStartPosition(current, screenWidth, screenHeight);
+    return correctStartPosition(current, screenWidth, screenHeight, clockWidth);
 }
 
 } // namespace core

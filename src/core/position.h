@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/geometry.h"
+
+#include <functional>
 #include <vector>
 
 namespace core {
@@ -12,12 +15,29 @@ struct ScreenRect {
     int left, top, right, bottom;
 };
 
-// Where a clock whose saved place is off the primary screen reappears.
-constexpr int DefaultRightMargin = 140, DefaultTop = 10;
+// Where a clock whose saved place is off the primary screen reappears: at 96 DPI a 130-pixel
+// clock 10 pixels inside the top right corner. The margin grows with the DPI.
+constexpr int DefaultRightMargin = 140, DefaultTop = 10, DefaultMargin = 10, DefaultClockSide = 130;
 
 // Start-up correction against the primary screen: a left outside 0..screenWidth becomes
-// screenWidth - 140 and a top outside 0..screenHeight becomes 10. The bounds themselves are kept.
-WindowPosition correctStartPosition(WindowPosition saved, int screenWidth, int screenHeight);
+// screenWidth - (clock width + margin) and a top outside 0..screenHeight becomes the margin. The
+// bounds themselves are kept.
+WindowPosition correctStartPosition(WindowPosition saved, int screenWidth, int screenHeight,
+                                    int clockWidth = DefaultClockSide, int dpi = BaseDpi);
+
+struct Monitor {
+    ScreenRect area;
+    int dpi;
+};
+// The clock's size on a monitor of a DPI.
+using SizeAtDpi = std::function<CanvasSize(int dpi)>;
+
+// Where the clock starts on these monitors (the primary one holds the point 0, 0). A stored
+// place is kept when neither value is negative and more than half of the clock, at the size it
+// has on the monitor that holds the place, lies on the monitors; any other place gets the
+// primary monitor's correction, with the clock's size there.
+WindowPosition startPosition(WindowPosition saved, const std::vector<Monitor>& monitors,
+                             const SizeAtDpi& sizeAt);
 
 // Where the clock starts. A stored place is kept only when neither value is negative (-1 means
 // "not recorded") and more than half of the clock lies on the attached monitors; any other place

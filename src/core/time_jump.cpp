@@ -28,6 +28,21 @@ long long daysFromCivil(int year, int month, int day) {
     return era * 146097 + dayOfEra - 719468;
 }
 
+CivilDate civilFromDays(long long days) {
+    // The inverse of daysFromCivil, by the same eras.
+    const long long z = days + 719468;
+    const long long era = floorDiv(z, 146097);
+    const long long dayOfEra = z - era * 146097;
+    const long long yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const int day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    const int month =
+        static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    return {static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0)), month, day};
+}
+
 long long localSeconds(const LocalTime& t) {
     return daysFromCivil(t.year, t.month, t.day) * SecondsPerDay + secondOfDay(t);
 }
@@ -94,6 +109,13 @@ std::wstring missedAlarmLine(const std::string& timeText, const std::wstring& re
     return widened(timeText) + L" " + reminder;
 }
 
+std::wstring datedLine(const std::wstring& line, long long day, long long today) {
+    if (day == today)
+        return line;
+    const CivilDate date = civilFromDays(day);
+    return std::to_wstring(date.month) + L"月" + std::to_wstring(date.day) + L"日 " + line;
+}
+
 std::wstring missedShutdownLine(const std::string& shutdownTime) {
     return L"自动关机 " + widened(shutdownTime) + L" 未执行";
 }
@@ -109,14 +131,21 @@ std::wstring missedBalloonText(const std::vector<std::wstring>& lines) {
 }
 
 std::wstring trayTipText(const LocalTime& t, const std::vector<std::wstring>& missedLines) {
-    std::wstring tip = trayTipText(t);
-    if (!missedLines.empty()) {
-        tip += std::wstring(L"\n") + MissedTitle;
-        for (const std::wstring& line : missedLines) {
-            tip += L"\n" + line;
-        }
+    const std::wstring head = trayTipText(t);
+    if (missedLines.empty()) {
+        return head;
     }
-    return cutWide(tip, TrayTipMaxUnits);
+    const std::wstring title = std::wstring(L"\n") + MissedTitle;
+    // The newest lines are the ones the user needs: older ones give way when the tip is full.
+    std::wstring lines;
+    for (auto line = missedLines.rbegin(); line != missedLines.rend(); ++line) {
+        const std::wstring longer = L"\n" + *line + lines;
+        if (!lines.empty() && head.size() + title.size() + longer.size() > TrayTipMaxUnits) {
+            break;
+        }
+        lines = longer;
+    }
+    return cutWide(head + title + lines, TrayTipMaxUnits);
 }
 
 bool RungAlarms::firstRing(long long day, const std::string& timeText,
@@ -124,6 +153,15 @@ bool RungAlarms::firstRing(long long day, const std::string& timeText,
     // A set-back reaches at most into yesterday; anything older is forgotten.
     rung_.erase(rung_.begin(), rung_.lower_bound({day - 1, std::string(), std::string()}));
     return rung_.insert({day, timeText, reminder}).second;
+}
+
+bool RungAlarms::hasRung(long long day, const std::string& timeText,
+                         const std::string& reminder) const {
+    return rung_.count({day, timeText, reminder}) != 0;
+}
+
+void RungAlarms::forgetAfter(long long day) {
+    rung_.erase(rung_.lower_bound({day + 1, std::string(), std::string()}), rung_.end());
 }
 
 std::string hourStartText(long long now) {

@@ -18,6 +18,10 @@ constexpr long long SecondsPerHour = 3600;
 
 // Days from 1 January 1970 to the given date of the proleptic Gregorian calendar.
 long long daysFromCivil(int year, int month, int day);
+struct CivilDate {
+    int year, month, day;
+};
+CivilDate civilFromDays(long long days);
 // The local date and time as one count of seconds (days × 86400 + the second of the day): a
 // clock change, daylight saving included, shows as a jump in it like any other.
 long long localSeconds(const LocalTime& t);
@@ -56,12 +60,15 @@ bool fellInGap(const std::string& timeText, long long previous, long long now);
 // "（闹铃时间 07:00:00，晚了 5 分钟）"; under a minute it counts seconds.
 std::wstring latenessLine(const std::string& timeText, long long lateSeconds);
 
-// The balloon and tip lines of what a jump left undone.
+// The balloon and tip lines of what a jump left undone; a line of another day than today
+// starts with its date ("12月7日 ").
 std::wstring missedAlarmLine(const std::string& timeText, const std::wstring& reminder);
+std::wstring datedLine(const std::wstring& line, long long day, long long today);
 std::wstring missedShutdownLine(const std::string& shutdownTime);
 extern const wchar_t* const MissedTitle;
 std::wstring missedBalloonText(const std::vector<std::wstring>& lines);
-// The tip with the date and, until the user has seen them, the missed lines.
+// The tip with the date and, until the user has seen them, the missed lines: the newest that
+// fit, in the order they happened.
 std::wstring trayTipText(const LocalTime& t, const std::vector<std::wstring>& missedLines);
 
 // An alarm rings at most once per calendar date, also when the clock is set back over it. Kept
@@ -70,6 +77,9 @@ class RungAlarms {
 public:
     // True the first time an alarm of this time and reminder rings on `day`.
     bool firstRing(long long day, const std::string& timeText, const std::string& reminder);
+    bool hasRung(long long day, const std::string& timeText, const std::string& reminder) const;
+    // The clock was set back to `day`: rings of later dates have not happened yet.
+    void forgetAfter(long long day);
 
 private:
     std::set<std::tuple<long long, std::string, std::string>> rung_;

@@ -19,6 +19,9 @@ namespace {
 
 constexpr UINT_PTR CountdownTimer = 1;
 constexpr UINT CountdownPeriodMs = 1000;
+// Steps this far apart mean the computer slept (or the countdown's loop stalled) meanwhile: a
+// countdown seen for a moment on waking must not shut the computer down.
+constexpr DWORD StalledStepMs = 5000;
 // Where and how large the digits are at 96 DPI, in client pixels.
 constexpr int DigitsX = 130;
 constexpr int DigitsY = 20;
@@ -40,12 +43,20 @@ win::Handled ShutdownCountdownDialog::handleMessage(UINT message, WPARAM, LPARAM
 
 bool ShutdownCountdownDialog::onInitDialog() {
     remainingSeconds_ = StartSeconds;
+    lastStep_ = GetTickCount();
     SetTimer(hwnd(), CountdownTimer, CountdownPeriodMs, nullptr);
     return true;
 }
 
 // Any timer id counts down, as the countdown has only the one.
 void ShutdownCountdownDialog::onTimer(UINT_PTR) {
+    const DWORD now = GetTickCount();
+    const bool stalled = now - lastStep_ > StalledStepMs;
+    lastStep_ = now;
+    if (stalled) {
+        interrupt();
+        return;
+    }
     if (remainingSeconds_ == 0) {
         KillTimer(hwnd(), CountdownTimer);
         onOK();
@@ -105,6 +116,11 @@ void ShutdownCountdownDialog::onOK() {
     KillTimer(hwnd(), CountdownTimer);
     shutdownAccepted_ = shutDownSystem() != FALSE;
     endDialog(IDOK);
+}
+
+void ShutdownCountdownDialog::interrupt() {
+    interrupted_ = true;
+    onCancel();
 }
 
 void ShutdownCountdownDialog::onCancel() {

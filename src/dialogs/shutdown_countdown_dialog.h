@@ -13,6 +13,9 @@ public:
     unsigned remainingSeconds() const { return remainingSeconds_; }
     // After the dialog ended with IDOK: whether the system took the shutdown request.
     bool shutdownAccepted() const { return shutdownAccepted_; }
+    // Ends the countdown without a shutdown: the computer slept or its clock jumped meanwhile.
+    void interrupt();
+    bool interrupted() const { return interrupted_; }
     // The remaining seconds in the dialog's client coordinates, onto any DC.
     void drawNumber(HDC dc) const;
 
@@ -31,6 +34,9 @@ private:
 
     unsigned remainingSeconds_ = StartSeconds;
     bool shutdownAccepted_ = false;
+    bool interrupted_ = false;
+    // GetTickCount of the last step; it runs on through sleep, which the steps do not.
+    DWORD lastStep_ = 0;
 };
 
 } // namespace dialogs

@@ -35,10 +35,18 @@ bool AlarmSoundPlayer::reopen(const std::wstring& path) {
 }
 
 bool AlarmSoundPlayer::play() {
+    return playFor(0);
+}
+
+bool AlarmSoundPlayer::playFor(int seconds) {
     if (!player_)
         return false;
     SendMessageW(player_, MCI_SEEK, 0, MCIWND_START);
-    if (SendMessageW(player_, MCI_PLAY, 0, 0) == 0)
+    constexpr LPARAM MillisecondsPerSecond = 1000;
+    // The player counts in milliseconds; past a file's end "play to" plays to the end.
+    const LRESULT refused = seconds > 0 ? MCIWndPlayTo(player_, seconds * MillisecondsPerSecond)
+                                        : SendMessageW(player_, MCI_PLAY, 0, 0);
+    if (refused == 0)
         playing_ = true;
     return playing_;
 }
@@ -72,7 +80,7 @@ void AlarmSoundPlayer::applyTimeLimit(int seconds) {
         stop();
 }
 
-void AlarmSoundPlayer::onModeChanged(HWND player, LPARAM mode) {
+void AlarmSoundPlayer::onModeChanged(HWND player, long mode) {
     if (player != player_ || !playing_)
         return;
     if (mode == MCI_MODE_STOP || mode == MCI_MODE_NOT_READY)
@@ -85,14 +93,14 @@ void AlarmSoundPlayer::shutDown() {
     close();
 }
 
-void startAlarmSound(HMODULE module, AlarmSoundPlayer& player, bool fileChosen) {
+void startAlarmSound(HMODULE module, AlarmSoundPlayer& player, bool fileChosen, int seconds) {
     if (!fileChosen) {
         playBuiltInAlarm(module);
         return;
     }
     if (player.isPlaying())
         return;
-    if (!player.play())
+    if (!player.playFor(seconds))
         playBuiltInAlarm(module);
 }
 

@@ -6,8 +6,6 @@
 
 #include "resource.h"
 
-#include <windowsx.h>
-
 namespace ui {
 
 namespace {
@@ -38,8 +36,7 @@ constexpr CommandRoute CommandRoutes[] = {
 
 } // namespace
 
-void ClockMenu::showForContextMenu(HWND window, LPARAM screenPoint) {
-    POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+void ClockMenu::showForContextMenu(HWND window, POINT at) {
     if (at.x == -1 && at.y == -1) {
         POINT origin{0, 0};
         ClientToScreen(window, &origin);
@@ -58,7 +55,7 @@ void ClockMenu::showAt(HWND window, POINT at) {
     TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
 }
 
-void ClockMenu::updatePopup(HMENU popup) {
+void ClockMenu::updatePopup(HMENU popup, const core::ClockSettings& settings) {
     int count = GetMenuItemCount(popup);
     int position = 0;
     while (position < count) {
@@ -68,7 +65,7 @@ void ClockMenu::updatePopup(HMENU popup) {
             ++position;
             continue;
         }
-        updateItem(popup, position, static_cast<int>(id));
+        updateItem(popup, position, static_cast<int>(id), settings);
         const int countAfter = GetMenuItemCount(popup);
         position = core::nextUpdatePosition(
             position, count, countAfter, static_cast<int>(id),
@@ -77,15 +74,16 @@ void ClockMenu::updatePopup(HMENU popup) {
     }
 }
 
-void ClockMenu::updateItem(HMENU popup, int position, int commandId) {
+void ClockMenu::updateItem(HMENU popup, int position, int commandId,
+                           const core::ClockSettings& settings) {
     if (commandId == ID_CLICK_THROUGH) {
         const UINT kept =
             GetMenuState(popup, position, MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED | MF_DISABLED);
         ModifyMenuW(popup, position, MF_BYPOSITION | MF_STRING | kept, commandId,
-                    core::clickThroughMenuText(settings_.clickThrough));
+                    core::clickThroughMenuText(settings.clickThrough));
         return;
     }
-    const core::MenuCheck check = core::menuCheckFor(ClockMenuIds, commandId, settings_);
+    const core::MenuCheck check = core::menuCheckFor(ClockMenuIds, commandId, settings);
     if (check == core::MenuCheck::NoHandler)
         return;
     CheckMenuItem(popup, position,

@@ -27,23 +27,23 @@ protected:
 
 class ClockMenu {
 public:
-    ClockMenu(HINSTANCE module, const core::ClockSettings& settings, ClockMenuCommands& commands)
-        : module_(module), settings_(settings), commands_(commands) {}
+    explicit ClockMenu(ClockMenuCommands& commands) : commands_(commands) {}
+    void attach(HINSTANCE module) { module_ = module; }
 
-    // WM_CONTEXTMENU: at the pointer, or just inside the window's corner from the keyboard.
-    void showForContextMenu(HWND window, LPARAM screenPoint);
+    // WM_CONTEXTMENU: at the pointer, or just inside the window's corner from the keyboard,
+    // which gives the point (-1, -1).
+    void showForContextMenu(HWND window, POINT screenPoint);
     // Loaded afresh and destroyed after each showing; the command arrives as WM_COMMAND.
     void showAt(HWND window, POINT at);
     // WM_INITMENUPOPUP: check marks and the click-through text from the current settings.
-    void updatePopup(HMENU popup);
+    void updatePopup(HMENU popup, const core::ClockSettings& settings);
     // WM_COMMAND; false for an id that is not a menu command.
     bool dispatch(int commandId);
 
 private:
-    void updateItem(HMENU popup, int position, int commandId);
+    void updateItem(HMENU popup, int position, int commandId, const core::ClockSettings& settings);
 
-    HINSTANCE module_;
-    const core::ClockSettings& settings_;
+    HINSTANCE module_ = nullptr;
     ClockMenuCommands& commands_;
 };
 

@@ -7,14 +7,14 @@ namespace ui {
 
 class ClockMouse {
 public:
-    explicit ClockMouse(HWND window) : window_(window) {}
+    void attach(HWND window) { window_ = window; }
 
     void onLeftButtonDown(bool lockPosition);
     void onDoubleClick();
     void onMouseMove();
 
 private:
-    HWND window_;
+    HWND window_ = nullptr;
 };
 
 } // namespace ui

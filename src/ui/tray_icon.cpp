@@ -2,11 +2,7 @@
 
 #include "win/dpi.h"
 
-#include "win/local_time.h"
-#include "core/clock_time.h"
 #include "core/codepage.h"
-#include "core/time_jump.h"
-#include "ui/date_time_settings.h"
 
 #include <cwchar>
 
@@ -24,7 +20,9 @@ template <size_t N> void copyField(wchar_t (&field)[N], const std::wstring& text
 
 } // namespace
 
-TrayIcon::TrayIcon(HWND owner, HINSTANCE module) : owner_(owner), module_(module) {
+void TrayIcon::attach(HWND owner, HINSTANCE module) {
+    owner_ = owner;
+    module_ = module;
     // The record of the version with balloons, which every shell since Windows 2000 understands.
     record_.cbSize = NOTIFYICONDATAW_V2_SIZE;
     record_.hWnd = owner_;
@@ -36,13 +34,13 @@ TrayIcon::~TrayIcon() {
     remove();
 }
 
-void TrayIcon::fillForTip() {
+void TrayIcon::fillForTip(const std::wstring& tip) {
     record_.hWnd = owner_;
     record_.uID = TrayIconId;
     record_.uCallbackMessage = TrayCallbackMessage;
     record_.hIcon = iconForDpi();
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    copyField(record_.szTip, core::trayTipText(win::currentLocalTime(), missedLines_));
+    copyField(record_.szTip, tip);
 }
 
 HICON TrayIcon::iconForDpi() {
@@ -59,8 +57,8 @@ HICON TrayIcon::iconForDpi() {
     return icon_ ? icon_.get() : LoadIconW(module_, MAKEINTRESOURCEW(IDI_CLOCK));
 }
 
-bool TrayIcon::add() {
-    fillForTip();
+bool TrayIcon::add(const std::wstring& tip) {
+    fillForTip(tip);
     added_ = Shell_NotifyIconW(NIM_ADD, &record_) != FALSE;
     if (added_ && !pendingText_.empty()) {
         std::wstring text, title;
@@ -71,38 +69,25 @@ bool TrayIcon::add() {
     return added_;
 }
 
-bool TrayIcon::refreshTip() {
-    fillForTip();
-    return Shell_NotifyIconW(NIM_MODIFY, &record_) != FALSE;
-}
-
-void TrayIcon::setMissedLines(const std::vector<std::wstring>& lines) {
-    missedLines_.insert(missedLines_.end(), lines.begin(), lines.end());
+void TrayIcon::setTip(const std::wstring& tip) {
+    fillForTip(tip);
     if (added_)
-        refreshTip();
+        Shell_NotifyIconW(NIM_MODIFY, &record_);
 }
 
-void TrayIcon::clearMissedLines() {
-    if (missedLines_.empty())
-        return;
-    missedLines_.clear();
-    if (added_)
-        refreshTip();
-}
-
-bool TrayIcon::showBalloon(const std::wstring& text, const std::wstring& title) {
+void TrayIcon::showBalloon(const std::wstring& text, const std::wstring& title) {
     if (!added_) {
         // Too early (a save failed before the icon was added): it shows once the icon is there.
         pendingText_ = text;
         pendingTitle_ = title;
-        return false;
+        return;
     }
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_INFO;
     copyField(record_.szInfo, text);
     copyField(record_.szInfoTitle, title);
     record_.uTimeout = BalloonTimeoutSeconds;
     record_.dwInfoFlags = NIIF_INFO;
-    return Shell_NotifyIconW(NIM_MODIFY, &record_) != FALSE;
+    Shell_NotifyIconW(NIM_MODIFY, &record_);
 }
 
 bool TrayIcon::remove() {
@@ -110,17 +95,6 @@ bool TrayIcon::remove() {
         return false;
     added_ = false;
     return Shell_NotifyIconW(NIM_DELETE, &record_) != FALSE;
-}
-
-TrayRequest TrayIcon::onNotify(WPARAM iconId, LPARAM mouseMessage) {
-    if (iconId != TrayIconId)
-        return TrayRequest::NotOurIcon;
-    switch (static_cast<UINT>(mouseMessage)) {
-    case WM_MOUSEMOVE: refreshTip(); return TrayRequest::None;
-    case WM_LBUTTONDBLCLK: openDateTimeSettings(); return TrayRequest::None;
-    case WM_RBUTTONUP: return TrayRequest::ShowMenu;
-    default: return TrayRequest::None;
-    }
 }
 
 } // namespace ui

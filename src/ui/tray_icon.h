@@ -1,8 +1,8 @@
 #pragma once
-// The clock's icon in the notification area: a tip with today's date, the alarm balloons, and
-// what the pointer does on it.
+// The clock's icon in the notification area, with the tip and the balloons the clock gives it.
 #include <windows.h>
 
+#include "clock/ports.h"
 #include "win/handles.h"
 
 #include <shellapi.h>
@@ -17,49 +17,38 @@ namespace ui {
 constexpr UINT TrayIconId = IDN_TRAY_ICON;
 constexpr UINT TrayCallbackMessage = WM_USER + 1;
 
-// What the clock is asked to do about a notification from the icon.
-enum class TrayRequest { None, ShowMenu, NotOurIcon };
-
-class TrayIcon {
+class TrayIcon : public clockwork::Tray {
 public:
-    TrayIcon(HWND owner, HINSTANCE module);
+    TrayIcon() = default;
     ~TrayIcon();
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 
+    void attach(HWND owner, HINSTANCE module);
     // Also after the taskbar was re-created; a balloon asked for before the icon was there
     // is shown now.
-    bool add();
-    // Brings the date in the tip up to date.
-    bool refreshTip();
-    // What a jump left undone stays in the tip until the user has looked at the clock's menu
-    // or its alarms.
-    void setMissedLines(const std::vector<std::wstring>& lines);
-    void clearMissedLines();
+    bool add(const std::wstring& tip);
+    void setTip(const std::wstring& tip) override;
     // The tip stays as it is; only the balloon fields change.
-    bool showBalloon(const std::wstring& text, const std::wstring& title);
+    void showBalloon(const std::wstring& text, const std::wstring& title) override;
     // Whatever ends the clock, no dead icon is left behind.
     bool remove();
-    // The callback message: refreshes the tip, opens the date and time settings, or asks for
-    // the menu.
-    TrayRequest onNotify(WPARAM iconId, LPARAM mouseMessage);
 
     bool isAdded() const { return added_; }
     const NOTIFYICONDATAW& record() const { return record_; }
 
 private:
-    void fillForTip();
+    void fillForTip(const std::wstring& tip);
     // The clock icon at the small-icon size of the monitor's DPI, made again when that changes.
     HICON iconForDpi();
 
-    HWND owner_;
-    HINSTANCE module_;
+    HWND owner_ = nullptr;
+    HINSTANCE module_ = nullptr;
     NOTIFYICONDATAW record_{};
     win::UniqueIcon icon_;
     int iconSide_ = 0;
     bool added_ = false;
     std::wstring pendingText_, pendingTitle_;
-    std::vector<std::wstring> missedLines_;
 };
 
 } // namespace ui

@@ -1,6 +1,6 @@
 #include "ui/window_modes.h"
 
-#include "core/position.h"
+#include "win/dpi.h"
 
 #include <vector>
 
@@ -16,42 +16,51 @@ BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     info.cbSize = sizeof(info);
     if (GetMonitorInfoW(monitor, &info)) {
         const RECT& r = info.rcMonitor;
-        reinterpret_cast<std::vector<core::ScreenRect>*>(data)->push_back(
-            {r.left, r.top, r.right, r.bottom});
+        reinterpret_cast<std::vector<core::Monitor>*>(data)->push_back(
+            {{r.left, r.top, r.right, r.bottom}, win::monitorDpi(monitor)});
     }
     return TRUE;
 }
 
-std::vector<core::ScreenRect> attachedMonitors() {
-    std::vector<core::ScreenRect> monitors;
+std::vector<core::Monitor> monitorsWithDpi() {
+    std::vector<core::Monitor> monitors;
     EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
     return monitors;
 }
 
+std::vector<core::ScreenRect> attachedMonitors() {
+    std::vector<core::ScreenRect> areas;
+    for (const core::Monitor& monitor : monitorsWithDpi())
+        areas.push_back(monitor.area);
+    return areas;
+}
+
 } // namespace
 
-void WindowModes::restack() {
-    SetWindowPos(window_, settings_.alwaysOnTop ? HWND_TOPMOST : HWND_BOTTOM, 0, 0, 0, 0,
+void WindowModes::setTopmost(bool topmost) {
+    SetWindowPos(window_, topmost ? HWND_TOPMOST : HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void WindowModes::applyAtStart() {
-    setExStyle((exStyle() & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-    moveToStartPosition();
-    savedExStyle_ = exStyle();
-    setExStyle(settings_.clickThrough ? (savedExStyle_ | ClickThroughStyles) : savedExStyle_);
+void WindowModes::setClickThrough(bool clickThrough) {
+    setExStyle(clickThrough ? (exStyle() | ClickThroughStyles) : savedExStyle_);
 }
 
-void WindowModes::moveToStartPosition() {
-    RECT frame{};
-    GetWindowRect(window_, &frame);
-    const core::WindowPosition place =
-        core::startPosition({settings_.windowLeft, settings_.windowTop}, frame.right - frame.left,
-                            frame.bottom - frame.top, attachedMonitors(),
-                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+void WindowModes::applyAtStart(const core::SizeAtDpi& sizeAt) {
+    setExStyle((exStyle() & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+    moveToStartPosition(sizeAt);
+    savedExStyle_ = exStyle();
+    setExStyle(settings_->clickThrough ? (savedExStyle_ | ClickThroughStyles) : savedExStyle_);
+}
+
+void WindowModes::moveToStartPosition(const core::SizeAtDpi& sizeAt) {
+    // The window was made on the primary monitor at its DPI; the stored place is tested with the
+    // size the clock will have on the monitor that holds it.
+    const core::WindowPosition place = core::startPosition(
+        {settings_->windowLeft, settings_->windowTop}, monitorsWithDpi(), sizeAt);
     // The corrected place is kept in memory; it reaches the file with the next save.
-    settings_.windowLeft = place.left;
-    settings_.windowTop = place.top;
+    settings_->windowLeft = place.left;
+    settings_->windowTop = place.top;
     // The first frame already gave the window its size; only the place changes here.
     SetWindowPos(window_, HWND_TOP, place.left, place.top, 0, 0, SWP_NOSIZE);
 }
@@ -67,8 +76,8 @@ void WindowModes::bringBackOnScreen() {
 }
 
 void WindowModes::placeAfterResize(const RECT& before) {
-    if (settings_.lockPosition) {
-        moveTo(settings_.windowLeft, settings_.windowTop);
+    if (settings_->lockPosition) {
+        moveTo(settings_->windowLeft, settings_->windowTop);
         return;
     }
     RECT after{};
@@ -79,24 +88,6 @@ void WindowModes::placeAfterResize(const RECT& before) {
 
 void WindowModes::moveTo(int left, int top) {
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void WindowModes::toggleAlwaysOnTop() {
-    settings_.alwaysOnTop = !settings_.alwaysOnTop;
-    restack();
-}
-
-void WindowModes::toggleLockPosition() {
-    settings_.lockPosition = !settings_.lockPosition;
-    RECT place{};
-    GetWindowRect(window_, &place);
-    settings_.windowLeft = place.left;
-    settings_.windowTop = place.top;
-}
-
-void WindowModes::toggleClickThrough() {
-    settings_.clickThrough = !settings_.clickThrough;
-    setExStyle(settings_.clickThrough ? (exStyle() | ClickThroughStyles) : savedExStyle_);
 }
 
 DWORD WindowModes::exStyle() const {

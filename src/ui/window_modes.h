@@ -1,23 +1,27 @@
 #pragma once
-// The clock's three window modes: always on top, a locked position and mouse click-through,
-// with the extended style that click-through returns to.
+// How the clock's window modes reach the window: its place in the window order, mouse
+// click-through with the extended style it returns to, and where the clock stands.
 #include <windows.h>
 
+#include "core/position.h"
 #include "core/settings.h"
 
 namespace ui {
 
 class WindowModes {
 public:
-    WindowModes(HWND window, core::ClockSettings& settings)
-        : window_(window), settings_(settings) {}
+    void attach(HWND window, core::ClockSettings& settings) {
+        window_ = window;
+        settings_ = &settings;
+    }
 
-    // Above all windows when on top, otherwise at the very bottom of the window order.
-    void restack();
+    // Above all windows, otherwise at the very bottom of the window order.
+    void setTopmost(bool topmost);
+    void setClickThrough(bool clickThrough);
     // The end of start-up: a tool window without a taskbar button, moved to its stored place
     // (or the corrected one), whose style click-through returns to is kept before a stored
     // click-through is applied.
-    void applyAtStart();
+    void applyAtStart(const core::SizeAtDpi& sizeAt);
 
     // The monitors changed: a clock left off all of them comes back by the start-up rule.
     void bringBackOnScreen();
@@ -25,21 +29,16 @@ public:
     // other keeps its centre where `before` had it.
     void placeAfterResize(const RECT& before);
 
-    void toggleAlwaysOnTop();
-    // Locking and unlocking both record where the clock stands; dragging never does.
-    void toggleLockPosition();
-    void toggleClickThrough();
-
     DWORD savedExStyle() const { return savedExStyle_; }
 
 private:
-    void moveToStartPosition();
+    void moveToStartPosition(const core::SizeAtDpi& sizeAt);
     void moveTo(int left, int top);
     void setExStyle(DWORD style);
     DWORD exStyle() const;
 
-    HWND window_;
-    core::ClockSettings& settings_;
+    HWND window_ = nullptr;
+    core::ClockSettings* settings_ = nullptr;
     DWORD savedExStyle_ = 0;
 };
 

@@ -25,18 +25,26 @@ int systemDpi() {
     return dpi > 0 ? dpi : core::BaseDpi;
 }
 
-int monitorDpi(HWND window) {
+int effectiveMonitorDpi(HMONITOR monitor) {
     // Looked up once: shcore exists from Windows 8.1 on and is kept for the rest of the run.
     static const GetDpiForMonitorFn getDpiForMonitor =
         lookUp<GetDpiForMonitorFn>(loadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     if (!getDpiForMonitor)
         return 0;
     UINT x = 0, y = 0;
-    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
     return SUCCEEDED(getDpiForMonitor(monitor, EffectiveDpi, &x, &y)) ? static_cast<int>(x) : 0;
 }
 
+int monitorDpi(HWND window) {
+    return effectiveMonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+}
+
 } // namespace
+
+int monitorDpi(HMONITOR monitor) {
+    const int dpi = effectiveMonitorDpi(monitor);
+    return dpi > 0 ? dpi : systemDpi();
+}
 
 int windowDpi(HWND window) {
     static const GetDpiForWindowFn getDpiForWindow =

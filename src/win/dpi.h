@@ -14,6 +14,8 @@ constexpr UINT DpiChangedAfterParentMessage = 0x02E3;
 
 // The DPI of the monitor `window` is on (Windows 8.1 and later), otherwise the system's.
 int windowDpi(HWND window);
+// The DPI of a monitor (Windows 8.1 and later), otherwise the system's.
+int monitorDpi(HMONITOR monitor);
 
 // `pixels` at 96 DPI, at `dpi` (rounded as Windows rounds, halves away from zero).
 int scaleForDpi(int pixels, int dpi);

@@ -1,5 +1,7 @@
 #include "win/local_time.h"
 
+#include "core/time_jump.h"
+
 #include <windows.h>
 
 #include <utility>
@@ -20,7 +22,8 @@ void setLocalTimeSource(LocalTimeSource replacement) {
 core::LocalTime currentLocalTime() {
     if (source())
         return source()();
-    SYSTEMTIME now{};
+    SYSTEMTIME now{}, utc{};
+    GetSystemTime(&utc);
     GetLocalTime(&now);
     core::LocalTime time;
     time.year = now.wYear;
@@ -31,6 +34,14 @@ core::LocalTime currentLocalTime() {
     time.minute = now.wMinute;
     time.second = now.wSecond;
     time.milliseconds = now.wMilliseconds;
+    // Read a moment apart, the two may straddle a second: offsets are whole minutes.
+    const long long apart =
+        core::localSeconds(time) -
+        (core::daysFromCivil(utc.wYear, utc.wMonth, utc.wDay) * core::SecondsPerDay +
+         utc.wHour * core::SecondsPerHour + utc.wMinute * core::SecondsPerMinute + utc.wSecond);
+    constexpr long long Minute = core::SecondsPerMinute;
+    time.utcOffsetSeconds =
+        static_cast<int>((apart + (apart >= 0 ? Minute / 2 : -Minute / 2)) / Minute * Minute);
     return time;
 }
 

@@ -1,20 +1,26 @@
 // Speed and memory of the work the clock repeats forever: composing and showing a frame (once a
-// second while it runs, 33 times a second during a fade) and checking the alarms twice a second.
+// second while it runs, 33 times a second during a fade) and the wake of each second, which also
+// checks the alarms.
 //   veltrano_bench.exe [frames-per-case] [growth-rounds]
 // prints one JSON object with its figures; scripts/bench.sh turns them into the table.
 //   veltrano_bench.exe --reference [opacity-index]
 // runs the least a layered clock can do until it is ended: the CPU it takes left alone is the
 // floor the real clock is measured against.
+#include "app/clock_view.h"
+#include "clock/clock.h"
 #include "core/alarm_table.h"
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
 #include "core/fade.h"
+#include "core/frame_key.h"
+#include "core/geometry.h"
 #include "core/skin_table.h"
 #include "render/frame.h"
 #include "render/layered_presentation.h"
 #include "render/skin_images.h"
 #include "win/dpi.h"
 #include "win/gdiplus_session.h"
+#include "win/local_time.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
 
@@ -88,7 +94,7 @@ Memory memory() {
             testing_support::gdiObjects(),    testing_support::userObjects(), handles};
 }
 
-// A full table of alarms, none of them due, is the most a check tick ever compares.
+// A full table of alarms, none of them due, is the most a wake ever compares.
 core::ClockSettings fiftyAlarms() {
     core::ClockSettings settings;
     std::vector<core::AlarmEntry> alarms;
@@ -98,14 +104,30 @@ core::ClockSettings fiftyAlarms() {
     return settings;
 }
 
+// A layered tool window of the bench's own, which the frames are shown on.
+HWND benchWindow(HINSTANCE module) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = module;
+    windowClass.lpszClassName = L"VeltranoBenchWindow";
+    RegisterClassW(&windowClass);
+    const HWND window =
+        CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"", WS_POPUP,
+                        0, 0, 1, 1, nullptr, nullptr, module, nullptr);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    return window;
+}
+
 // Compose and compose+show times of one look at one zoom and DPI, over frames of changing seconds.
-void measureFrames(app::ClockWindow& clock, int look, float zoom, int dpi, int frames, bool first) {
-    clock.applySkinStyle(look);
+void measureFrames(HWND window, int look, float zoom, int dpi, int frames, bool first) {
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    render::SkinImages skin;
+    skin.applyStyle(module, look, core::ClockSettings{});
     render::FrameComposer composer;
     render::Frame frame;
     render::LayeredPresentation presentation;
     presentation.load();
-    render::FrameRequest request{&clock.skin(), {}, zoom, true, dpi};
+    render::FrameRequest request{&skin, {}, zoom, true, dpi};
     request.time.hour = 10;
     std::vector<double> compose, composeAndShow;
     for (int i = 0; i < frames; ++i) {
@@ -114,7 +136,7 @@ void measureFrames(app::ClockWindow& clock, int look, float zoom, int dpi, int f
         const double start = nowMs();
         composer.compose(request, frame);
         const double composed = nowMs();
-        presentation.present(clock.hwnd(), frame, 100, &composer.changed());
+        presentation.present(window, frame, 100, &composer.changed());
         const double shown = nowMs();
         compose.push_back(composed - start);
         composeAndShow.push_back(shown - start);
@@ -128,21 +150,27 @@ void measureFrames(app::ClockWindow& clock, int look, float zoom, int dpi, int f
 }
 
 // Two frames of the first look composed once; a window of their size that shows them in turn
-// once a second from one of two half-second timers, as the clock does with its second hand.
+// once a second, from one timer aimed just after each true second as the clock's wake is.
 struct Reference {
     render::Frame frames[2];
     render::LayeredPresentation presentation;
     int opacityPercent = 100;
-    UINT ticks = 0;
+    UINT shown = 0;
 };
+
+void wakeAfterNextSecond(HWND window) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    SetTimer(window, core::WakeTimer, core::millisecondsToNextSecond(now.wMilliseconds), nullptr);
+}
 
 LRESULT CALLBACK referenceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* reference = reinterpret_cast<Reference*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message != WM_TIMER || !reference)
+    if (message != WM_TIMER || wParam != core::WakeTimer || !reference)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (wParam == core::RedrawTimer && ++reference->ticks % 2 == 0)
-        reference->presentation.present(window, reference->frames[reference->ticks / 2 % 2],
-                                        reference->opacityPercent);
+    reference->presentation.present(window, reference->frames[++reference->shown % 2],
+                                    reference->opacityPercent);
+    wakeAfterNextSecond(window);
     return 0;
 }
 
@@ -173,38 +201,114 @@ int runReference(int opacityIndex) {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&reference));
     reference.presentation.present(window, reference.frames[0], reference.opacityPercent);
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    SetTimer(window, core::RedrawTimer, core::RedrawPeriodMs, nullptr);
-    SetTimer(window, core::ClockCheckTimer, core::RedrawPeriodMs, nullptr);
+    wakeAfterNextSecond(window);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0)
         DispatchMessageW(&message);
     return 0;
 }
 
-// Frames handed to the window manager in one simulated minute of half-second redraws: the
-// clock left alone, the same with the session locked, and with the second hand hidden.
-int presentsInAMinute(app::ClockWindow& clock, core::LocalTime& now) {
-    int presents = 0;
-    for (int tick = 0; tick < 2 * 60; ++tick) {
-        now.second = tick / 2;
-        now.milliseconds = tick % 2 * static_cast<int>(core::RedrawPeriodMs);
-        const core::FrameKey before = clock.canvas().shown();
-        clock.onTick(core::RedrawTimer);
-        presents += clock.canvas().shown() == before ? 0 : 1;
+// A clock of the bench's own, on an app::ClockView on the bench's window: it composes and shows
+// frames as the clock window does, while the view says what it handed to the window manager.
+struct NoTray : clockwork::Tray {
+    void setTip(const std::wstring&) override {}
+    void showBalloon(const std::wstring&, const std::wstring&) override {}
+};
+struct NoSound : clockwork::Sound {
+    void playAlarm() override {}
+    void playChime() override {}
+    void limitAlarm(int) override {}
+};
+struct NoCountdown : clockwork::Countdown {
+    clockwork::CountdownEnd run() override { return clockwork::CountdownEnd::Cancelled; }
+    void interrupt() override {}
+};
+struct MemoryStore : clockwork::Store {
+    std::vector<std::uint8_t> bytes;
+    bool load(std::vector<std::uint8_t>& out) override {
+        out = bytes;
+        return !bytes.empty();
     }
+    bool save(const std::vector<std::uint8_t>& in) override {
+        bytes = in;
+        return true;
+    }
+    std::wstring location() const override { return L"memory"; }
+};
+struct LocalTimeSeam : clockwork::TimeSource {
+    core::LocalTime now() override { return win::currentLocalTime(); }
+};
+
+// Counts the frames that reach the window manager: the view shows a frame only when it would
+// look different from the one shown before (core::frameKey, the test its canvas makes). The
+// wakes the clock asks for are the bench's to give.
+class CountingView : public clockwork::View {
+public:
+    CountingView(app::ClockView& view, int dpi) : view_(view), dpi_(dpi) {}
+    int presents = 0;
+
+    bool showFrame(const clockwork::Frame& frame) override {
+        const render::ImageSize face = view_.skin().size(render::FaceSlot);
+        const core::FrameKey key =
+            core::frameKey(frame.time, frame.showSecondHand,
+                           core::effectiveZoom(frame.zoom, face.width, face.height, dpi_),
+                           frame.opacityPercent, view_.skin().generation());
+        presents += key == shown_ ? 0 : 1;
+        shown_ = key;
+        return view_.showFrame(frame);
+    }
+    int applyLook(const core::ClockSettings& settings) override {
+        return view_.applyLook(settings);
+    }
+    void setTopmost(bool topmost) override { view_.setTopmost(topmost); }
+    void setClickThrough(bool clickThrough) override { view_.setClickThrough(clickThrough); }
+    core::WindowPosition place() const override { return view_.place(); }
+    void wakeAfter(unsigned) override {}
+    void tell(const std::wstring&) override {}
+
+private:
+    app::ClockView& view_;
+    int dpi_;
+    core::FrameKey shown_;
+};
+
+// Frames handed to the window manager in the next simulated minute of wakes, one a second.
+int presentsInAMinute(clockwork::Clock& clock, CountingView& view, core::LocalTime& now) {
+    const int before = view.presents;
     ++now.minute;
-    return presents;
+    for (int second = 0; second < 60; ++second) {
+        now.second = second;
+        now.milliseconds = static_cast<int>(core::TickOffsetMs);
+        clock.onWake();
+    }
+    return view.presents - before;
 }
 
-void printPresentsPerMinute(app::ClockWindow& clock, core::LocalTime& now) {
-    constexpr WPARAM sessionLock = 7, sessionUnlock = 8;
-    const int leftAlone = presentsInAMinute(clock, now);
-    SendMessageW(clock.hwnd(), ui::SessionChangeMessage, sessionLock, 0);
-    const int locked = presentsInAMinute(clock, now);
-    SendMessageW(clock.hwnd(), ui::SessionChangeMessage, sessionUnlock, 0);
+// The clock left alone, the same with the session locked, and with the second hand hidden.
+void printPresentsPerMinute(HWND window, core::LocalTime& now) {
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    app::ClockView shown;
+    CountingView view(shown, win::windowDpi(window));
+    LocalTimeSeam time;
+    MemoryStore store;
+    NoTray tray;
+    NoSound sound;
+    NoCountdown countdown;
+    clockwork::Clock clock(
+        {time, store, view, tray, sound, countdown, {win::isAnsiLeadByte, &win::ansiToWide}});
+    clock.load();
+    shown.attach(window, module, clock.settings());
+    // In the last second before the first minute counted, so that each of its seconds is new.
+    --now.minute;
+    now.second = 59;
+    clock.start();
+    const int leftAlone = presentsInAMinute(clock, view, now);
+    clock.setSessionLocked(true);
+    const int locked = presentsInAMinute(clock, view, now);
+    clock.setSessionLocked(false);
     clock.settings().showSecondHand = 0;
-    const int hiddenHand = presentsInAMinute(clock, now);
-    clock.settings().showSecondHand = 1;
+    const int hiddenHand = presentsInAMinute(clock, view, now);
+    shown.release();
     std::printf("  \"presents_per_minute\": {\"left_alone\": %d, \"locked\": %d, "
                 "\"second_hand_hidden\": %d},\n",
                 leftAlone, locked, hiddenHand);
@@ -223,36 +327,35 @@ int main(int argc, char** argv) {
     testing_support::FixedTime fixed(14, 27, 0);
     core::LocalTime& now = fixed.time();
     testing_support::ClockUnderTest underTest;
-    app::ClockWindow& clock = *underTest.start(fiftyAlarms());
+    const HWND clock = underTest.start(fiftyAlarms())->hwnd();
+    const HWND window = benchWindow(GetModuleHandleW(nullptr));
 
-    // First, while the clock's own presentation is the only one its window has seen.
+    // First, while the clock's own presentation is the only one the bench's window has seen.
     std::printf("{\n");
-    printPresentsPerMinute(clock, now);
+    printPresentsPerMinute(window, now);
     std::printf("  \"frames_per_case\": %d,\n  \"frames\": [\n    ", framesPerCase);
     bool first = true;
     for (const int dpi : dpis)
         for (int look = 0; look < core::StyleCount; ++look)
             for (const float zoom : zooms) {
-                measureFrames(clock, look, zoom, dpi, framesPerCase, first);
+                measureFrames(window, look, zoom, dpi, framesPerCase, first);
                 first = false;
             }
     std::printf("\n  ],\n");
-    clock.applySkinStyle(0);
 
-    // Each round shows a new second and checks it twice, as the running clock does, and then
-    // handles what the window system sent meanwhile, as the clock's message loop does: events
-    // left unread pile up in Wine's display driver and would pass for a leak. The clock's own
-    // timer messages are dropped, so the ticks are only those counted here. The first rounds
-    // settle the heaps and caches; what counts is that everything stays level after.
+    // Each round is a new second and the real clock window's wake in it, as the running clock
+    // has, and then what the window system sent meanwhile is handled, as the clock's message
+    // loop does: events left unread pile up in Wine's display driver and would pass for a leak.
+    // The clock's own timer messages are dropped, so the wakes are only those counted here. The
+    // first rounds settle the heaps and caches; what counts is that everything stays level after.
     int second = 0;
     auto runRounds = [&](int rounds) {
         for (int i = 0; i < rounds; ++i, ++second) {
             now.hour = (second / 3600) % 24;
             now.minute = (second / 60) % 60;
             now.second = second % 60;
-            clock.onTick(core::RedrawTimer);
-            clock.onTick(core::ClockCheckTimer);
-            clock.onTick(core::ClockCheckTimer);
+            now.milliseconds = static_cast<int>(core::TickOffsetMs);
+            SendMessageW(clock, WM_TIMER, core::WakeTimer, 0);
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
                 if (message.message != WM_TIMER)

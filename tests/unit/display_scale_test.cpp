@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr int face = 130;
@@ -17,8 +19,11 @@ TEST(DisplayScale, SideIsFaceTimesZoomTimesDpiOver96) {
     const struct {
         int dpi;
         int atZoom1, atZoom1_5, atZoom2;
-    } rows[] = {{96, 130, 195, 260}, {120, 162, 243, 325}, {144, 195, 292, 390},
-                {192, 260, 390, 520}, {0, 130, 195, 260}};
+    } rows[] = {{96, 130, 195, 260},
+                {120, 162, 243, 325},
+                {144, 195, 292, 390},
+                {192, 260, 390, 520},
+                {0, 130, 195, 260}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.dpi);
         EXPECT_EQ(sideAt(1.0f, row.dpi), row.atZoom1);
@@ -58,3 +63,30 @@ TEST(DisplayScale, AfterAMonitorChangeOnlyAClockLeftOffScreenMoves) {
 }
 
 } // namespace
+
+namespace {
+core::CanvasSize clockAt(int dpi) {
+    const int side = 130 * dpi / core::BaseDpi;
+    return {side, side};
+}
+} // namespace
+
+TEST(StartPlace, AStoredPlaceIsTestedWithTheSizeOnTheMonitorThatHoldsIt) {
+    // A 150 % primary monitor and a 100 % one on its right, the clock in the latter's corner.
+    const std::vector<core::Monitor> monitors{{{0, 0, 2560, 1600}, 144},
+                                              {{2560, 0, 4480, 1080}, 96}};
+    const core::WindowPosition kept = core::startPosition({4350, 950}, monitors, clockAt);
+    EXPECT_EQ(kept.left, 4350);
+    EXPECT_EQ(kept.top, 950);
+}
+
+TEST(StartPlace, AFirstStartStandsInsideTheCornerAtTheClocksSizeThere) {
+    for (const auto& [dpi, left, top] : {std::tuple<int, int, int>{96, 884, 10},
+                                         {144, 1024 - 195 - 15, 15},
+                                         {192, 1024 - 260 - 20, 20}}) {
+        const core::WindowPosition place =
+            core::startPosition({-1, -1}, {{{0, 0, 1024, 768}, dpi}}, clockAt);
+        EXPECT_EQ(place.left, left) << dpi;
+        EXPECT_EQ(place.top, top) << dpi;
+    }
+}

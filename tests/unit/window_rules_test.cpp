@@ -283,20 +283,15 @@ TEST(Fade, StoredOpacityOutsideTheMenuIsDrawnFullAndNeverFades) {
     }
 }
 
-TEST(TickPhase, EveryTickLandsJustAfterAFullOrHalfSecond) {
+TEST(WakePhase, EveryWakeLandsJustAfterAFullSecond) {
     for (int millisecond = 0; millisecond < 1000; ++millisecond) {
-        const unsigned delay = core::millisecondsToNextTick(millisecond);
+        const unsigned delay = core::millisecondsToNextSecond(millisecond);
         EXPECT_GE(delay, core::TickOffsetMs) << millisecond;
-        EXPECT_LE(delay, core::RedrawPeriodMs + core::TickOffsetMs) << millisecond;
-        EXPECT_EQ((millisecond + delay) % core::RedrawPeriodMs, core::TickOffsetMs) << millisecond;
+        EXPECT_LE(delay, core::SecondMs + core::TickOffsetMs) << millisecond;
+        EXPECT_EQ((millisecond + delay) % core::SecondMs, core::TickOffsetMs) << millisecond;
     }
-    // On time, or a little early for its boundary: the next tick is half a second on.
-    EXPECT_EQ(core::millisecondsToNextTick(core::TickOffsetMs), core::RedrawPeriodMs);
-    EXPECT_EQ(core::millisecondsToNextTick(503), core::RedrawPeriodMs + core::TickOffsetMs - 3);
-    // A running timer is left alone from its boundary to a little after its offset; one that
-    // fires before the boundary would show the old second and is re-armed.
-    EXPECT_TRUE(core::isTickInStep(500));
-    EXPECT_TRUE(core::isTickInStep(core::TickOffsetMs + core::TickLateToleranceMs));
-    EXPECT_FALSE(core::isTickInStep(core::TickOffsetMs + core::TickLateToleranceMs + 1));
-    EXPECT_FALSE(core::isTickInStep(999));
+    // On time: the next wake is a second on; a wake that came a little early for its second
+    // comes again just after it.
+    EXPECT_EQ(core::millisecondsToNextSecond(core::TickOffsetMs), core::SecondMs);
+    EXPECT_EQ(core::millisecondsToNextSecond(995), core::TickOffsetMs + 5);
 }

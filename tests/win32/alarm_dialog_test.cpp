@@ -355,11 +355,13 @@ TEST_F(AlarmCommandTest, SoundButtonsWorkTheClocksPlayerAndACancelledFileChoiceC
     writeSilentWave(win::ansiToWide(tone), 3);
     core::ClockSettings settings;
     settings.alarmSoundPath = tone;
-    ASSERT_TRUE(start(settings));
-    dialogs::AlarmShutdownDialog dialog(GetModuleHandleW(nullptr), clock->settings(),
-                                        clock->soundPlayer());
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                       nullptr, nullptr);
+    sound::AlarmSoundPlayer clockPlayer(owner, GetModuleHandleW(nullptr));
+    ASSERT_TRUE(clockPlayer.reopen(win::ansiToWide(tone)));
+    dialogs::AlarmShutdownDialog dialog(GetModuleHandleW(nullptr), settings, clockPlayer);
     const HWND window = dialog.createModeless(nullptr);
-    const HWND player = clock->soundPlayer().playerWindow();
+    const HWND player = clockPlayer.playerWindow();
     click(window, IDC_PLAY_SOUND);
     EXPECT_EQ(MCIWndGetMode(player, nullptr, 0), MCI_MODE_PLAY);
     click(window, IDC_STOP_SOUND);
@@ -373,12 +375,14 @@ TEST_F(AlarmCommandTest, SoundButtonsWorkTheClocksPlayerAndACancelledFileChoiceC
     });
     click(window, IDC_CHOOSE_SOUND);
     EXPECT_EQ(opened.size(), 1u);
-    EXPECT_EQ(clock->soundPlayer().playerWindow(), player);
-    EXPECT_EQ(clock->settings().alarmSoundPath, tone);
+    EXPECT_EQ(clockPlayer.playerWindow(), player);
+    EXPECT_EQ(settings.alarmSoundPath, tone);
     click(window, IDC_DEFAULT_SOUND);
     EXPECT_EQ(win::windowText(GetDlgItem(window, IDC_SOUND_PATH)), L"");
     EXPECT_FALSE(IsWindow(player));
-    EXPECT_EQ(clock->settings().alarmSoundPath, "");
+    EXPECT_EQ(settings.alarmSoundPath, "");
+    DestroyWindow(window);
+    DestroyWindow(owner);
 }
 
 // The clock's tick opens the shutdown countdown over the alarm dialog, inside its loop: the

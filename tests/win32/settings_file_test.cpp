@@ -29,17 +29,29 @@ core::ClockSettings distinctiveSettings() {
     return settings;
 }
 
+// The file holds bytes; these go through the clock's own codec.
+bool save(app::SettingsFile& file, const core::ClockSettings& settings) {
+    return file.save(core::encodeSettings(settings, win::isAnsiLeadByte));
+}
+bool load(app::SettingsFile& file, core::ClockSettings& settings) {
+    std::vector<std::uint8_t> bytes;
+    if (!file.load(bytes))
+        return false;
+    core::decodeSettings(bytes.data(), bytes.size(), settings);
+    return true;
+}
+
 } // namespace
 
 TEST(SettingsFile, SavedFileReadsBackThroughTheDisk) {
     ScratchDirectory scratch;
     app::SettingsFile file(scratch.path());
-    ASSERT_TRUE(file.save(distinctiveSettings()));
+    ASSERT_TRUE(save(file, distinctiveSettings()));
     EXPECT_EQ(readFile(scratch.file(L"Settings.def")).size(), core::SettingsFileSize);
 
     core::ClockSettings loaded;
     app::SettingsFile reader(scratch.path());
-    ASSERT_TRUE(reader.load(loaded));
+    ASSERT_TRUE(load(reader, loaded));
     const core::ClockSettings expected = distinctiveSettings();
     EXPECT_EQ(loaded.styleIndex, 3);
     EXPECT_EQ(loaded.windowLeft, 321);
@@ -57,10 +69,10 @@ TEST(SettingsFile, MissingFileKeepsDefaultsAndSaveCreatesIt) {
     app::SettingsFile file(scratch.path());
     core::ClockSettings settings;
     settings.styleIndex = 4;
-    EXPECT_FALSE(file.load(settings));
+    EXPECT_FALSE(load(file, settings));
     EXPECT_EQ(settings.styleIndex, 4);
     EXPECT_EQ(file.path(), scratch.file(L"Settings.def"));
-    ASSERT_TRUE(file.save(core::ClockSettings()));
+    ASSERT_TRUE(save(file, core::ClockSettings()));
     EXPECT_TRUE(fileExists(scratch.file(L"Settings.def")));
 }
 
@@ -72,7 +84,8 @@ TEST(SettingsFile, ShortAndOverlongFilesKeepEverythingTheyDoNotHold) {
     writeFile(scratch.file(L"Settings.def"),
               std::vector<unsigned char>(bytes.begin(), bytes.begin() + 13650));
     core::ClockSettings loaded;
-    app::SettingsFile(scratch.path()).load(loaded);
+    app::SettingsFile shortFile(scratch.path());
+    load(shortFile, loaded);
     EXPECT_EQ(loaded.styleIndex, 3);
     EXPECT_EQ(loaded.shutdown.shutdownEnabled, 1);
     EXPECT_EQ(loaded.shutdown.shutdownTime, "");
@@ -82,7 +95,8 @@ TEST(SettingsFile, ShortAndOverlongFilesKeepEverythingTheyDoNotHold) {
     bytes.resize(bytes.size() + 5000, 0xAB);
     writeFile(scratch.file(L"Settings.def"), bytes);
     core::ClockSettings full;
-    app::SettingsFile(scratch.path()).load(full);
+    app::SettingsFile longFile(scratch.path());
+    load(longFile, full);
     EXPECT_EQ(full.windowLeft, 321);
     EXPECT_EQ(full.customCasePath, "");
 }
@@ -94,10 +108,10 @@ TEST(SettingsFile, SaveGoesBackToTheFileThatWasRead) {
               core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte));
     app::SettingsFile file(scratch.path());
     core::ClockSettings settings;
-    ASSERT_TRUE(file.load(settings));
+    ASSERT_TRUE(load(file, settings));
     SetCurrentDirectoryW(scratch.file(L"elsewhere").c_str());
     settings.styleIndex = 1;
-    ASSERT_TRUE(file.save(settings));
+    ASSERT_TRUE(save(file, settings));
     EXPECT_FALSE(fileExists(scratch.file(L"elsewhere\\Settings.def")));
     EXPECT_EQ(readFile(scratch.file(L"Settings.def"))[0], 1);
 }
@@ -109,11 +123,11 @@ TEST(SettingsFile, FolderThatTakesNoNewFileGetsTheFileRewrittenInPlace) {
     // The temporary file cannot be created, as in a read-only folder; the file itself is writable.
     CreateDirectoryW(tempNameFor(target).c_str(), nullptr);
     app::SettingsFile file(scratch.path());
-    EXPECT_TRUE(file.save(distinctiveSettings()));
+    EXPECT_TRUE(save(file, distinctiveSettings()));
     EXPECT_EQ(readFile(target), core::encodeSettings(distinctiveSettings(), win::isAnsiLeadByte));
     // Without a file to rewrite there is nothing to fall back on.
     DeleteFileW(target.c_str());
-    EXPECT_FALSE(file.save(distinctiveSettings()));
+    EXPECT_FALSE(save(file, distinctiveSettings()));
     EXPECT_FALSE(fileExists(target));
     RemoveDirectoryW(tempNameFor(target).c_str());
 }
@@ -128,7 +142,7 @@ TEST(SettingsFile, FileHeldOpenIsLeftIntactAndNoTemporaryFileRemains) {
     // The file cannot be replaced while another program holds it open.
     HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(file.save(core::ClockSettings()));
+    EXPECT_FALSE(save(file, core::ClockSettings()));
     CloseHandle(held);
     EXPECT_EQ(readFile(target), before);
     EXPECT_FALSE(fileExists(tempNameFor(target)));

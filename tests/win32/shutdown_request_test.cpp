@@ -81,7 +81,7 @@ TEST_F(ShutdownRequest, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterI
             if (!appeared)
                 appeared = GetTickCount();
         });
-        clock->onTick(core::ClockCheckTimer);
+        wake();
     }
 
     ASSERT_EQ(requests.size(), 1u);
@@ -89,8 +89,9 @@ TEST_F(ShutdownRequest, CountdownLeftAloneRequestsTheShutdownTwentySecondsAfterI
     const DWORD elapsed = requests[0].at - appeared;
     EXPECT_GE(elapsed, 19000u);
     EXPECT_LE(elapsed, 21500u);
-    // A requested shutdown stays pending: no second countdown today.
-    EXPECT_TRUE(clock->check().shutdownPending());
+    // A requested shutdown stays pending: no second countdown in that second.
+    wake();
+    EXPECT_EQ(requests.size(), 1u);
 }
 
 TEST_F(ShutdownRequest, RefusedShutdownIsReportedAndADailyScheduleComesDueAgain) {
@@ -101,16 +102,20 @@ TEST_F(ShutdownRequest, RefusedShutdownIsReportedAndADailyScheduleComesDueAgain)
     DialogWatch pressShutdownNow(
         countdownCaption, [](HWND countdown) { SendMessageW(countdown, WM_COMMAND, IDOK, 0); });
 
-    clock->onTick(core::ClockCheckTimer);
+    wake();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(messages.texts, std::vector<std::wstring>{app::ShutdownRefusedMessage});
-    EXPECT_FALSE(clock->check().shutdownPending());
-    // Not again within the same second, but at the same time on the next day.
-    clock->onTick(core::ClockCheckTimer);
-    time.set(21, 0, 1);
-    clock->onTick(core::ClockCheckTimer);
-    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_EQ(messages.texts, std::vector<std::wstring>{clockwork::ShutdownRefusedMessage});
+    // Not again that day, also when the clock is set back over it, but on the next day.
+    wake();
+    time.set(20, 59, 59);
+    wake();
     time.set(21, 0, 0);
-    clock->onTick(core::ClockCheckTimer);
+    wake();
+    EXPECT_EQ(requests.size(), 1u);
+    ++time.time().day;
+    time.set(20, 59, 59);
+    wake();
+    time.set(21, 0, 0);
+    wake();
     EXPECT_EQ(requests.size(), 2u);
 }

@@ -1,5 +1,11 @@
 #include "win32_test_support.h"
 
+#include "core/clock_timers.h"
+#include "resource.h"
+
+#include <mmsystem.h>
+#include <shellapi.h>
+
 #include "win/local_time.h"
 #include "win/message_box.h"
 #include "win/strings.h"
@@ -292,6 +298,20 @@ void ClockUnderTest::command(int id) const {
     SendMessageW(clock->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+void ClockUnderTest::wake() const {
+    SendMessageW(clock->hwnd(), WM_TIMER, core::WakeTimer, 0);
+}
+
+RECT ClockUnderTest::windowRect() const {
+    RECT rect{};
+    GetWindowRect(clock->hwnd(), &rect);
+    return rect;
+}
+
+LONG_PTR ClockUnderTest::exStyle() const {
+    return GetWindowLongPtrW(clock->hwnd(), GWL_EXSTYLE);
+}
+
 std::vector<unsigned char> ClockUnderTest::savedBytes() const {
     return readFile(settingsPath());
 }
@@ -346,6 +366,38 @@ void setRegistryText(HKEY root, const std::wstring& key, const std::wstring& nam
                    reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(created);
+}
+
+// A built-in sound still plays when a request that must not interrupt it is refused. The probe
+// stops whatever it finds (or starts) so the next look starts from silence.
+bool builtInSoundPlaying() {
+    const bool refused = !PlaySoundW(MAKEINTRESOURCEW(IDR_WAVE_ALARM), GetModuleHandleW(nullptr),
+                                     SND_RESOURCE | SND_ASYNC | SND_NOSTOP);
+    PlaySoundW(nullptr, nullptr, 0);
+    return refused;
+}
+
+// True while the shell still has an icon 128 of `owner`: changing it succeeds only then.
+bool trayIconPresent(HWND owner) {
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    probe.hWnd = owner;
+    probe.uID = IDN_TRAY_ICON;
+    probe.uFlags = NIF_TIP;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+// The clock's wakes that arrive in a while (taken from the queue, not handled).
+int wakesWithin(HWND clock, DWORD ms) {
+    int wakes = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG message;
+        while (PeekMessageW(&message, clock, WM_TIMER, WM_TIMER, PM_REMOVE))
+            wakes += message.wParam == core::WakeTimer ? 1 : 0;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
+    }
+    return wakes;
 }
 
 } // namespace testing_support

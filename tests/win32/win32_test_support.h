@@ -102,6 +102,10 @@ public:
     app::ClockWindow* start();
     app::ClockWindow* start(const core::ClockSettings& settings);
     void command(int id) const;
+    // One wake of the clock's timer, now.
+    void wake() const;
+    RECT windowRect() const;
+    LONG_PTR exStyle() const;
     std::vector<unsigned char> savedBytes() const;
     // What the file holds, read through the program's own codec.
     core::ClockSettings saved() const;
@@ -136,5 +140,12 @@ DWORD userObjects();
 
 // Top-level windows of this thread with the given class name ("#32770" for dialogs).
 std::vector<HWND> threadWindows(const wchar_t* className);
+
+// A built-in sound is playing (the probe stops it, so the next look starts from silence).
+bool builtInSoundPlaying();
+// The shell still has the clock's icon of `owner`.
+bool trayIconPresent(HWND owner);
+// The clock's wakes that arrive within `ms`, taken from the queue without handling them.
+int wakesWithin(HWND clock, DWORD ms);
 
 } // namespace testing_support

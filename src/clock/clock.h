@@ -1,0 +1,78 @@
+#pragma once
+// The clock's behaviour, without a window: its settings and when they are saved, the check of
+// each second (alarms, the shutdown), the hourly chime, the hover fade, the window modes and
+// what the tray tip says. It learns the time from the source it is handed and acts through the
+// ports; the window only turns messages into calls on it.
+#include "clock/clock_check.h"
+#include "clock/hourly_chime.h"
+#include "clock/hover_fade.h"
+#include "clock/ports.h"
+#include "clock/settings_keeper.h"
+#include "clock/tray_tip.h"
+
+namespace clockwork {
+
+class Clock {
+public:
+    explicit Clock(const Ports& ports);
+    Clock(const Clock&) = delete;
+    Clock& operator=(const Clock&) = delete;
+
+    // Before the window is there: the stored settings, or the defaults when there are none.
+    bool load() { return keeper_.load(); }
+    // The window is there: the stored look and opacity, the first frame, the first wake.
+    void start();
+    // The one timer the clock asks for (View::wakeAfter) has fired.
+    void onWake();
+    // Sleep ended or the system clock was changed: settle what the jump passed over and show
+    // the new time at once.
+    void onTimeChanged();
+    // The computer woke from sleep: a shutdown countdown still showing is cancelled, then as
+    // above.
+    void onResumed();
+
+    // Whether anyone can see the clock; no frames are drawn while nobody can.
+    void setDisplayOn(bool on);
+    void setSessionLocked(bool locked);
+
+    void onHover();
+    void onLeave();
+
+    // The clock menu's commands.
+    void chooseStyle(int styleIndex);
+    void chooseOpacity(int opacityIndex);
+    void toggleAlwaysOnTop();
+    // Locking and unlocking both record where the clock stands; dragging never does.
+    void toggleLockPosition();
+    void toggleClickThrough();
+    // The user looks at the clock (its menu, its alarms): what a jump left undone has been seen.
+    void onLookedAt();
+
+    // The pointer rests on the tray icon: its tip shows today's date.
+    void onTrayPointed();
+    std::wstring trayTip() { return tip_.text(ports_.time.now()); }
+
+    // Shows the current time at the displayed opacity (after a change that shows).
+    void redraw();
+    bool save() { return keeper_.save(); }
+
+    core::ClockSettings& settings() { return keeper_.settings(); }
+    const core::ClockSettings& settings() const { return keeper_.settings(); }
+    int displayedOpacity() const { return fade_.displayedOpacity(); }
+    bool shutdownPending() const { return check_.shutdownPending(); }
+
+private:
+    void showFrame(const core::LocalTime& now, int opacity);
+    void wakeNext(const core::LocalTime& now);
+    void applyLook();
+
+    Ports ports_;
+    SettingsKeeper keeper_;
+    TrayTip tip_;
+    ClockCheck check_;
+    HourlyChime chime_;
+    HoverFade fade_;
+    bool displayOn_ = true, sessionLocked_ = false;
+};
+
+} // namespace clockwork

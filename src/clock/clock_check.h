@@ -1,0 +1,55 @@
+#pragma once
+// The clock's check of each second: the automatic shutdown, then every alarm. A wake that comes
+// late still looks at the seconds it skipped, so no alarm is lost; a jump (sleep, a clock set
+// forward) rings what is at most a little late and lists the rest. Time that passed is measured
+// in UTC, so a daylight-saving change is no jump: what its skipped hour held rings at once, and
+// its repeated hour rings nothing twice.
+#include "clock/ports.h"
+#include "clock/settings_keeper.h"
+#include "clock/tray_tip.h"
+#include "core/clock_time.h"
+#include "core/time_jump.h"
+
+#include <string>
+#include <vector>
+
+namespace clockwork {
+
+class ClockCheck {
+public:
+    ClockCheck(SettingsKeeper& keeper, TrayTip& tip, const Ports& ports)
+        : keeper_(keeper), tip_(tip), ports_(ports) {}
+
+    void onTime(const core::LocalTime& now);
+    // The computer woke from sleep: a countdown still showing is over.
+    void onResumed();
+    // Set while the countdown shows, and after a shutdown was requested.
+    bool shutdownPending() const { return shutdownPending_; }
+
+private:
+    struct Found {
+        std::vector<core::FiredAlarm> fired;
+        std::vector<MissedLine> missed;
+    };
+    void settleJump(long long previous, long long now, Found& found);
+    void ringSkipped(long long previous, long long now, const std::string& nowText, Found& found);
+    void checkShutdown(long long at, Found& found);
+    void runCountdown(long long at, Found& found);
+    void collectDueAlarms(long long at, Found& found);
+    void report(const Found& found, const core::LocalTime& now);
+    void disarmOnce();
+    std::wstring wide(const std::string& bytes) const;
+
+    SettingsKeeper& keeper_;
+    TrayTip& tip_;
+    const Ports& ports_;
+    bool shutdownPending_ = false;
+    // Local and UTC seconds of the last check; -1 before the first.
+    long long lastLocal_ = -1, lastUtc_ = -1;
+    // Once per date: each alarm, and the shutdown (whose reminder is left empty).
+    core::RungAlarms rung_, shutdownsDone_;
+};
+
+extern const wchar_t* const ShutdownRefusedMessage;
+
+} // namespace clockwork

@@ -1,0 +1,34 @@
+#pragma once
+// The tray icon's tip: today's date and, until the user has looked at the clock's menu or its
+// alarms, what a jump left undone, each line once.
+#include "clock/ports.h"
+
+namespace clockwork {
+
+struct MissedLine {
+    long long day; // days since 1970 of the local date it was due
+    std::wstring text;
+    bool operator==(const MissedLine& other) const {
+        return day == other.day && text == other.text;
+    }
+};
+
+class TrayTip {
+public:
+    explicit TrayTip(Tray& tray) : tray_(tray) {}
+
+    std::wstring text(const core::LocalTime& now) const;
+    void refresh(const core::LocalTime& now) { tray_.setTip(text(now)); }
+    void addMissed(const std::vector<MissedLine>& lines, const core::LocalTime& now);
+    void clearMissed(const core::LocalTime& now);
+
+private:
+    Tray& tray_;
+    std::vector<MissedLine> missed_;
+};
+
+// The lines as shown on `now`'s date: with their own date when it is another.
+std::vector<std::wstring> shownLines(const std::vector<MissedLine>& lines,
+                                     const core::LocalTime& now);
+
+} // namespace clockwork

@@ -1,0 +1,28 @@
+#pragma once
+// The clock's sounds: the built-in chime and alarm, and the user's alarm file cut to its length.
+#include <windows.h>
+
+#include "clock/ports.h"
+#include "sound/alarm_sound_player.h"
+
+namespace sound {
+
+class ClockSounds : public clockwork::Sound {
+public:
+    void attach(HWND window, HINSTANCE module, const core::ClockSettings& settings);
+
+    void playAlarm() override;
+    void playChime() override;
+    void limitAlarm(int seconds) override { player_.applyTimeLimit(seconds); }
+    // Ends every sound, so none outlives the clock that started it.
+    void shutDown();
+
+    AlarmSoundPlayer& player() { return player_; }
+
+private:
+    HINSTANCE module_ = nullptr;
+    const core::ClockSettings* settings_ = nullptr;
+    AlarmSoundPlayer player_;
+};
+
+} // namespace sound

@@ -1,0 +1,149 @@
+#pragma once
+// Fakes for the clock's ports: a time that steps and jumps at once, and records of what the
+// clock showed, said, played and saved.
+#include "clock/clock.h"
+#include "core/clock_timers.h"
+#include "core/time_jump.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fakes {
+
+// Reminders in these tests are UTF-8; the clock reads them as the ANSI code page.
+inline std::wstring fromUtf8(const std::string& bytes) {
+    std::wstring out;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        const int extra = b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+        unsigned long unit = extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
+        for (int k = 1; k <= extra && i + k < bytes.size(); ++k)
+            unit = (unit << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+        out.push_back(static_cast<wchar_t>(unit));
+        i += 1 + extra;
+    }
+    return out;
+}
+
+struct Time : clockwork::TimeSource {
+    core::LocalTime t{2026, 12, 7, 1, 0, 0, 0, 10};
+    core::LocalTime now() override { return t; }
+    void set(int hour, int minute, int second) {
+        t.hour = hour;
+        t.minute = minute;
+        t.second = second;
+    }
+};
+
+struct View : clockwork::View {
+    std::vector<clockwork::Frame> frames;
+    std::vector<bool> topmost;
+    std::vector<unsigned> wakes;
+    std::vector<std::wstring> told;
+    bool clickThrough = false;
+    int lookShown = -1; // -1: the look asked for
+    core::WindowPosition at{300, 200};
+    bool showFrame(const clockwork::Frame& frame) override {
+        frames.push_back(frame);
+        return true;
+    }
+    int applyLook(const core::ClockSettings& s) override {
+        return lookShown < 0 ? s.styleIndex : lookShown;
+    }
+    void setTopmost(bool on) override { topmost.push_back(on); }
+    void setClickThrough(bool on) override { clickThrough = on; }
+    core::WindowPosition place() const override { return at; }
+    void wakeAfter(unsigned ms) override { wakes.push_back(ms); }
+    void tell(const std::wstring& message) override { told.push_back(message); }
+};
+
+struct Tray : clockwork::Tray {
+    std::wstring tip, balloon, title;
+    int balloons = 0;
+    void setTip(const std::wstring& text) override { tip = text; }
+    void showBalloon(const std::wstring& text, const std::wstring& heading) override {
+        balloon = text;
+        title = heading;
+        ++balloons;
+    }
+};
+
+struct Sound : clockwork::Sound {
+    int alarms = 0, chimes = 0;
+    void playAlarm() override { ++alarms; }
+    void playChime() override { ++chimes; }
+    void limitAlarm(int) override {}
+};
+
+struct Store : clockwork::Store {
+    std::vector<std::uint8_t> bytes;
+    bool fails = false;
+    int saves = 0;
+    bool load(std::vector<std::uint8_t>& out) override {
+        out = bytes;
+        return !bytes.empty();
+    }
+    bool save(const std::vector<std::uint8_t>& in) override {
+        ++saves;
+        if (!fails)
+            bytes = in;
+        return !fails;
+    }
+    std::wstring location() const override { return L"C:\\clock\\Settings.def"; }
+    core::ClockSettings saved() const {
+        core::ClockSettings s;
+        core::decodeSettings(bytes.data(), bytes.size(), s);
+        return s;
+    }
+};
+
+struct Countdown : clockwork::Countdown {
+    clockwork::CountdownEnd end = clockwork::CountdownEnd::Cancelled;
+    std::function<void()> meanwhile;
+    int shown = 0;
+    bool showing = false, interrupted = false;
+    clockwork::CountdownEnd run() override {
+        ++shown;
+        showing = true;
+        interrupted = false;
+        if (meanwhile)
+            meanwhile();
+        showing = false;
+        return interrupted ? clockwork::CountdownEnd::Interrupted : end;
+    }
+    void interrupt() override { interrupted = showing; }
+};
+
+// A clock on fakes, started on the given settings.
+struct ClockOnFakes {
+    Time time;
+    View view;
+    Tray tray;
+    Sound sound;
+    Store store;
+    Countdown countdown;
+    clockwork::Clock clock{{time, store, view, tray, sound, countdown, {nullptr, &fromUtf8}}};
+
+    explicit ClockOnFakes(const core::ClockSettings& settings = {}, int hour = 9, int minute = 0,
+                          int second = 0) {
+        store.bytes = core::encodeSettings(settings, nullptr);
+        time.set(hour, minute, second);
+        clock.load();
+        clock.start();
+        clock.onWake(); // the first wake sees the start time
+    }
+    // The wake at the given time.
+    void at(int hour, int minute, int second) {
+        time.set(hour, minute, second);
+        clock.onWake();
+    }
+};
+
+inline core::ClockSettings withAlarms(const std::vector<core::AlarmEntry>& rows) {
+    core::ClockSettings s;
+    s.alarms.assign(rows, nullptr);
+    return s;
+}
+
+} // namespace fakes
