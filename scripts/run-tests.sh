@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Runs the test layers and ends with one summary line over all of them, counting test cases:
 # the native unit tests (with sanitizers) first, then the Win32 tests and the end-to-end tests
-# of the real program under Wine, in two lanes.
+# of the real program under Wine, in two lanes beside `make dist`, and last, alone on the
+# machine, the end-to-end tests that measure time.
 set -uo pipefail
 build=${1:-build}
 logs="$build/logs"
 mkdir -p "$logs"
 echo "test output: $logs/native-tests.log, $logs/lane1.log (Win32, then end-to-end)," \
-    "$logs/lane2.log (end-to-end, then packages), $logs/dist-build.log (make dist)"
+    "$logs/lane2.log (end-to-end, then packages), $logs/dist-build.log (make dist)," \
+    "$logs/timed.log (end-to-end tests that measure time)"
 
 passed=0
 failed=0
@@ -77,7 +79,12 @@ if [[ $(cat "$dist_status" 2>/dev/null) != 0 ]]; then
     echo "make dist failed:"
     tail -20 "$logs/dist-build.log"
 fi
-for name in lane1 lane2; do
+echo "== end-to-end tests that measure time, alone"
+start=$SECONDS
+bash scripts/testenv.sh "$build/testenv-timed" \
+    bash scripts/test-lane.sh "$build" e2e_timed >"$logs/timed.log" 2>&1
+echo "done in $((SECONDS - start)) s"
+for name in lane1 lane2 timed; do
     count "$logs/$name.log"
     # What failed, so a red run can be read without opening the logs.
     grep -E '^([0-9]+: )?\[  FAILED  \] [^ ]+ \([0-9]+ ms\)|^(FAIL|ERROR): |\*\*\*(Failed|Timeout|Exception)' \

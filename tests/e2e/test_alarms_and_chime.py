@@ -10,6 +10,11 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
 
 THRESHOLD = 1500  # peak sample value that counts as sound (full scale 32767)
+# The clock wakes just after every true second and starts a due sound at once; Wine's sound path
+# takes up to a few hundred milliseconds to be heard. A sound due at a second therefore starts
+# within this long of it, and a sound's length as heard differs from its own by less.
+HEARD_WITHIN = 1.0
+LENGTH_TOLERANCE = 0.8
 BUILT_IN_ALARM_SECONDS = 223652 / 2 / 11025
 CHIME_SECONDS = 129062 / 2 / 8000
 DAY = "2026-12-07 "
@@ -48,9 +53,9 @@ class BuiltInAlarm(unittest.TestCase):
         self.assertEqual(len(spans), 1, spans)
         start, end = spans[0]
         self.assertGreaterEqual(start, at("07:30:00") - 0.1)
-        self.assertLess(start, at("07:30:00") + 1.0)
+        self.assertLess(start, at("07:30:00") + HEARD_WITHIN)
         # The whole built-in sound, started once: not cut, not restarted.
-        self.assertAlmostEqual(end - start, BUILT_IN_ALARM_SECONDS, delta=0.8)
+        self.assertAlmostEqual(end - start, BUILT_IN_ALARM_SECONDS, delta=LENGTH_TOLERANCE)
 
     def test_alarms_that_are_off_stay_silent(self):
         settings = h.make_settings()
@@ -65,18 +70,19 @@ class HourlyChime(unittest.TestCase):
         spans, at = record_clock(h.make_settings(), "10:59:54", "11:00:10")
         self.assertTrue(spans, "no chime was heard")
         self.assertGreaterEqual(spans[0][0], at("11:00:00") - 0.1)
-        self.assertLess(spans[0][0], at("11:00:00") + 1.0)
+        self.assertLess(spans[0][0], at("11:00:00") + HEARD_WITHIN)
         # One chime: everything heard lies within one play of the sound.
-        self.assertLess(spans[-1][1] - spans[0][0], CHIME_SECONDS + 0.8)
+        self.assertLess(spans[-1][1] - spans[0][0], CHIME_SECONDS + LENGTH_TOLERANCE)
 
     def test_an_alarm_at_the_full_hour_is_heard_instead_of_the_chime(self):
         settings = h.make_settings()
         h.add_alarm(settings, "11:00:00", b"on the hour")
         spans, at = record_clock(settings, "10:59:54", "11:00:13")
         self.assertEqual(len(spans), 1, spans)
-        self.assertAlmostEqual(spans[0][0], at("11:00:00"), delta=1.0)
+        self.assertAlmostEqual(spans[0][0], at("11:00:00"), delta=HEARD_WITHIN)
         # The alarm's whole sound (the chime is about two seconds shorter).
-        self.assertAlmostEqual(spans[0][1] - spans[0][0], BUILT_IN_ALARM_SECONDS, delta=0.8)
+        self.assertAlmostEqual(spans[0][1] - spans[0][0], BUILT_IN_ALARM_SECONDS,
+                               delta=LENGTH_TOLERANCE)
 
     def test_no_chime_when_it_is_off(self):
         spans, _ = record_clock(h.make_settings(hourlyChime=0), "10:59:55", "11:00:03")
@@ -94,11 +100,12 @@ class ClockSetForward(unittest.TestCase):
             h.wait_for(lambda: clock.fake_now().second >= 4, 10, what="the clock to run")
             jumped_at = time.time()
             clock.jump(300)
-            # A busy machine (the other test lane) may take a few seconds to show the jump.
-            h.wait_until(jumped_at + 8, "the late alarm to sound")
+            # The clock sees the jump at its next wake, a second at most, and rings at once.
+            h.wait_until(jumped_at + 1 + HEARD_WITHIN + 2, "the late alarm to sound")
         spans = rec.sound_spans(threshold=THRESHOLD, min_silence=1.0)
         self.assertTrue(spans, "the alarm stayed silent")
-        self.assertAlmostEqual(rec.wall_time(spans[0][0]), jumped_at, delta=5.0)
+        self.assertAlmostEqual(rec.wall_time(spans[0][0]), jumped_at + 0.5,
+                               delta=0.5 + HEARD_WITHIN)
 
 
 class SoundFile(unittest.TestCase):
@@ -119,9 +126,8 @@ class SoundFile(unittest.TestCase):
         h.add_alarm(settings, "08:10:00", b"music")
         spans, _ = record_clock(settings, "08:09:53", "08:10:13", workdir=self.folder)
         self.assertEqual(len(spans), 1, spans)
-        # Stopped at the first half-second redraw at 10 000 ms or more.
-        self.assertGreaterEqual(spans[0][1] - spans[0][0], 9.8)
-        self.assertLess(spans[0][1] - spans[0][0], 11.0)
+        # The device itself stops the file at 10 000 ms.
+        self.assertAlmostEqual(spans[0][1] - spans[0][0], 10.0, delta=LENGTH_TOLERANCE)
 
     def test_whole_song_plays_again_at_the_next_alarm(self):
         settings = self.settings_with(tone_seconds=2, alarmSoundSeconds=0)
@@ -129,14 +135,14 @@ class SoundFile(unittest.TestCase):
         h.add_alarm(settings, "08:10:05", b"again")
         spans, at = record_clock(settings, "08:09:54", "08:10:09", workdir=self.folder)
         self.assertEqual(len(spans), 2, spans)
-        self.assertAlmostEqual(spans[1][0], at("08:10:05"), delta=1.0)
+        self.assertAlmostEqual(spans[1][0], at("08:10:05"), delta=HEARD_WITHIN)
 
     def test_file_that_does_not_play_falls_back_to_the_built_in_alarm(self):
         settings = self.settings_with(sound_bytes=b"this is no sound at all" * 100)
         h.add_alarm(settings, "08:20:00", b"still rings")
         spans, at = record_clock(settings, "08:19:54", "08:20:03", workdir=self.folder)
         self.assertTrue(spans, "the alarm stayed silent")
-        self.assertAlmostEqual(spans[0][0], at("08:20:00"), delta=1.0)
+        self.assertAlmostEqual(spans[0][0], at("08:20:00"), delta=HEARD_WITHIN)
 
 
 if __name__ == "__main__":
