@@ -78,6 +78,13 @@ class HighDpi(unittest.TestCase):
         self.assertLess(1.2 * sharpness(stretched(one_x, background), 260),
                         sharpness(shot.pixel, 260))
 
+    def test_a_first_start_at_192_dpi_stands_wholly_inside_the_top_right_corner(self):
+        clock = h.start_clock()
+        self.addCleanup(clock.stop)
+        # The 96-DPI place of a 130-pixel clock (10 pixels in), scaled: 20 pixels in.
+        width, _ = h.screen_size()
+        self.assertEqual(clock.geometry(), (width - 260 - 20, 20, 260, 260))
+
 
 if __name__ == "__main__":
     unittest.main()
