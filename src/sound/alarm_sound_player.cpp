@@ -42,10 +42,13 @@ bool AlarmSoundPlayer::playFor(int seconds) {
     if (!player_)
         return false;
     SendMessageW(player_, MCI_SEEK, 0, MCIWND_START);
-    constexpr LPARAM MillisecondsPerSecond = 1000;
-    // The player counts in milliseconds; past a file's end "play to" plays to the end.
-    const LRESULT refused = seconds > 0 ? MCIWndPlayTo(player_, seconds * MillisecondsPerSecond)
-                                        : SendMessageW(player_, MCI_PLAY, 0, 0);
+    constexpr long MillisecondsPerSecond = 1000;
+    // The player counts in milliseconds. A limit at or past the file's end plays it whole: some
+    // devices refuse to play to a position the file does not have.
+    const long limit = seconds > 0 ? seconds * MillisecondsPerSecond : 0;
+    const LRESULT refused = limit > 0 && limit < MCIWndGetLength(player_)
+                                ? MCIWndPlayTo(player_, limit)
+                                : SendMessageW(player_, MCI_PLAY, 0, 0);
     if (refused == 0)
         playing_ = true;
     return playing_;
