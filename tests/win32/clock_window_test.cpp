@@ -118,9 +118,10 @@ TEST_F(ClockWindowTest, AFadeWakesTheClockEveryStepAndOtherwiseOnceASecond) {
     core::ClockSettings settings;
     settings.opacityIndex = 4;
     start(settings);
-    EXPECT_LE(wakesWithin(clock->hwnd(), 500), 1);
+    // Once a second, and once more when a wake came a little before its second.
+    EXPECT_LE(wakesWithin(clock->hwnd(), 500), 2);
     SendMessageW(clock->hwnd(), WM_MOUSEHOVER, 0, 0);
-    // Steps every 30 ms: a loaded machine still delivers several in half a second.
+    // Nine steps 30 ms apart: a loaded machine still delivers several in half a second.
     EXPECT_GE(wakesWithin(clock->hwnd(), 500), 4);
 }
 

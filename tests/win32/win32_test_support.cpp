@@ -393,8 +393,11 @@ int wakesWithin(HWND clock, DWORD ms) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < ms) {
         MSG message;
-        while (PeekMessageW(&message, clock, WM_TIMER, WM_TIMER, PM_REMOVE))
+        // Handled, as the clock's loop would: each wake asks for the next one.
+        while (PeekMessageW(&message, clock, WM_TIMER, WM_TIMER, PM_REMOVE)) {
             wakes += message.wParam == core::WakeTimer ? 1 : 0;
+            DispatchMessageW(&message);
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
     }
     return wakes;

@@ -145,7 +145,7 @@ std::vector<HWND> threadWindows(const wchar_t* className);
 bool builtInSoundPlaying();
 // The shell still has the clock's icon of `owner`.
 bool trayIconPresent(HWND owner);
-// The clock's wakes that arrive within `ms`, taken from the queue without handling them.
+// The clock's wakes that arrive within `ms`, each handled as it comes.
 int wakesWithin(HWND clock, DWORD ms);
 
 } // namespace testing_support
