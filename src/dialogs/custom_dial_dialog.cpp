@@ -150,20 +150,29 @@ void CustomDialDialog::drawPreview(Gdiplus::Graphics& graphics) const {
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     const RECT area = previewSquare();
     const Gdiplus::Rect square(area.left, area.top, area.right - area.left, area.bottom - area.top);
-    // The preview is the clock at zoom 1 on a screen of the dialog's DPI, as far as it fits.
-    const float zoom = static_cast<float>(square.Width) / PreviewSide;
+    // Hands and cases of any size stay inside the square.
+    const Gdiplus::GraphicsState outside = graphics.Save();
+    graphics.SetClip(square);
+    // Without a face the hands are shown as the clock turns them at zoom 1 on a screen of the
+    // dialog's DPI.
+    float zoom = static_cast<float>(square.Width) / PreviewSide;
     const bool doubleArt = core::chooseArt(zoom, doubleBackground_ != nullptr).doubleArt;
     if (Gdiplus::Image* background = doubleArt ? doubleBackground_ : background_)
         graphics.DrawImage(background, square);
     // Each image is read afresh and let go at once: the preview shows the files as they are now
     // and never holds the clock's own images.
-    if (const auto face = loadPreviewImage(settings_.*core::CustomLookPaths[render::FaceSlot]))
+    if (const auto face = loadPreviewImage(settings_.*core::CustomLookPaths[render::FaceSlot])) {
+        // The face fills the square; the hands keep their size to it, as on the clock.
+        zoom = std::min(static_cast<float>(square.Width) / face->GetWidth(),
+                        static_cast<float>(square.Height) / face->GetHeight());
         graphics.DrawImage(face.get(), square);
+    }
     drawHand(graphics, render::HourSlot, area, zoom);
     drawHand(graphics, render::MinuteSlot, area, zoom);
     drawHand(graphics, render::SecondSlot, area, zoom);
     if (const auto caseImage = loadPreviewImage(settings_.*core::CustomLookPaths[render::CaseSlot]))
         graphics.DrawImage(caseImage.get(), square);
+    graphics.Restore(outside);
 }
 
 void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot, const RECT& square,
@@ -180,7 +189,7 @@ void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot, cons
                                  static_cast<int>(image->GetHeight())};
     const core::PointF centre{(square.left + square.right) / 2.0,
                               (square.top + square.bottom) / 2.0};
-    // The hands at their own size at the DPI, as the clock turns them at zoom 1.
+    // About the middle of the square, as the clock turns them about its dial's centre.
     render::drawHand(graphics, *image, size, hands[slot - render::HourSlot], shown, zoom, centre);
 }
 

@@ -91,6 +91,23 @@ TEST_F(CustomDialTest, PreviewShowsOnlyTheCheckerboardWithoutPathsElseTheHandsAt
     EXPECT_EQ(shown.pixel(372, 80), 0u);
 }
 
+TEST_F(CustomDialTest, PreviewScalesTheLookToItsSquareAndDrawsNothingOutsideIt) {
+    settings.customFacePath = png(L"face.png", 260, 260, blue); // shown at half its size
+    settings.customHourPath = png(L"hour.png", 8, 120, red);    // 80 pixels past the pivot
+    dialogs::CustomDialDialog dialog(module, settings, checkerboard.get());
+    const render::Frame half = paint(dialog);
+    EXPECT_TRUE(closeTo(half.pixel(305 + 35, 80), red));
+    EXPECT_TRUE(closeTo(half.pixel(305 + 50, 80), blue));
+
+    settings.customMinutePath = png(L"minute.png", 961, 636, green);
+    const render::Frame shown = paint(dialog);
+    int outside = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            outside += (x < 240 || x >= 370 || y < 15 || y >= 145) && shown.pixel(x, y) != 0;
+    EXPECT_EQ(outside, 0);
+}
+
 TEST_F(CustomDialTest, PaintingTheChosenFilesAgainAndAgainHoldsNothing) {
     settings.customFacePath = png(L"face.png", 130, 130, blue);
     settings.customHourPath = png(L"hour.png", 8, 60, red);
