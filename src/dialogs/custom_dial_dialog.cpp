@@ -54,6 +54,23 @@ std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
     return L"文件路径中含有系统代码页无法表示的字符，无法保存：\n" + path;
 }
 
+// In slot order, as the dialog labels them.
+const wchar_t* const SlotNames[render::SlotCount] = {L"时钟底盘图片", L"时针图片", L"分针图片",
+                                                     L"秒针图片", L"表壳图片"};
+
+std::wstring imageRefusalText(SkinSlot slot, render::ImageProblem problem,
+                              const std::wstring& path) {
+    const std::wstring name = SlotNames[slot];
+    switch (problem) {
+    case render::ImageProblem::TooLarge:
+        return name + L"太大，无法使用（宽和高最多 " + std::to_wstring(core::MaxImageSide) +
+               L" 像素）：\n" + path;
+    case render::ImageProblem::NotAnImage:
+        return name + L"不是可以读取的 PNG 图像，无法使用：\n" + path;
+    default: return L"无法读取" + name + L"：\n" + path;
+    }
+}
+
 std::unique_ptr<Gdiplus::Image> loadPreviewImage(const std::string& path) {
     return render::loadImageFile(win::ansiToWide(path));
 }
@@ -95,6 +112,18 @@ void CustomDialDialog::onOK() {
     for (int slot = 0; slot < render::SlotCount; ++slot)
         if (itemText(ControlsBySlot[slot].edit).empty())
             (settings_.*core::CustomLookPaths[slot]).clear();
+    // The clock would leave out an image it cannot use, or show look 1 for a face, without a
+    // word: the user hears why here and can choose another file or empty the box.
+    for (int slot = 0; slot < render::SlotCount; ++slot) {
+        const std::wstring path = win::ansiToWide(settings_.*core::CustomLookPaths[slot]);
+        render::ImageProblem problem = render::ImageProblem::None;
+        if (path.empty() || render::loadImageFile(path, &problem))
+            continue;
+        win::showMessage(hwnd(), imageRefusalText(static_cast<SkinSlot>(slot), problem, path));
+        SendMessageW(hwnd(), WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(item(ControlsBySlot[slot].edit)), TRUE);
+        return;
+    }
     endDialog(IDOK);
 }
 

@@ -157,6 +157,28 @@ TEST_F(CustomDialTest, ChosenPathIsStoredAtOnceAndCancelPutsTheOldOnesBack) {
     EXPECT_EQ(settings.customFacePath, "old-face.png");
 }
 
+TEST_F(CustomDialTest, OkNamesAnImageTheClockCannotUseAndStaysOpenUntilItIsReplaced) {
+    settings.customFacePath = png(L"face.png", 2100, 2100, blue);
+    writeFile(scratch.file(L"hour.png"), {'n', 'o'});
+    settings.customHourPath = win::wideToAnsi(scratch.file(L"hour.png"));
+    dialogs::CustomDialDialog dialog(module, settings, checkerboard.get());
+    dialog.createModeless(nullptr);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(IsWindow(dialog.hwnd()));
+    ASSERT_TRUE(
+        dialog.choosePath(render::FaceSlot, win::ansiToWide(png(L"small.png", 130, 130, blue))));
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(IsWindow(dialog.hwnd()));
+    SetDlgItemTextW(dialog.hwnd(), IDC_HOUR_PATH, L"");
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(IsWindow(dialog.hwnd()));
+    EXPECT_EQ(
+        messages.texts,
+        (std::vector<std::wstring>{
+            L"时钟底盘图片太大，无法使用（宽和高最多 1024 像素）：\n" + scratch.file(L"face.png"),
+            L"时针图片不是可以读取的 PNG 图像，无法使用：\n" + scratch.file(L"hour.png")}));
+}
+
 TEST_F(CustomDialTest, PathsTheFileCannotHoldAreShortenedOrRefused) {
     // Devanagari is not in code page 936.
     const std::wstring foreign = scratch.file(L"\x0915\x0916");
