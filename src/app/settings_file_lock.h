@@ -10,8 +10,11 @@
 
 namespace app {
 
-// The same number for every spelling of one file's path (case, short names, relative parts).
+// The same number for every path to one file (case, short names, relative parts, other drives or
+// shares that lead to its folder), before and after a save replaces the file.
 std::uint32_t settingsFileKey(const std::wstring& settingsPath);
+// The name of the lock a clock on that file holds.
+std::wstring settingsLockName(const std::wstring& settingsPath);
 
 // Posted to every top-level window by a start that found the file taken; its LPARAM is the
 // file's key, so only the clock holding that file answers.

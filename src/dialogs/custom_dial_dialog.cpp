@@ -54,6 +54,23 @@ std::wstring refusalText(core::PathProblem problem, const std::wstring& path) {
     return L"文件路径中含有系统代码页无法表示的字符，无法保存：\n" + path;
 }
 
+// In slot order, as the dialog labels them.
+const wchar_t* const SlotNames[render::SlotCount] = {L"时钟底盘图片", L"时针图片", L"分针图片",
+                                                     L"秒针图片", L"表壳图片"};
+
+std::wstring imageRefusalText(SkinSlot slot, render::ImageProblem problem,
+                              const std::wstring& path) {
+    const std::wstring name = SlotNames[slot];
+    switch (problem) {
+    case render::ImageProblem::TooLarge:
+        return name + L"太大，无法使用（宽和高最多 " + std::to_wstring(core::MaxImageSide) +
+               L" 像素）：\n" + path;
+    case render::ImageProblem::NotAnImage:
+        return name + L"不是可以读取的 PNG 图像，无法使用：\n" + path;
+    default: return L"无法读取" + name + L"：\n" + path;
+    }
+}
+
 std::unique_ptr<Gdiplus::Image> loadPreviewImage(const std::string& path) {
     return render::loadImageFile(win::ansiToWide(path));
 }
@@ -95,6 +112,18 @@ void CustomDialDialog::onOK() {
     for (int slot = 0; slot < render::SlotCount; ++slot)
         if (itemText(ControlsBySlot[slot].edit).empty())
             (settings_.*core::CustomLookPaths[slot]).clear();
+    // The clock would leave out an image it cannot use, or show look 1 for a face, without a
+    // word: the user hears why here and can choose another file or empty the box.
+    for (int slot = 0; slot < render::SlotCount; ++slot) {
+        const std::wstring path = win::ansiToWide(settings_.*core::CustomLookPaths[slot]);
+        render::ImageProblem problem = render::ImageProblem::None;
+        if (path.empty() || render::loadImageFile(path, &problem))
+            continue;
+        win::showMessage(hwnd(), imageRefusalText(static_cast<SkinSlot>(slot), problem, path));
+        SendMessageW(hwnd(), WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(item(ControlsBySlot[slot].edit)), TRUE);
+        return;
+    }
     endDialog(IDOK);
 }
 
@@ -150,20 +179,29 @@ void CustomDialDialog::drawPreview(Gdiplus::Graphics& graphics) const {
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     const RECT area = previewSquare();
     const Gdiplus::Rect square(area.left, area.top, area.right - area.left, area.bottom - area.top);
-    // The preview is the clock at zoom 1 on a screen of the dialog's DPI, as far as it fits.
-    const float zoom = static_cast<float>(square.Width) / PreviewSide;
+    // Hands and cases of any size stay inside the square.
+    const Gdiplus::GraphicsState outside = graphics.Save();
+    graphics.SetClip(square);
+    // Without a face the hands are shown as the clock turns them at zoom 1 on a screen of the
+    // dialog's DPI.
+    float zoom = static_cast<float>(square.Width) / PreviewSide;
     const bool doubleArt = core::chooseArt(zoom, doubleBackground_ != nullptr).doubleArt;
     if (Gdiplus::Image* background = doubleArt ? doubleBackground_ : background_)
         graphics.DrawImage(background, square);
     // Each image is read afresh and let go at once: the preview shows the files as they are now
     // and never holds the clock's own images.
-    if (const auto face = loadPreviewImage(settings_.*core::CustomLookPaths[render::FaceSlot]))
+    if (const auto face = loadPreviewImage(settings_.*core::CustomLookPaths[render::FaceSlot])) {
+        // The face fills the square; the hands keep their size to it, as on the clock.
+        zoom = std::min(static_cast<float>(square.Width) / face->GetWidth(),
+                        static_cast<float>(square.Height) / face->GetHeight());
         graphics.DrawImage(face.get(), square);
+    }
     drawHand(graphics, render::HourSlot, area, zoom);
     drawHand(graphics, render::MinuteSlot, area, zoom);
     drawHand(graphics, render::SecondSlot, area, zoom);
     if (const auto caseImage = loadPreviewImage(settings_.*core::CustomLookPaths[render::CaseSlot]))
         graphics.DrawImage(caseImage.get(), square);
+    graphics.Restore(outside);
 }
 
 void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot, const RECT& square,
@@ -180,7 +218,7 @@ void CustomDialDialog::drawHand(Gdiplus::Graphics& graphics, SkinSlot slot, cons
                                  static_cast<int>(image->GetHeight())};
     const core::PointF centre{(square.left + square.right) / 2.0,
                               (square.top + square.bottom) / 2.0};
-    // The hands at their own size at the DPI, as the clock turns them at zoom 1.
+    // About the middle of the square, as the clock turns them about its dial's centre.
     render::drawHand(graphics, *image, size, hands[slot - render::HourSlot], shown, zoom, centre);
 }
 

@@ -35,7 +35,9 @@ protected:
                                LRESULT& result) override;
     bool onInitDialog() override;
     bool onButtonClicked(int id) override;
-    // Takes over only the boxes the user emptied; a typed path has no effect.
+    // Takes over only the boxes the user emptied; a typed path has no effect. An image the clock
+    // cannot use (unreadable, no image, larger than core::MaxImageSide) is named with the reason,
+    // and the dialog stays open.
     void onOK() override;
     // Puts back the paths found on opening, so a cancelled choice is not saved later.
     void onCancel() override;

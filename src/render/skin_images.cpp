@@ -14,16 +14,28 @@
 
 namespace render {
 
-std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size) {
+namespace {
+
+std::unique_ptr<Gdiplus::Image> refused(ImageProblem* problem, ImageProblem why) {
+    if (problem)
+        *problem = why;
+    return nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size, ImageProblem* problem) {
+    if (problem)
+        *problem = ImageProblem::None;
     if (!bytes || size == 0)
-        return nullptr;
+        return refused(problem, ImageProblem::NotAnImage);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!block)
-        return nullptr;
+        return refused(problem, ImageProblem::Unreadable);
     void* target = GlobalLock(block);
     if (!target) {
         GlobalFree(block);
-        return nullptr;
+        return refused(problem, ImageProblem::Unreadable);
     }
     std::memcpy(target, bytes, size);
     GlobalUnlock(block);
@@ -32,16 +44,17 @@ std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size) {
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
         GlobalFree(block);
-        return nullptr;
+        return refused(problem, ImageProblem::Unreadable);
     }
     std::unique_ptr<Gdiplus::Image> image(new Gdiplus::Image(stream, FALSE));
     stream->Release();
     const UINT width = image->GetWidth();
     const UINT height = image->GetHeight();
-    if (image->GetLastStatus() != Gdiplus::Ok || width == 0 || height == 0 ||
-        width > static_cast<UINT>(core::MaxImageSide) ||
+    if (image->GetLastStatus() != Gdiplus::Ok || width == 0 || height == 0)
+        return refused(problem, ImageProblem::NotAnImage);
+    if (width > static_cast<UINT>(core::MaxImageSide) ||
         height > static_cast<UINT>(core::MaxImageSide))
-        return nullptr;
+        return refused(problem, ImageProblem::TooLarge);
     return image;
 }
 
@@ -55,25 +68,28 @@ std::unique_ptr<Gdiplus::Image> loadPngResource(HMODULE module, int resourceId) 
     return decodeImage(bytes, size);
 }
 
-std::unique_ptr<Gdiplus::Image> loadImageFile(const std::wstring& path) {
+std::unique_ptr<Gdiplus::Image> loadImageFile(const std::wstring& path, ImageProblem* problem) {
     if (path.empty())
-        return nullptr;
+        return refused(problem, ImageProblem::Unreadable);
     win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return nullptr;
+        return refused(problem, ImageProblem::Unreadable);
     LARGE_INTEGER size{};
     // Skin images are small; anything this large is not one and is not worth reading.
     constexpr LONGLONG maxImageFileBytes = 64LL * 1024 * 1024;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
-        size.QuadPart > maxImageFileBytes)
-        return nullptr;
+    if (!GetFileSizeEx(file.get(), &size))
+        return refused(problem, ImageProblem::Unreadable);
+    if (size.QuadPart <= 0)
+        return refused(problem, ImageProblem::NotAnImage);
+    if (size.QuadPart > maxImageFileBytes)
+        return refused(problem, ImageProblem::TooLarge);
     std::vector<unsigned char> bytes(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
         read != bytes.size())
-        return nullptr;
-    return decodeImage(bytes.data(), bytes.size());
+        return refused(problem, ImageProblem::Unreadable);
+    return decodeImage(bytes.data(), bytes.size(), problem);
 }
 
 bool SkinImages::loadPngResource(HMODULE module, int resourceId, SkinSlot slot) {

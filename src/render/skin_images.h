@@ -24,13 +24,18 @@ struct ImageSize {
     int height = 0;
 };
 
+// Why an image file cannot be one of a look's images.
+enum class ImageProblem { None, Unreadable, NotAnImage, TooLarge };
+
 // Decodes an image held in memory; null when the bytes are no image GDI+ can read or the image
-// is larger than core::MaxImageSide on a side.
-std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size);
+// is larger than core::MaxImageSide on a side, with the reason in `problem` when one is given.
+std::unique_ptr<Gdiplus::Image> decodeImage(const void* bytes, size_t size,
+                                            ImageProblem* problem = nullptr);
 // A "PNG" resource of the module; null when it is missing or does not decode.
 std::unique_ptr<Gdiplus::Image> loadPngResource(HMODULE module, int resourceId);
 // Reads the whole file first, so the user's file is not kept open while it is shown.
-std::unique_ptr<Gdiplus::Image> loadImageFile(const std::wstring& path);
+std::unique_ptr<Gdiplus::Image> loadImageFile(const std::wstring& path,
+                                              ImageProblem* problem = nullptr);
 
 class SkinImages {
 public:

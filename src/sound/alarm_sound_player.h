@@ -1,6 +1,7 @@
 #pragma once
 // Plays the user's alarm sound file in a hidden media-player window and cuts it to the chosen
-// number of seconds.
+// number of seconds. A file that would open and play nothing is refused like one that does not
+// open, so the built-in alarm rings.
 #include <windows.h>
 
 #include <string>
@@ -20,7 +21,7 @@ public:
         module_ = module;
     }
     // Drops the current player and opens `path` in a new one (none for an empty path).
-    // False when a path was given but could not be opened.
+    // False when a path was given but could not be opened, or would play nothing.
     bool reopen(const std::wstring& path);
     // From the beginning; false when there is no player or it refused to play.
     bool play();

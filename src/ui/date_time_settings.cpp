@@ -8,7 +8,8 @@ namespace ui {
 
 void openDateTimeSettings() {
     // Nothing is reported when the settings do not open.
-    win::startProcess(L"rundll32.exe   shell32.dll,Control_RunDLL   timedate.cpl", SW_RESTORE);
+    win::startSystemProgram(L"rundll32.exe", L"shell32.dll,Control_RunDLL timedate.cpl",
+                            SW_RESTORE);
 }
 
 } // namespace ui

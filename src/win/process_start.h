@@ -12,5 +12,8 @@ INT_PTR shellOpen(const std::wstring& target, int showCommand);
 // Starts `commandLine` with its first window shown as `showCommand`, without waiting for it;
 // ERROR_SUCCESS or the reason it did not start.
 DWORD startProcess(const std::wstring& commandLine, int showCommand);
+// Starts `program` (a name like L"rundll32.exe") from the system folder by its full path, never
+// a file of that name beside the program or in the working folder; as startProcess.
+DWORD startSystemProgram(const wchar_t* program, const std::wstring& arguments, int showCommand);
 
 } // namespace win

@@ -1,6 +1,8 @@
 """Alarms, the hourly chime and sound files, heard on the recorded sound output."""
 
+import math
 import os
+import struct
 import sys
 import tempfile
 import time
@@ -143,6 +145,22 @@ class SoundFile(unittest.TestCase):
         spans, at = record_clock(settings, "08:19:54", "08:20:03", workdir=self.folder)
         self.assertTrue(spans, "the alarm stayed silent")
         self.assertAlmostEqual(spans[0][0], at("08:20:00"), delta=HEARD_WITHIN)
+
+    def test_wave_of_32_bit_samples_in_a_plain_header_falls_back_to_the_built_in_alarm(self):
+        # One second of tone that the media player opens but plays as silence; the built-in alarm
+        # rings on until the clock stops, three seconds in.
+        rate, samples = 8000, 8000
+        data = b"".join(struct.pack("<i", int(1.5e9 * math.sin(2 * math.pi * 660 * i / rate)))
+                        for i in range(samples))
+        fmt = struct.pack("<HHIIHH", 1, 1, rate, rate * 4, 4, 32)
+        settings = self.settings_with(sound_bytes=b"RIFF" + struct.pack("<I", 36 + len(data))
+                                      + b"WAVEfmt " + struct.pack("<I", len(fmt)) + fmt
+                                      + b"data" + struct.pack("<I", len(data)) + data)
+        h.add_alarm(settings, "08:30:00", b"still rings")
+        spans, at = record_clock(settings, "08:29:54", "08:30:03", workdir=self.folder)
+        self.assertTrue(spans, "the alarm stayed silent")
+        self.assertAlmostEqual(spans[0][0], at("08:30:00"), delta=1.0)
+        self.assertGreater(spans[0][1] - spans[0][0], 2.0, spans)
 
 
 if __name__ == "__main__":

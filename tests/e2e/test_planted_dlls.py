@@ -1,6 +1,7 @@
-"""A DLL beside the program never runs: started from a folder (as from Downloads) that also holds
-a stranger's winmm.dll, msvfw32.dll and gdiplus.dll, with Wine preferring such DLLs to its own as
-Windows does, the clock draws, rings and plays a file, and loads none of them."""
+"""A DLL or program beside the clock never runs: started from a folder (as from Downloads) that
+also holds a stranger's winmm.dll, msvfw32.dll, gdiplus.dll and rundll32.exe, with Wine preferring
+such DLLs to its own as Windows does, the clock draws, rings, plays a file and opens the date and
+time settings, and runs none of them."""
 
 import glob
 import os
@@ -24,13 +25,39 @@ class PlantedDlls(unittest.TestCase):
         for name in PLANTED + ("control",):
             shutil.copy(os.environ["VELTRANO_PLANTED_DLL"],
                         os.path.join(self.folder, name + ".dll"))
+        shutil.copy(os.environ["VELTRANO_PLANTED_EXE"], self.folder)
 
-    def marks(self):
-        return [os.path.basename(p) for p in glob.glob(os.path.join(self.folder, "*.loaded"))]
+    def marks(self, folder=None):
+        found = glob.glob(os.path.join(folder or self.folder, "*.loaded"))
+        found += glob.glob(os.path.join(folder or self.folder, "*.ran"))
+        return sorted(os.path.basename(p) for p in found)
 
-    def test_a_planted_dll_that_is_loaded_leaves_its_mark(self):
+    def test_a_planted_dll_or_program_that_runs_leaves_its_mark(self):
         h.run_wine("rundll32", os.path.join(self.folder, "control.dll") + ",None")
-        self.assertEqual(self.marks(), ["control.dll.loaded"])
+        h.run_wine(os.path.join(self.folder, "rundll32.exe"))
+        self.assertEqual(self.marks(), ["control.dll.loaded", "rundll32.exe.ran"])
+
+    def test_the_date_and_time_settings_start_the_system_folder_s_rundll32(self):
+        work = tempfile.mkdtemp(prefix="veltrano-planted-work-")
+        self.addCleanup(shutil.rmtree, work, True)
+        shutil.copy(os.environ["VELTRANO_PLANTED_EXE"], work)
+        clock = h.start_clock(workdir=work, exe=os.path.join(self.folder, h.exe_name()))
+        self.addCleanup(clock.stop)
+
+        def started():
+            out = h.run(["ps", "-eo", "pid=,args="]).lower()
+            return [line.split(None, 1) for line in out.splitlines() if "rundll32.exe" in line]
+
+        h.double_click(*clock.center())
+        ran = h.wait_for(lambda: started() or self.marks() or self.marks(work), 10,
+                         what="a rundll32 with the date and time settings")
+        self.assertEqual((self.marks(), self.marks(work)), ([], []))
+        self.assertTrue(all(r"\windows\system32\rundll32.exe" in args for _, args in ran), ran)
+        for pid, _ in ran:
+            try:
+                os.kill(int(pid), 9)
+            except ProcessLookupError:
+                pass
 
     def test_the_clock_draws_and_rings_with_the_built_in_sound_and_a_file(self):
         tone = os.path.join(self.folder, "tone.wav")

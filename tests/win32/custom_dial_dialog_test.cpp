@@ -91,6 +91,23 @@ TEST_F(CustomDialTest, PreviewShowsOnlyTheCheckerboardWithoutPathsElseTheHandsAt
     EXPECT_EQ(shown.pixel(372, 80), 0u);
 }
 
+TEST_F(CustomDialTest, PreviewScalesTheLookToItsSquareAndDrawsNothingOutsideIt) {
+    settings.customFacePath = png(L"face.png", 260, 260, blue); // shown at half its size
+    settings.customHourPath = png(L"hour.png", 8, 120, red);    // 80 pixels past the pivot
+    dialogs::CustomDialDialog dialog(module, settings, checkerboard.get());
+    const render::Frame half = paint(dialog);
+    EXPECT_TRUE(closeTo(half.pixel(305 + 35, 80), red));
+    EXPECT_TRUE(closeTo(half.pixel(305 + 50, 80), blue));
+
+    settings.customMinutePath = png(L"minute.png", 961, 636, green);
+    const render::Frame shown = paint(dialog);
+    int outside = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            outside += (x < 240 || x >= 370 || y < 15 || y >= 145) && shown.pixel(x, y) != 0;
+    EXPECT_EQ(outside, 0);
+}
+
 TEST_F(CustomDialTest, PaintingTheChosenFilesAgainAndAgainHoldsNothing) {
     settings.customFacePath = png(L"face.png", 130, 130, blue);
     settings.customHourPath = png(L"hour.png", 8, 60, red);
@@ -138,6 +155,28 @@ TEST_F(CustomDialTest, ChosenPathIsStoredAtOnceAndCancelPutsTheOldOnesBack) {
     EXPECT_EQ(settings.customHourPath, "hour.png");
     EXPECT_EQ(settings.customCasePath, "");
     EXPECT_EQ(settings.customFacePath, "old-face.png");
+}
+
+TEST_F(CustomDialTest, OkNamesAnImageTheClockCannotUseAndStaysOpenUntilItIsReplaced) {
+    settings.customFacePath = png(L"face.png", 2100, 2100, blue);
+    writeFile(scratch.file(L"hour.png"), {'n', 'o'});
+    settings.customHourPath = win::wideToAnsi(scratch.file(L"hour.png"));
+    dialogs::CustomDialDialog dialog(module, settings, checkerboard.get());
+    dialog.createModeless(nullptr);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(IsWindow(dialog.hwnd()));
+    ASSERT_TRUE(
+        dialog.choosePath(render::FaceSlot, win::ansiToWide(png(L"small.png", 130, 130, blue))));
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(IsWindow(dialog.hwnd()));
+    SetDlgItemTextW(dialog.hwnd(), IDC_HOUR_PATH, L"");
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(IsWindow(dialog.hwnd()));
+    EXPECT_EQ(
+        messages.texts,
+        (std::vector<std::wstring>{
+            L"时钟底盘图片太大，无法使用（宽和高最多 1024 像素）：\n" + scratch.file(L"face.png"),
+            L"时针图片不是可以读取的 PNG 图像，无法使用：\n" + scratch.file(L"hour.png")}));
 }
 
 TEST_F(CustomDialTest, PathsTheFileCannotHoldAreShortenedOrRefused) {

@@ -1,8 +1,14 @@
-// "Settings.def" on a real file system: where it is found, and that a save never damages it.
+// "Settings.def" on a real file system: where it is found, that a save never damages it, and
+// that one clock at a time holds it.
 #include "app/settings_file.h"
+#include "app/settings_file_lock.h"
 #include "core/settings.h"
 #include "win/strings.h"
 #include "win32_test_support.h"
+
+#include <sddl.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +45,22 @@ bool load(app::SettingsFile& file, core::ClockSettings& settings) {
         return false;
     core::decodeSettings(bytes.data(), bytes.size(), settings);
     return true;
+}
+
+// Another path to the same folder, as a share or a subst drive is on Windows: under Wine, its
+// Unix name on drive Z:. Empty elsewhere.
+std::wstring otherRouteTo(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name)
+        return {};
+    // The scratch folder's name is ASCII.
+    std::wstring route = L"Z:" + win::ansiToWide(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    std::replace(route.begin(), route.end(), L'/', L'\\');
+    return route;
 }
 
 } // namespace
@@ -146,4 +168,35 @@ TEST(SettingsFile, FileHeldOpenIsLeftIntactAndNoTemporaryFileRemains) {
     CloseHandle(held);
     EXPECT_EQ(readFile(target), before);
     EXPECT_FALSE(fileExists(tempNameFor(target)));
+}
+
+TEST(SettingsFileLock, AnotherRouteToTheFolderFindsTheFileTakenAlsoAfterASave) {
+    ScratchDirectory scratch;
+    const std::wstring path = scratch.file(L"Settings.def");
+    const std::wstring other = otherRouteTo(path);
+    if (other.empty())
+        GTEST_SKIP() << "no second route to the folder outside Wine";
+    const std::uint32_t key = app::settingsFileKey(path);
+    const app::SettingsFileLock first(path);
+    ASSERT_TRUE(first.acquired());
+    // A save puts a new file in the place of any there was.
+    app::SettingsFile file(scratch.path());
+    ASSERT_TRUE(save(file, core::ClockSettings{}));
+    EXPECT_EQ(app::settingsFileKey(other), key);
+    EXPECT_FALSE(app::SettingsFileLock(other).acquired());
+}
+
+TEST(SettingsFileLock, ALockTheUserMayNotOpenCountsAsTaken) {
+    ScratchDirectory scratch;
+    const std::wstring path = scratch.file(L"Settings.def");
+    // As a clock run as administrator leaves its lock to one started with the user's rights.
+    PSECURITY_DESCRIPTOR denyAll = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:(D;;GA;;;WD)", SDDL_REVISION_1, &denyAll, nullptr));
+    const std::unique_ptr<void, decltype(&LocalFree)> descriptor(denyAll, LocalFree);
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), denyAll, FALSE};
+    const win::UniqueKernelHandle held(
+        CreateMutexW(&attributes, FALSE, app::settingsLockName(path).c_str()));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(app::SettingsFileLock(path).acquired());
 }
