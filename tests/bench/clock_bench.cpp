@@ -8,6 +8,7 @@
 // floor the real clock is measured against.
 #include "app/clock_view.h"
 #include "clock/clock.h"
+#include "clock_fakes.h"
 #include "core/alarm_table.h"
 #include "core/clock_time.h"
 #include "core/clock_timers.h"
@@ -210,31 +211,6 @@ int runReference(int opacityIndex) {
 
 // A clock of the bench's own, on an app::ClockView on the bench's window: it composes and shows
 // frames as the clock window does, while the view says what it handed to the window manager.
-struct NoTray : clockwork::Tray {
-    void setTip(const std::wstring&) override {}
-    void showBalloon(const std::wstring&, const std::wstring&) override {}
-};
-struct NoSound : clockwork::Sound {
-    void playAlarm() override {}
-    void playChime() override {}
-    void limitAlarm(int) override {}
-};
-struct NoCountdown : clockwork::Countdown {
-    clockwork::CountdownEnd run() override { return clockwork::CountdownEnd::Cancelled; }
-    void interrupt() override {}
-};
-struct MemoryStore : clockwork::Store {
-    std::vector<std::uint8_t> bytes;
-    bool load(std::vector<std::uint8_t>& out) override {
-        out = bytes;
-        return !bytes.empty();
-    }
-    bool save(const std::vector<std::uint8_t>& in) override {
-        bytes = in;
-        return true;
-    }
-    std::wstring location() const override { return L"memory"; }
-};
 struct LocalTimeSeam : clockwork::TimeSource {
     core::LocalTime now() override { return win::currentLocalTime(); }
 };
@@ -290,10 +266,10 @@ void printPresentsPerMinute(HWND window, core::LocalTime& now) {
     app::ClockView shown;
     CountingView view(shown, win::windowDpi(window));
     LocalTimeSeam time;
-    MemoryStore store;
-    NoTray tray;
-    NoSound sound;
-    NoCountdown countdown;
+    fakes::Store store;
+    fakes::Tray tray;
+    fakes::Sound sound;
+    fakes::Countdown countdown;
     clockwork::Clock clock(
         {time, store, view, tray, sound, countdown, {win::isAnsiLeadByte, &win::ansiToWide}});
     clock.load();

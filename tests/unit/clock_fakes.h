@@ -11,17 +11,28 @@
 
 namespace fakes {
 
-// Reminders in these tests are UTF-8; the clock reads them as the ANSI code page.
+// Reminders in these tests are UTF-8 (of the basic plane); the clock reads them as the ANSI
+// code page.
 inline std::wstring fromUtf8(const std::string& bytes) {
     std::wstring out;
-    for (std::size_t i = 0; i < bytes.size();) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
         const int extra = b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        unsigned long unit = extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-        for (int k = 1; k <= extra && i + k < bytes.size(); ++k)
-            unit = (unit << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+        unsigned long unit = b & (0x7F >> (extra ? extra + 1 : 0));
+        for (int k = 0; k < extra && i + 1 < bytes.size(); ++k)
+            unit = (unit << 6) | (static_cast<unsigned char>(bytes[++i]) & 0x3F);
         out.push_back(static_cast<wchar_t>(unit));
-        i += 1 + extra;
+    }
+    return out;
+}
+inline std::string toUtf8(const std::wstring& text) {
+    std::string out;
+    for (const wchar_t unit : text) {
+        const unsigned long c = static_cast<unsigned long>(unit);
+        const int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : 2;
+        out += static_cast<char>(extra == 0 ? c : (extra == 1 ? 0xC0 : 0xE0) | (c >> (6 * extra)));
+        for (int k = extra - 1; k >= 0; --k)
+            out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
     }
     return out;
 }
@@ -125,8 +136,10 @@ struct ClockOnFakes {
     Countdown countdown;
     clockwork::Clock clock{{time, store, view, tray, sound, countdown, {nullptr, &fromUtf8}}};
 
+    // `lookShown`: the look the view manages to show, when not the one asked for.
     explicit ClockOnFakes(const core::ClockSettings& settings = {}, int hour = 9, int minute = 0,
-                          int second = 0) {
+                          int second = 0, int lookShown = -1) {
+        view.lookShown = lookShown;
         store.bytes = core::encodeSettings(settings, nullptr);
         time.set(hour, minute, second);
         clock.load();
@@ -143,6 +156,17 @@ struct ClockOnFakes {
 inline core::ClockSettings withAlarms(const std::vector<core::AlarmEntry>& rows) {
     core::ClockSettings s;
     s.alarms.assign(rows, nullptr);
+    return s;
+}
+inline core::ClockSettings withShutdown(std::int32_t repeat, const char* time,
+                                        const std::vector<core::AlarmEntry>& rows = {}) {
+    core::ClockSettings s = withAlarms(rows);
+    s.shutdown = {1, repeat, time};
+    return s;
+}
+inline core::ClockSettings dimmedTo(std::int32_t opacityIndex) {
+    core::ClockSettings s;
+    s.opacityIndex = opacityIndex;
     return s;
 }
 

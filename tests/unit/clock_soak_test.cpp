@@ -19,25 +19,6 @@ constexpr int SimulatedDays = 2;
 // Only the first mismatches are reported one by one; all of them are counted.
 constexpr int ReportedMismatches = 20;
 
-// The fakes read reminders as UTF-8.
-std::string toUtf8(const std::wstring& text) {
-    std::string out;
-    for (const wchar_t unit : text) {
-        const unsigned long c = static_cast<unsigned long>(unit);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // What the tray shows in each second: one balloon listing every alarm due then, in table order;
 // nothing in any other second.
 class ExpectedBalloons {
@@ -73,7 +54,7 @@ std::wstring oneLine(std::wstring text) {
 core::ClockSettings soakSettings(const std::vector<PlannedAlarm>& alarms) {
     std::vector<core::AlarmEntry> rows;
     for (const PlannedAlarm& alarm : alarms)
-        rows.push_back({alarm.enabled, alarm.time, toUtf8(alarm.reminder)});
+        rows.push_back({alarm.enabled, alarm.time, fakes::toUtf8(alarm.reminder)});
     core::ClockSettings settings = fakes::withAlarms(rows);
     settings.shutdown = {1, 1, soak_plan::ShutdownTime};
     return settings;

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 using fakes::ClockOnFakes;
+using fakes::dimmedTo;
 using fakes::withAlarms;
+using fakes::withShutdown;
 
 // --- Alarms ---------------------------------------------------------------------------------
 
@@ -44,9 +46,8 @@ TEST(ClockAlarm, ClockSetBackChecksOnlyTheCurrentSecond) {
 }
 
 TEST(ClockAlarm, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwice) {
-    core::ClockSettings settings = withAlarms({{1, "06:55:00", "a"}, {1, "07:00:00", "b"}});
-    settings.shutdown = {1, 0, "06:58:00"};
-    ClockOnFakes c(settings, 6, 50, 0);
+    ClockOnFakes c(withShutdown(0, "06:58:00", {{1, "06:55:00", "a"}, {1, "07:00:00", "b"}}), 6, 50,
+                   0);
     c.time.set(7, 12, 0); // asleep for 22 minutes, or the clock set forward
     c.clock.onTimeChanged();
     EXPECT_EQ(c.view.frames.back().time.minute, 12) << "the new time at once";
@@ -140,9 +141,7 @@ TEST(ClockAlarm, TheTipKeepsTheNewestMissedLines) {
 }
 
 TEST(ClockDaylightSaving, TheSkippedHourRingsAtOnceOnTimeAndChimes) {
-    core::ClockSettings settings = withAlarms({{1, "02:30:00", "半夜"}});
-    settings.shutdown = {1, 1, "02:45:00"};
-    ClockOnFakes c(settings, 1, 59, 59);
+    ClockOnFakes c(withShutdown(1, "02:45:00", {{1, "02:30:00", "半夜"}}), 1, 59, 59);
     c.time.t.utcOffsetSeconds = 3600; // spring forward: one second later it is 03:00:00
     c.at(3, 0, 0);
     EXPECT_EQ(c.tray.balloon, L"现在是北京时间：03:00:00\n\n半夜");
@@ -152,9 +151,7 @@ TEST(ClockDaylightSaving, TheSkippedHourRingsAtOnceOnTimeAndChimes) {
 }
 
 TEST(ClockDaylightSaving, TheRepeatedHourRingsChimesAndShutsDownNothingTwice) {
-    core::ClockSettings settings = withAlarms({{1, "02:30:00", "once"}});
-    settings.shutdown = {1, 1, "02:40:00"};
-    ClockOnFakes c(settings, 1, 59, 59);
+    ClockOnFakes c(withShutdown(1, "02:40:00", {{1, "02:30:00", "once"}}), 1, 59, 59);
     c.time.t.utcOffsetSeconds = 3600;
     c.at(2, 0, 0);
     for (const int minute : {30, 40}) {
@@ -216,9 +213,7 @@ TEST(ClockChime, YieldsToAnAlarmAtTheFullHour) {
 class ClockShutdownCancel : public ::testing::TestWithParam<std::int32_t> {};
 
 TEST_P(ClockShutdownCancel, ClearsPendingAndDisarmsOnlyAOnceSchedule) {
-    core::ClockSettings settings;
-    settings.shutdown = {1, GetParam(), "22:00:00"};
-    ClockOnFakes c(settings, 21, 59, 59);
+    ClockOnFakes c(withShutdown(GetParam(), "22:00:00"), 21, 59, 59);
     bool pendingInside = false;
     c.countdown.meanwhile = [&] { pendingInside = c.clock.shutdownPending(); };
     c.view.topmost.clear();
@@ -242,9 +237,7 @@ INSTANTIATE_TEST_SUITE_P(Schedules, ClockShutdownCancel, ::testing::Values(0, 1)
                          });
 
 TEST(ClockShutdown, ACancelledDailyShutdownDoesNotComeAgainWhenTheClockIsSetBack) {
-    core::ClockSettings settings;
-    settings.shutdown = {1, 1, "22:00:00"};
-    ClockOnFakes c(settings, 21, 59, 59);
+    ClockOnFakes c(withShutdown(1, "22:00:00"), 21, 59, 59);
     c.at(22, 0, 0);
     c.at(21, 59, 59);
     c.at(22, 0, 0);
@@ -256,10 +249,8 @@ TEST(ClockShutdown, ACancelledDailyShutdownDoesNotComeAgainWhenTheClockIsSetBack
 }
 
 TEST(ClockShutdown, ACountdownShowingWhenTheComputerSleptEndsOnWakingAndIsListed) {
-    core::ClockSettings settings;
-    settings.shutdown = {1, 1, "23:00:00"};
     for (const bool resumeMessage : {false, true}) {
-        ClockOnFakes c(settings, 22, 59, 59);
+        ClockOnFakes c(withShutdown(1, "23:00:00"), 22, 59, 59);
         c.countdown.meanwhile = [&] {
             c.at(23, 0, 5);
             c.time.t.day = 8; // the lid closed, opened the next morning
@@ -275,9 +266,7 @@ TEST(ClockShutdown, ACountdownShowingWhenTheComputerSleptEndsOnWakingAndIsListed
 }
 
 TEST(ClockShutdown, NestedWakeDuringTheCountdownFiresAlarmsButNoSecondCountdown) {
-    core::ClockSettings settings = withAlarms({{1, "22:00:00", "关机前"}});
-    settings.shutdown = {1, 1, "22:00:00"};
-    ClockOnFakes c(settings, 21, 59, 59);
+    ClockOnFakes c(withShutdown(1, "22:00:00", {{1, "22:00:00", "关机前"}}), 21, 59, 59);
     std::wstring balloonInside;
     c.countdown.meanwhile = [&] {
         c.clock.onWake(); // the clock is woken again inside the countdown's loop
@@ -289,9 +278,7 @@ TEST(ClockShutdown, NestedWakeDuringTheCountdownFiresAlarmsButNoSecondCountdown)
 }
 
 TEST(ClockShutdown, ARefusedShutdownIsToldAndARequestedOneStaysPending) {
-    core::ClockSettings settings;
-    settings.shutdown = {1, 1, "22:00:00"};
-    ClockOnFakes c(settings, 21, 59, 59);
+    ClockOnFakes c(withShutdown(1, "22:00:00"), 21, 59, 59);
     c.countdown.end = clockwork::CountdownEnd::Refused;
     c.at(22, 0, 0);
     EXPECT_EQ(c.view.told, (std::vector<std::wstring>{clockwork::ShutdownRefusedMessage}));
@@ -327,9 +314,7 @@ TEST(ClockFrames, NoneWhileTheDisplayIsOffOrTheSessionLocked) {
 }
 
 TEST(ClockWake, OnceASecondJustAfterItAndEveryFadeStepWhileFading) {
-    core::ClockSettings settings;
-    settings.opacityIndex = 4;
-    ClockOnFakes c(settings);
+    ClockOnFakes c(dimmedTo(4));
     c.time.t.milliseconds = 995; // a little early for its second
     c.clock.onWake();
     EXPECT_EQ(c.view.wakes.back(), 15u);
@@ -341,9 +326,7 @@ TEST(ClockWake, OnceASecondJustAfterItAndEveryFadeStepWhileFading) {
 }
 
 TEST(ClockFade, FromTwentyToFullTakesEightStepsAndOneMoreWake) {
-    core::ClockSettings settings;
-    settings.opacityIndex = 4;
-    ClockOnFakes c(settings);
+    ClockOnFakes c(dimmedTo(4));
     EXPECT_EQ(c.view.frames.back().opacityPercent, 20);
     c.clock.onHover();
     for (int step = 1; step <= 8; ++step) {
@@ -357,9 +340,7 @@ TEST(ClockFade, FromTwentyToFullTakesEightStepsAndOneMoreWake) {
 }
 
 TEST(ClockFade, LeavingMidFadeTurnsBackFromTheValueReached) {
-    core::ClockSettings settings;
-    settings.opacityIndex = 4;
-    ClockOnFakes c(settings);
+    ClockOnFakes c(dimmedTo(4));
     c.clock.onHover();
     for (int step = 0; step < 3; ++step)
         c.clock.onWake();
@@ -396,19 +377,9 @@ TEST(ClockCommands, StyleAndOpacityApplyAndSave) {
 TEST(ClockCommands, ALookThatCannotBeShownFallsBackToTheFirstAndIsSaved) {
     core::ClockSettings settings;
     settings.styleIndex = 77;
-    fakes::Time time;
-    fakes::View view;
-    view.lookShown = 0;
-    fakes::Tray tray;
-    fakes::Sound sound;
-    fakes::Store store;
-    fakes::Countdown countdown;
-    store.bytes = core::encodeSettings(settings, nullptr);
-    clockwork::Clock clock({time, store, view, tray, sound, countdown, {}});
-    clock.load();
-    clock.start();
-    EXPECT_EQ(clock.settings().styleIndex, 0);
-    EXPECT_EQ(store.saved().styleIndex, 0);
+    ClockOnFakes c(settings, 9, 0, 0, 0);
+    EXPECT_EQ(c.clock.settings().styleIndex, 0);
+    EXPECT_EQ(c.store.saved().styleIndex, 0);
 }
 
 TEST(ClockModes, LockRecordsThePlaceAndDraggingNeverDoes) {
