@@ -5,36 +5,20 @@
 #include "core/clock_timers.h"
 #include "core/time_jump.h"
 
+#include <codecvt>
 #include <functional>
+#include <locale>
 #include <string>
 #include <vector>
 
 namespace fakes {
 
-// Reminders in these tests are UTF-8 (of the basic plane); the clock reads them as the ANSI
-// code page.
+// Reminders in these tests are UTF-8; the clock reads them as the ANSI code page.
 inline std::wstring fromUtf8(const std::string& bytes) {
-    std::wstring out;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        const int extra = b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        unsigned long unit = b & (0x7F >> (extra ? extra + 1 : 0));
-        for (int k = 0; k < extra && i + 1 < bytes.size(); ++k)
-            unit = (unit << 6) | (static_cast<unsigned char>(bytes[++i]) & 0x3F);
-        out.push_back(static_cast<wchar_t>(unit));
-    }
-    return out;
+    return std::wstring_convert<std::codecvt_utf8<wchar_t>>().from_bytes(bytes);
 }
 inline std::string toUtf8(const std::wstring& text) {
-    std::string out;
-    for (const wchar_t unit : text) {
-        const unsigned long c = static_cast<unsigned long>(unit);
-        const int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : 2;
-        out += static_cast<char>(extra == 0 ? c : (extra == 1 ? 0xC0 : 0xE0) | (c >> (6 * extra)));
-        for (int k = extra - 1; k >= 0; --k)
-            out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
-    }
-    return out;
+    return std::wstring_convert<std::codecvt_utf8<wchar_t>>().to_bytes(text);
 }
 
 struct Time : clockwork::TimeSource {
@@ -150,6 +134,18 @@ struct ClockOnFakes {
     void at(int hour, int minute, int second) {
         time.set(hour, minute, second);
         clock.onWake();
+    }
+    // The clock ticks into a second from the one before it.
+    void reach(int hour, int minute, int second) {
+        const int before =
+            (hour * 3600 + minute * 60 + second + core::SecondsPerDay - 1) % core::SecondsPerDay;
+        at(before / 3600, before / 60 % 60, before % 60);
+        at(hour, minute, second);
+    }
+    // The computer woke, or the system's clock was changed, to this time.
+    void jumpTo(int hour, int minute, int second) {
+        time.set(hour, minute, second);
+        clock.onTimeChanged();
     }
 };
 

@@ -48,8 +48,7 @@ TEST(ClockAlarm, ClockSetBackChecksOnlyTheCurrentSecond) {
 TEST(ClockAlarm, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwice) {
     ClockOnFakes c(withShutdown(0, "06:58:00", {{1, "06:55:00", "a"}, {1, "07:00:00", "b"}}), 6, 50,
                    0);
-    c.time.set(7, 12, 0); // asleep for 22 minutes, or the clock set forward
-    c.clock.onTimeChanged();
+    c.jumpTo(7, 12, 0); // asleep for 22 minutes, or the clock set forward
     EXPECT_EQ(c.view.frames.back().time.minute, 12) << "the new time at once";
     EXPECT_EQ(c.tray.balloon,
               L"现在是北京时间：07:12:00\n\nb\n（闹铃时间 07:00:00，晚了 12 分钟）\n\n"
@@ -63,8 +62,7 @@ TEST(ClockAlarm, AJumpRingsWhatIsLateListsWhatIsMissedAndNothingRingsTwice) {
     EXPECT_EQ(c.tray.tip.find(L"错过"), std::wstring::npos);
     // Set back over 07:00:00, which already rang today.
     const int balloons = c.tray.balloons;
-    c.at(6, 59, 59);
-    c.at(7, 0, 0);
+    c.reach(7, 0, 0);
     EXPECT_EQ(c.tray.balloons, balloons);
 }
 
@@ -78,23 +76,16 @@ TEST(ClockAlarm, AJumpOfMoreThanFifteenMinutesOnlyListsTheAlarm) {
 
 TEST(ClockAlarm, SetBackOverMidnightRingsNothingTwiceOnADateThatAlreadyHadIt) {
     ClockOnFakes c(withAlarms({{1, "23:59:55", "e"}, {1, "00:00:10", "m"}}), 23, 59, 54);
-    c.time.t.day = 6;
-    const auto runTo = [&](int day, int second) {
-        for (; c.time.t.day != day || c.time.t.second != second;) {
-            if (c.time.t.hour == 23 && c.time.t.second == 59)
-                c.time.t = {2026, 12, day, 1, 0, 0, 0, 10};
-            else
-                ++c.time.t.second;
-            c.clock.onWake();
-        }
-    };
-    c.time.set(23, 59, 54);
-    runTo(7, 10);
+    c.at(23, 59, 55);
+    c.time.t.day = 8;
+    c.at(0, 0, 10); // a late wake over midnight
     EXPECT_EQ(c.sound.alarms, 2);
     // Set back to yesterday evening: "e" rang on that date; "m" of today has not happened yet.
-    c.time.t = {2026, 12, 6, 0, 23, 59, 50, 10};
-    c.clock.onWake();
-    runTo(7, 10);
+    c.time.t.day = 7;
+    c.at(23, 59, 50);
+    c.at(23, 59, 56);
+    c.time.t.day = 8;
+    c.at(0, 0, 10);
     EXPECT_EQ(c.sound.alarms, 3);
     EXPECT_EQ(c.tray.balloon, L"现在是北京时间：00:00:10\n\nm");
 }
@@ -107,8 +98,7 @@ TEST(ClockAlarm, AMistakenDateCorrectedBackLeavesTomorrowsAlarmToRing) {
     c.time.t.day = 7; // corrected
     c.clock.onTimeChanged();
     c.time.t.day = 8;
-    c.at(7, 44, 59);
-    c.at(7, 45, 0);
+    c.reach(7, 45, 0);
     EXPECT_EQ(c.sound.alarms, 2);
 }
 
@@ -116,13 +106,11 @@ TEST(ClockAlarm, AnAlarmThatRangIsNotMissedAfterASetBackAndTheTipListsEachLineOn
     ClockOnFakes c(withAlarms({{1, "08:00:00", "a"}, {1, "06:00:00", "b"}}), 7, 59, 59);
     c.at(8, 0, 0);
     c.at(5, 0, 0);
-    c.time.set(9, 0, 0);
-    c.clock.onTimeChanged();
+    c.jumpTo(9, 0, 0);
     EXPECT_EQ(c.tray.tip.find(L"08:00:00"), std::wstring::npos) << c.tray.tip;
     EXPECT_NE(c.tray.tip.find(L"\n06:00:00 b"), std::wstring::npos);
     c.at(5, 0, 0);
-    c.time.set(9, 0, 0);
-    c.clock.onTimeChanged();
+    c.jumpTo(9, 0, 0);
     EXPECT_EQ(c.tray.tip.find(L"06:00:00 b"), c.tray.tip.rfind(L"06:00:00 b"));
     // The next day the line carries its date.
     c.time.t.day = 8;
@@ -154,10 +142,8 @@ TEST(ClockDaylightSaving, TheRepeatedHourRingsChimesAndShutsDownNothingTwice) {
     ClockOnFakes c(withShutdown(1, "02:40:00", {{1, "02:30:00", "once"}}), 1, 59, 59);
     c.time.t.utcOffsetSeconds = 3600;
     c.at(2, 0, 0);
-    for (const int minute : {30, 40}) {
-        c.at(2, minute - 1, 59);
-        c.at(2, minute, 0);
-    }
+    for (const int minute : {30, 40})
+        c.reach(2, minute, 0);
     c.at(2, 59, 59);
     c.time.t.utcOffsetSeconds = 0; // fall back: 03:00:00 summer time is 02:00:00 again
     for (const int minute : {0, 30, 40}) {
@@ -190,8 +176,7 @@ TEST(ClockChime, SoundsAtTheFullHourOnlyWhenOnAndReachedLive) {
     EXPECT_EQ(c.sound.chimes, 1);
     for (const std::int32_t setting : {0, 2}) {
         c.clock.settings().hourlyChime = setting;
-        c.at(11, 59, 59);
-        c.at(12, 0, 0);
+        c.reach(12, 0, 0);
         EXPECT_EQ(c.sound.chimes, 1) << setting;
     }
     // An hour that came while the computer slept.
@@ -239,12 +224,10 @@ INSTANTIATE_TEST_SUITE_P(Schedules, ClockShutdownCancel, ::testing::Values(0, 1)
 TEST(ClockShutdown, ACancelledDailyShutdownDoesNotComeAgainWhenTheClockIsSetBack) {
     ClockOnFakes c(withShutdown(1, "22:00:00"), 21, 59, 59);
     c.at(22, 0, 0);
-    c.at(21, 59, 59);
-    c.at(22, 0, 0);
+    c.reach(22, 0, 0);
     EXPECT_EQ(c.countdown.shown, 1);
     c.time.t.day = 8;
-    c.at(21, 59, 59);
-    c.at(22, 0, 0);
+    c.reach(22, 0, 0);
     EXPECT_EQ(c.countdown.shown, 2) << "a daily one comes again the next day";
 }
 
@@ -286,8 +269,7 @@ TEST(ClockShutdown, ARefusedShutdownIsToldAndARequestedOneStaysPending) {
     c.countdown.end = clockwork::CountdownEnd::ShutDown;
     for (const int day : {8, 9}) {
         c.time.t.day = day;
-        c.at(21, 59, 59);
-        c.at(22, 0, 0);
+        c.reach(22, 0, 0);
         EXPECT_TRUE(c.clock.shutdownPending()) << day;
     }
     EXPECT_EQ(c.countdown.shown, 2) << "no second countdown while the system goes down";
