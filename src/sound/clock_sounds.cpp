@@ -10,9 +10,27 @@ void ClockSounds::attach(HWND window, HINSTANCE module, const core::ClockSetting
     player_.attach(window, module);
 }
 
+namespace {
+constexpr DWORD ProgressWithinMs = 1000;
+} // namespace
+
 void ClockSounds::playAlarm() {
+    const bool wasPlaying = player_.isPlaying();
     startAlarmSound(module_, player_, !settings_->alarmSoundPath.empty(),
                     settings_->alarmSoundSeconds);
+    if (!wasPlaying && player_.isPlaying())
+        fileStarted_ = GetTickCount() | 1; // never 0 while waiting
+}
+
+void ClockSounds::limitAlarm(int seconds) {
+    player_.applyTimeLimit(seconds);
+    if (!fileStarted_ || GetTickCount() - fileStarted_ < ProgressWithinMs)
+        return;
+    fileStarted_ = 0;
+    if (player_.isPlaying() && player_.getPosition() == 0) {
+        player_.stop();
+        playBuiltInAlarm(module_);
+    }
 }
 
 void ClockSounds::playChime() {

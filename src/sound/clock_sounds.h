@@ -13,7 +13,9 @@ public:
 
     void playAlarm() override;
     void playChime() override;
-    void limitAlarm(int seconds) override { player_.applyTimeLimit(seconds); }
+    // Also hands over to the built-in alarm when a file that started has not moved after a
+    // second: a device that takes a file and plays nothing must not leave the alarm silent.
+    void limitAlarm(int seconds) override;
     // Ends every sound, so none outlives the clock that started it.
     void shutDown();
 
@@ -23,6 +25,8 @@ private:
     HINSTANCE module_ = nullptr;
     const core::ClockSettings* settings_ = nullptr;
     AlarmSoundPlayer player_;
+    // GetTickCount when the file last started, 0 once its progress was seen.
+    DWORD fileStarted_ = 0;
 };
 
 } // namespace sound
