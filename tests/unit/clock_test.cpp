@@ -9,8 +9,6 @@ using fakes::dimmedTo;
 using fakes::withAlarms;
 using fakes::withShutdown;
 
-// --- Alarms ---------------------------------------------------------------------------------
-
 TEST(ClockAlarm, DueAlarmPostsItsBalloonAndOthersStaySilent) {
     ClockOnFakes c(withAlarms({{1, "07:30:00", "起床"}, {1, "07:31:00", "later"}}), 7, 29, 59);
     c.at(7, 30, 0);
@@ -165,8 +163,6 @@ TEST(ClockChime, SoundsOnceWhenTheClockIsSetBackJustAfterTheHour) {
     EXPECT_EQ(c.sound.chimes, 1);
 }
 
-// --- The hourly chime -----------------------------------------------------------------------
-
 TEST(ClockChime, SoundsAtTheFullHourOnlyWhenOnAndReachedLive) {
     ClockOnFakes c({}, 10, 59, 59);
     c.at(11, 0, 0);
@@ -193,8 +189,6 @@ TEST(ClockChime, YieldsToAnAlarmAtTheFullHour) {
     EXPECT_EQ(c.sound.alarms, 1);
 }
 
-// --- The automatic shutdown -----------------------------------------------------------------
-
 class ClockShutdownCancel : public ::testing::TestWithParam<std::int32_t> {};
 
 TEST_P(ClockShutdownCancel, ClearsPendingAndDisarmsOnlyAOnceSchedule) {
@@ -216,10 +210,8 @@ TEST_P(ClockShutdownCancel, ClearsPendingAndDisarmsOnlyAOnceSchedule) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Schedules, ClockShutdownCancel, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<std::int32_t>& info) {
-                             return std::string(info.param ? "Always" : "Once");
-                         });
+// 0: once, 1: every day.
+INSTANTIATE_TEST_SUITE_P(Schedules, ClockShutdownCancel, ::testing::Values(0, 1));
 
 TEST(ClockShutdown, ACancelledDailyShutdownDoesNotComeAgainWhenTheClockIsSetBack) {
     ClockOnFakes c(withShutdown(1, "22:00:00"), 21, 59, 59);
@@ -274,8 +266,6 @@ TEST(ClockShutdown, ARefusedShutdownIsToldAndARequestedOneStaysPending) {
     }
     EXPECT_EQ(c.countdown.shown, 2) << "no second countdown while the system goes down";
 }
-
-// --- Drawing, the fade and the wakes --------------------------------------------------------
 
 TEST(ClockFrames, NoneWhileTheDisplayIsOffOrTheSessionLocked) {
     ClockOnFakes c({}, 9, 0, 0);
@@ -343,8 +333,6 @@ TEST(ClockFade, AtFullOpacityHoverAndLeaveChangeNothing) {
     EXPECT_EQ(c.view.wakes.size(), wakes);
     EXPECT_EQ(c.clock.displayedOpacity(), 100);
 }
-
-// --- Commands, the modes and the settings ---------------------------------------------------
 
 TEST(ClockCommands, StyleAndOpacityApplyAndSave) {
     ClockOnFakes c;

@@ -40,8 +40,6 @@ void exportPng(int resourceId, const std::wstring& path) {
 
 } // namespace
 
-// --- The look's images ---------------------------------------------------------------------
-
 TEST(SkinImagesStyles, EachLookLoadsItsOwnHandsAndDoubleArtAndAnUnknownIndexTheFirst) {
     render::SkinImages skin;
     const core::ClockSettings settings;
@@ -95,8 +93,6 @@ TEST(SkinImagesStyles, CustomLookWithoutAUsableFaceShowsTheFirstLook) {
     EXPECT_EQ(skin.size(render::HourSlot).height, 81);
 }
 
-// --- The canvas ----------------------------------------------------------------------------
-
 TEST(ClockCanvasAlpha, ConstantAlphaFollowsTheOpacityAndOutOfRangeDrawsFull) {
     HostWindow host;
     render::SkinImages skin;
@@ -110,8 +106,6 @@ TEST(ClockCanvasAlpha, ConstantAlphaFollowsTheOpacityAndOutOfRangeDrawsFull) {
         EXPECT_EQ(canvas.blend().SourceConstantAlpha, alphas[i]) << percents[i];
     }
 }
-
-// --- The tray icon's record ----------------------------------------------------------------
 
 TEST(TrayIconRecord, BalloonIsAnInfoBalloonCutToItsFieldAndLeavesTheTip) {
     HostWindow host;
@@ -127,8 +121,6 @@ TEST(TrayIconRecord, BalloonIsAnInfoBalloonCutToItsFieldAndLeavesTheTip) {
     EXPECT_EQ(std::wstring(record.szTip), L"Veltrano\n\n2026年12月7日 星期一");
     EXPECT_EQ(record.uCallbackMessage, static_cast<UINT>(WM_USER + 1));
 }
-
-// --- The sound file player -----------------------------------------------------------------
 
 TEST(AlarmSoundPlayerWindow, ReopeningTheSoundFileReplacesTheHiddenPlayerWindow) {
     ScratchDirectory scratch;
@@ -147,8 +139,6 @@ TEST(AlarmSoundPlayerWindow, ReopeningTheSoundFileReplacesTheHiddenPlayerWindow)
     EXPECT_FALSE(player.reopen(scratch.file(L"missing.wav")));
     EXPECT_FALSE(player.hasPlayer());
 }
-
-// --- The display's power setting -----------------------------------------------------------
 
 TEST(DisplayPowerSetting, OffAndOnAreReadFromBothSettingsAndOthersIgnored) {
     struct PowerSetting {
@@ -172,8 +162,6 @@ TEST(DisplayPowerSetting, OffAndOnAreReadFromBothSettingsAndOthersIgnored) {
     EXPECT_FALSE(ui::displayOnFromPowerSetting(&foreign).has_value());
     EXPECT_FALSE(ui::displayOnFromPowerSetting(nullptr).has_value());
 }
-
-// --- The shutdown countdown ----------------------------------------------------------------
 
 TEST(ShutdownCountdown, CountsFromTwentyAndEndsWithOKAfterTheLastStep) {
     dialogs::setShutdownRequest([](UINT, DWORD) { return FALSE; });
