@@ -53,7 +53,7 @@ void Clock::showFrame(const core::LocalTime& now, int opacity) {
     if (chime_.onFrame(now, settings()))
         ports_.sound.playChime();
     // No frames while nobody can see them: the display is off or the session locked.
-    if (!displayOn_ || sessionLocked_)
+    if (!seen())
         return;
     ports_.view.showFrame({now, settings().zoom, settings().showSecondHand != 0, opacity});
 }
@@ -63,17 +63,18 @@ void Clock::redraw() {
 }
 
 void Clock::setDisplayOn(bool on) {
-    const bool wasOn = displayOn_;
-    displayOn_ = on;
-    // Seen again: the current time at once, not the frame from before.
-    if (on && !wasOn)
-        redraw();
+    setHidden(displayOff_, !on);
 }
 
 void Clock::setSessionLocked(bool locked) {
-    const bool wasLocked = sessionLocked_;
-    sessionLocked_ = locked;
-    if (!locked && wasLocked)
+    setHidden(sessionLocked_, locked);
+}
+
+void Clock::setHidden(bool& reason, bool hidden) {
+    const bool wasSeen = seen();
+    reason = hidden;
+    // Seen again: the current time at once, not the frame from before.
+    if (seen() && !wasSeen)
         redraw();
 }
 

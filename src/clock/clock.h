@@ -65,6 +65,9 @@ private:
     void showFrame(const core::LocalTime& now, int opacity);
     void wakeNext(const core::LocalTime& now);
     void applyLook();
+    // One of the reasons nobody can see the clock comes or goes.
+    void setHidden(bool& reason, bool hidden);
+    bool seen() const { return !displayOff_ && !sessionLocked_; }
 
     Ports ports_;
     SettingsKeeper keeper_;
@@ -72,7 +75,7 @@ private:
     ClockCheck check_;
     HourlyChime chime_;
     HoverFade fade_;
-    bool displayOn_ = true, sessionLocked_ = false;
+    bool displayOff_ = false, sessionLocked_ = false;
 };
 
 } // namespace clockwork
