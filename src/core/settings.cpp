@@ -29,6 +29,9 @@ constexpr std::size_t OffAlarms = 32;
 constexpr std::size_t OffShutdownEnabled = OffAlarms + AlarmTableSize;
 constexpr std::size_t OffShutdownRepeat = OffShutdownEnabled + 4;
 constexpr std::size_t OffShutdownTime = OffShutdownRepeat + 4;
+// The time's text ends at the field's ninth byte; its tenth holds the alarm wake flags.
+constexpr std::size_t ShutdownTimeTextSize = ShutdownTimeFieldSize - 1;
+constexpr std::size_t OffAlarmWakeFlags = OffShutdownTime + ShutdownTimeTextSize;
 constexpr std::size_t OffWindowLeft = OffShutdownTime + ShutdownTimeFieldSize;
 constexpr std::size_t OffWindowTop = OffWindowLeft + 4;
 constexpr std::size_t OffZoom = OffWindowTop + 4;
@@ -40,8 +43,8 @@ constexpr std::size_t OffCustomMinutePath = OffCustomHourPath + PathFieldSize;
 constexpr std::size_t OffCustomSecondPath = OffCustomMinutePath + PathFieldSize;
 constexpr std::size_t OffCustomCasePath = OffCustomSecondPath + PathFieldSize;
 
-static_assert(OffShutdownEnabled == 13636 && OffWindowLeft == 13654 && OffZoom == 13662 &&
-                  OffAlarmSoundPath == 13670 && OffCustomCasePath == 14950,
+static_assert(OffShutdownEnabled == 13636 && OffAlarmWakeFlags == 13653 && OffWindowLeft == 13654 &&
+                  OffZoom == 13662 && OffAlarmSoundPath == 13670 && OffCustomCasePath == 14950,
               "field offsets are fixed by the file format");
 static_assert(OffCustomCasePath + PathFieldSize == SettingsFileSize,
               "the last field ends the file");
@@ -65,6 +68,7 @@ public:
     void int32(std::size_t offset, std::int32_t value) {
         byte_io::writeInt32(bytes_.data() + offset, value);
     }
+    void byte(std::size_t offset, std::uint8_t value) { bytes_[offset] = value; }
     void real(std::size_t offset, float value) {
         byte_io::writeUint32(bytes_.data() + offset, floatBits(value));
     }
@@ -94,6 +98,11 @@ public:
     void int32(std::size_t offset, std::int32_t& value) const {
         if (inside(offset, 4)) {
             value = byte_io::readInt32(data_ + offset);
+        }
+    }
+    void byte(std::size_t offset, std::uint8_t& value) const {
+        if (inside(offset, 1)) {
+            value = data_[offset];
         }
     }
     void real(std::size_t offset, float& value) const {
@@ -137,7 +146,8 @@ template <typename Io, typename Settings> void eachField(Io& io, Settings& s) {
     io.raw(OffAlarms, s.alarms.bytes());
     io.int32(OffShutdownEnabled, s.shutdown.shutdownEnabled);
     io.int32(OffShutdownRepeat, s.shutdown.shutdownRepeat);
-    io.text(OffShutdownTime, ShutdownTimeFieldSize, s.shutdown.shutdownTime);
+    io.text(OffShutdownTime, ShutdownTimeTextSize, s.shutdown.shutdownTime);
+    io.byte(OffAlarmWakeFlags, s.alarmWakeFlags);
     io.int32(OffWindowLeft, s.windowLeft);
     io.int32(OffWindowTop, s.windowTop);
     io.real(OffZoom, s.zoom);

@@ -21,6 +21,8 @@ struct ClockSettings {
                  hourlyChime = 1, showSecondHand = 1, startWithSystem = 0, clickThrough = 0;
     AlarmTable alarms;
     ShutdownSchedule shutdown;
+    // Kept whole, so bits a later version sets survive; bit 0: wake the computer for alarms.
+    std::uint8_t alarmWakeFlags = 0;
     std::int32_t windowLeft = -1, windowTop = -1;
     float zoom = 1.0f;
     std::int32_t alarmSoundSeconds = 30;
@@ -28,6 +30,15 @@ struct ClockSettings {
     std::string alarmSoundPath, customFacePath, customHourPath, customMinutePath, customSecondPath,
         customCasePath;
 };
+
+constexpr std::uint8_t WakeForAlarmsBit = 0x01;
+inline bool wakesForAlarms(const ClockSettings& s) {
+    return (s.alarmWakeFlags & WakeForAlarmsBit) != 0;
+}
+inline void setWakeForAlarms(ClockSettings& s, bool on) {
+    s.alarmWakeFlags = static_cast<std::uint8_t>(on ? s.alarmWakeFlags | WakeForAlarmsBit
+                                                    : s.alarmWakeFlags & ~WakeForAlarmsBit);
+}
 
 // The custom look's image paths in the order its layers are named: face, hour, minute and second
 // hand, case.

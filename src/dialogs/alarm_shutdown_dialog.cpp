@@ -63,6 +63,7 @@ bool AlarmShutdownDialog::onInitDialog() {
     fillAlarmList();
     showShutdown();
     showSoundPath();
+    setChecked(IDC_WAKE_FOR_ALARMS, core::wakesForAlarms(settings_));
     scheduleAtOpen_ = settings_.shutdown;
     controlsAtOpen_ = shutdownControls();
     return true;
@@ -245,6 +246,7 @@ void AlarmShutdownDialog::onOK() {
     core::storeAlarmRows(settings_.alarms, rows, win::isAnsiLeadByte);
     settings_.shutdown = core::scheduleOnAccept(scheduleAtOpen_, settings_.shutdown,
                                                 controlsAtOpen_, shutdownControls());
+    core::setWakeForAlarms(settings_, isChecked(IDC_WAKE_FOR_ALARMS));
     endDialog(IDOK);
 }
 

@@ -52,6 +52,7 @@ ClockSettings distinctive() {
     s.shutdown.shutdownEnabled = 1;
     s.shutdown.shutdownRepeat = 7;
     s.shutdown.shutdownTime = "23:15:00";
+    s.alarmWakeFlags = 0x81; // the wake bit and one this version does not know
     s.windowLeft = -123456;
     s.windowTop = 0x12345678;
     s.zoom = 1.75f;
@@ -83,6 +84,7 @@ Fields fieldsOf(const ClockSettings& s) {
             {"shutdownEnabled", n(s.shutdown.shutdownEnabled)},
             {"shutdownRepeat", n(s.shutdown.shutdownRepeat)},
             {"shutdownTime", s.shutdown.shutdownTime},
+            {"alarmWakeFlags", n(s.alarmWakeFlags)},
             {"windowLeft", n(s.windowLeft)},
             {"windowTop", n(s.windowTop)},
             {"zoom", n(zoomBits)},
@@ -192,11 +194,12 @@ TEST(SettingsPaths, DoubleByteCharacterStraddlingTheEndIsDropped) {
     EXPECT_EQ(b[14182 + 255], 0);
 }
 
-TEST(SettingsShutdownTime, LongerThanNineBytesIsCut) {
+TEST(SettingsShutdownTime, LongerThanEightBytesIsCutBeforeTheWakeFlags) {
     ClockSettings s;
     s.shutdown.shutdownTime = "12:34:56789XYZ";
+    core::setWakeForAlarms(s, true);
     const Bytes b = encodeSettings(s, core::isGbkLeadByte);
-    EXPECT_EQ(at(b, OffShutdownTime, 10), (Bytes{'1', '2', ':', '3', '4', ':', '5', '6', '7', 0}));
+    EXPECT_EQ(at(b, OffShutdownTime, 10), (Bytes{'1', '2', ':', '3', '4', ':', '5', '6', 0, 1}));
     EXPECT_EQ(at(b, OffWindowLeft, 4), Bytes(4, 0xFF));
 }
 
