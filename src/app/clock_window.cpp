@@ -37,9 +37,16 @@ core::LocalTime ClockWindow::SystemTime::now() {
 }
 
 ClockWindow::ClockWindow(HINSTANCE module)
-    : Dialog(module, IDD_CLOCK), file_(currentDirectory()),
-      clock_(
-          {time_, file_, view_, tray_, sounds_, countdown_, {win::isAnsiLeadByte, &ansiToWide}}) {
+    : Dialog(module, IDD_CLOCK), file_(currentDirectory()), ringing_(module, *this),
+      clock_({time_,
+              file_,
+              view_,
+              tray_,
+              sounds_,
+              countdown_,
+              ringing_,
+              machine_,
+              {win::isAnsiLeadByte, &ansiToWide}}) {
     icon_ = LoadIconW(module, MAKEINTRESOURCEW(IDI_CLOCK));
     clock_.load();
 }
@@ -109,6 +116,7 @@ void ClockWindow::attachParts() {
     tray_.attach(hwnd(), module());
     sounds_.attach(hwnd(), module(), clock_.settings());
     countdown_.attach(hwnd(), module());
+    ringing_.attach(hwnd());
     menu_.attach(module());
     mouse_.attach(hwnd());
     display_.start(hwnd());
@@ -196,6 +204,7 @@ void ClockWindow::onPowerBroadcast(WPARAM event, const void* data) {
     switch (event) {
     case PBT_APMRESUMEAUTOMATIC:
     case PBT_APMRESUMESUSPEND: clock_.onResumed(); break;
+    case PBT_APMSUSPEND: clock_.onSuspending(); break;
     case ui::PowerSettingChange:
         if (const std::optional<bool> on = ui::displayOnFromPowerSetting(data))
             clock_.setDisplayOn(*on);
@@ -239,8 +248,10 @@ void ClockWindow::chooseCustomLook() {
 void ClockWindow::editAlarms() {
     clock_.onLookedAt();
     dialogs::AlarmShutdownDialog dialog(module(), clock_.settings(), sounds_.player());
-    if (dialog.doModal(hwnd()) == IDOK)
-        clock_.save();
+    if (dialog.doModal(hwnd()) != IDOK)
+        return;
+    clock_.save();
+    clock_.onAlarmsEdited();
 }
 
 void ClockWindow::editOptions() {

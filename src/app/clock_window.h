@@ -1,11 +1,14 @@
 #pragma once
 // The clock's window: a borderless per-pixel-alpha window. It turns each message into a typed
 // call on the clock and owns the parts through which the clock reaches Windows: the view, the
-// tray icon, the sounds, the countdown, the settings file, the menu and the mouse.
+// tray icon, the sounds, the countdown, the ringing window, the computer's side of an alarm, the
+// settings file, the menu and the mouse.
+#include "app/clock_machine.h"
 #include "app/clock_view.h"
 #include "app/settings_file.h"
 #include "app/shutdown_countdown.h"
 #include "clock/clock.h"
+#include "dialogs/ringing_dialog.h"
 #include "sound/clock_sounds.h"
 #include "ui/clock_menu.h"
 #include "ui/clock_mouse.h"
@@ -18,7 +21,9 @@ namespace app {
 // The id of the shell's "TaskbarCreated" broadcast, registered once per process.
 UINT taskbarCreatedMessage();
 
-class ClockWindow : public win::Dialog, private ui::ClockMenuCommands {
+class ClockWindow : public win::Dialog,
+                    private ui::ClockMenuCommands,
+                    private dialogs::RingingAnswer {
 public:
     explicit ClockWindow(HINSTANCE module);
     ~ClockWindow() override;
@@ -65,6 +70,10 @@ private:
     void showAbout() override;
     void exitClock() override;
 
+    // The ringing window's answers.
+    void snooze(int minutes) override { clock_.snooze(minutes); }
+    void dismiss() override { clock_.dismissRinging(); }
+
     class SystemTime : public clockwork::TimeSource {
     public:
         core::LocalTime now() override;
@@ -77,6 +86,8 @@ private:
     ui::TrayIcon tray_;
     sound::ClockSounds sounds_;
     ShutdownCountdown countdown_;
+    dialogs::RingingDialog ringing_;
+    ClockMachine machine_;
     ui::ClockMenu menu_{*this};
     ui::ClockMouse mouse_;
     ui::DisplayWatch display_;

@@ -6,8 +6,17 @@
 namespace clockwork {
 
 Clock::Clock(const Ports& ports)
-    : ports_(ports), keeper_(ports_.store, ports_.tray, ports_.codePage), tip_(ports_.tray),
-      check_(keeper_, tip_, ports_) {}
+    : ports_(ports), keeper_(ports_.store, ports_.tray, ports_.codePage),
+      tip_(ports_.tray, snoozes_), check_(keeper_, tip_, snoozes_, ports_),
+      ringing_(ports_.ringing, ports_.sound, ports_.machine), wake_(ports_.machine) {}
+
+namespace {
+
+long long utcSeconds(const core::LocalTime& t) {
+    return core::localSeconds(t) - t.utcOffsetSeconds;
+}
+
+} // namespace
 
 void Clock::start() {
     applyLook();
@@ -16,6 +25,7 @@ void Clock::start() {
     const core::LocalTime now = ports_.time.now();
     showFrame(now, displayedOpacity());
     wakeNext(now);
+    planWake(now);
 }
 
 void Clock::onWake() {
@@ -29,19 +39,54 @@ void Clock::onWake() {
     // Asked for before the check: a countdown it opens keeps the clock running inside it.
     wakeNext(now);
     ports_.sound.limitAlarm(settings().alarmSoundSeconds);
-    check_.onTime(now);
+    ringing_.onTime(utcSeconds(now));
+    afterCheck(check_.onTime(now), now);
 }
 
 void Clock::onTimeChanged() {
     const core::LocalTime now = ports_.time.now();
-    check_.onTime(now);
+    afterCheck(check_.onTime(now), now);
     showFrame(now, displayedOpacity());
     wakeNext(ports_.time.now());
+    planWake(ports_.time.now());
 }
 
 void Clock::onResumed() {
+    resumedUtc_ = utcSeconds(ports_.time.now());
     check_.onResumed();
     onTimeChanged();
+}
+
+void Clock::onSuspending() {
+    planWake(ports_.time.now());
+}
+
+void Clock::afterCheck(const std::vector<Ring>& rung, const core::LocalTime& now) {
+    if (rung.empty())
+        return;
+    // An alarm that rings soon after a resume is what woke the computer (or found it woken).
+    const bool woken = core::wakesForAlarms(settings()) && resumedUtc_ >= 0 &&
+                       utcSeconds(now) - resumedUtc_ <= core::LateAlarmLimitSeconds;
+    ringing_.ring(rung, woken, utcSeconds(now));
+    planWake(now);
+}
+
+void Clock::snooze(int minutes) {
+    const core::LocalTime now = ports_.time.now();
+    snoozes_.add(ringing_.answer(), core::localSeconds(now) + minutes * 60LL);
+    tip_.refresh(now);
+    planWake(now);
+}
+
+void Clock::dismissRinging() {
+    ringing_.answer();
+}
+
+void Clock::onAlarmsEdited() {
+    const core::LocalTime now = ports_.time.now();
+    snoozes_.keepOnly(settings().alarms);
+    tip_.refresh(now);
+    planWake(now);
 }
 
 void Clock::wakeNext(const core::LocalTime& now) {
@@ -50,7 +95,9 @@ void Clock::wakeNext(const core::LocalTime& now) {
 }
 
 void Clock::showFrame(const core::LocalTime& now, int opacity) {
-    if (chime_.onFrame(now, settings()))
+    const long long hour = core::localSeconds(now) / core::SecondsPerHour * core::SecondsPerHour;
+    // Asked only when the chime is due; a presentation or a full-screen game is not disturbed.
+    if (chime_.onFrame(now, settings(), snoozes_.dueAt(hour)) && !ports_.machine.userBusy())
         ports_.sound.playChime();
     // No frames while nobody can see them: the display is off or the session locked.
     if (!seen())

@@ -3,11 +3,14 @@
 // each second (alarms, the shutdown), the hourly chime, the hover fade, the window modes and
 // what the tray tip says. It learns the time from the source it is handed and acts through the
 // ports; the window only turns messages into calls on it.
+#include "clock/alarm_ringing.h"
+#include "clock/alarm_wake.h"
 #include "clock/clock_check.h"
 #include "clock/hourly_chime.h"
 #include "clock/hover_fade.h"
 #include "clock/ports.h"
 #include "clock/settings_keeper.h"
+#include "clock/snoozes.h"
 #include "clock/tray_tip.h"
 
 namespace clockwork {
@@ -30,6 +33,16 @@ public:
     // The computer woke from sleep: a shutdown countdown still showing is cancelled, then as
     // above.
     void onResumed();
+    // The computer is about to sleep: the wake timer is set afresh, also for an alarm within
+    // the minute.
+    void onSuspending();
+
+    // The user answered the ringing window: the alarms it lists ring again in `minutes`, or
+    // not.
+    void snooze(int minutes);
+    void dismissRinging();
+    // The alarm dialog was accepted: snoozes of alarms that were switched off or deleted end.
+    void onAlarmsEdited();
 
     // Whether anyone can see the clock; no frames are drawn while nobody can.
     void setDisplayOn(bool on);
@@ -65,17 +78,24 @@ private:
     void showFrame(const core::LocalTime& now, int opacity);
     void wakeNext(const core::LocalTime& now);
     void applyLook();
+    void afterCheck(const std::vector<Ring>& rung, const core::LocalTime& now);
+    void planWake(const core::LocalTime& now) { wake_.plan(settings(), snoozes_, now); }
     // One of the reasons nobody can see the clock comes or goes.
     void setHidden(bool& reason, bool hidden);
     bool seen() const { return !displayOff_ && !sessionLocked_; }
 
     Ports ports_;
     SettingsKeeper keeper_;
+    Snoozes snoozes_;
     TrayTip tip_;
     ClockCheck check_;
+    AlarmRinging ringing_;
+    AlarmWake wake_;
     HourlyChime chime_;
     HoverFade fade_;
     bool displayOff_ = false, sessionLocked_ = false;
+    // UTC second of the last resume from sleep; -1: none.
+    long long resumedUtc_ = -1;
 };
 
 } // namespace clockwork

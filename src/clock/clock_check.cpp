@@ -26,7 +26,7 @@ void ClockCheck::onResumed() {
         ports_.countdown.interrupt();
 }
 
-void ClockCheck::onTime(const core::LocalTime& now) {
+std::vector<Ring> ClockCheck::onTime(const core::LocalTime& now) {
     const long long nowLocal = core::localSeconds(now);
     const long long nowUtc = nowLocal - now.utcOffsetSeconds;
     const long long previousLocal = lastLocal_, previousUtc = lastUtc_;
@@ -56,7 +56,23 @@ void ClockCheck::onTime(const core::LocalTime& now) {
         // The same text also when the countdown ran in between.
         collectDueAlarms(at, found);
     }
+    const std::size_t ringsBefore = found.fired.size();
+    if (gap != core::TickGap::First)
+        collectSnoozes(nowLocal, gap == core::TickGap::JumpedForward, found);
     report(found, now);
+    // A snooze that rang leaves the tip (a missed one is listed there by report).
+    if (found.fired.size() != ringsBefore)
+        tip_.refresh(ports_.time.now());
+    return found.fired;
+}
+
+void ClockCheck::collectSnoozes(long long now, bool jumped, Found& found) {
+    Snoozes::Due due = snoozes_.takeDue(now, jumped);
+    found.fired.insert(found.fired.end(), due.rung.begin(), due.rung.end());
+    for (const Snooze& missed : due.missed)
+        found.missed.push_back(
+            {dayOf(missed.dueLocal),
+             core::missedAlarmLine(textOf(missed.dueLocal), missed.alarm.shown.reminder)});
 }
 
 void ClockCheck::settleJump(long long previous, long long now, Found& found) {
@@ -72,7 +88,9 @@ void ClockCheck::settleJump(long long previous, long long now, Found& found) {
         if (!jumped.late()) {
             found.missed.push_back({day, core::missedAlarmLine(entry.time, wide(entry.reminder))});
         } else if (rung_.firstRing(day, entry.time, entry.reminder)) {
-            found.fired.push_back({entry.time, wide(entry.reminder), jumped.lateSeconds});
+            found.fired.push_back({{entry.time, wide(entry.reminder), jumped.lateSeconds},
+                                   entry.time,
+                                   entry.reminder});
         }
     }
     // A shutdown long after its time would surprise whoever is now at the computer. A daily one
@@ -96,7 +114,7 @@ void ClockCheck::ringSkipped(long long previous, long long now, const std::strin
     for (const core::JumpedAlarm& skipped : core::alarmsInGap(settings.alarms, previous, now)) {
         const core::AlarmEntry entry = settings.alarms.entry(skipped.index);
         if (rung_.firstRing(dayOf(now), entry.time, entry.reminder))
-            found.fired.push_back({nowText, wide(entry.reminder)});
+            found.fired.push_back({{nowText, wide(entry.reminder)}, entry.time, entry.reminder});
     }
     const core::ShutdownSchedule& shutdown = settings.shutdown;
     if (core::fellInGap(shutdown.shutdownTime, previous, now) &&
@@ -156,7 +174,7 @@ void ClockCheck::collectDueAlarms(long long at, Found& found) {
         const core::AlarmEntry entry = settings.alarms.entry(i);
         // Once a day, also when the clock is set back over it or checks its second twice.
         if (rung_.firstRing(dayOf(at), entry.time, entry.reminder))
-            found.fired.push_back({timeText, wide(entry.reminder)});
+            found.fired.push_back({{timeText, wide(entry.reminder)}, entry.time, entry.reminder});
     }
 }
 
@@ -168,9 +186,12 @@ void ClockCheck::report(const Found& found, const core::LocalTime& now) {
     const std::vector<std::wstring> missed = shownLines(found.missed, today);
     const std::string nowText = core::timeOfDayText(core::secondOfDay(now));
     if (!found.fired.empty()) {
+        std::vector<core::FiredAlarm> shown;
+        for (const Ring& ring : found.fired)
+            shown.push_back(ring.shown);
         ports_.sound.playAlarm();
         ports_.tray.showBalloon(
-            core::withMissedLines(core::alarmBalloonText(found.fired, nowText), missed),
+            core::withMissedLines(core::alarmBalloonText(shown, nowText), missed),
             core::BalloonTitle);
     } else if (!missed.empty()) {
         ports_.tray.showBalloon(core::missedBalloonText(missed), core::MissedTitle);

@@ -6,6 +6,7 @@
 // its repeated hour rings nothing twice.
 #include "clock/ports.h"
 #include "clock/settings_keeper.h"
+#include "clock/snoozes.h"
 #include "clock/tray_tip.h"
 #include "core/clock_time.h"
 #include "core/time_jump.h"
@@ -17,10 +18,11 @@ namespace clockwork {
 
 class ClockCheck {
 public:
-    ClockCheck(SettingsKeeper& keeper, TrayTip& tip, const Ports& ports)
-        : keeper_(keeper), tip_(tip), ports_(ports) {}
+    ClockCheck(SettingsKeeper& keeper, TrayTip& tip, Snoozes& snoozes, const Ports& ports)
+        : keeper_(keeper), tip_(tip), snoozes_(snoozes), ports_(ports) {}
 
-    void onTime(const core::LocalTime& now);
+    // The alarms that rang (their sound and balloon are out).
+    std::vector<Ring> onTime(const core::LocalTime& now);
     // The computer woke from sleep: a countdown still showing is over.
     void onResumed();
     // Set while the countdown shows, and after a shutdown was requested.
@@ -28,7 +30,7 @@ public:
 
 private:
     struct Found {
-        std::vector<core::FiredAlarm> fired;
+        std::vector<Ring> fired;
         std::vector<MissedLine> missed;
     };
     void settleJump(long long previous, long long now, Found& found);
@@ -36,12 +38,14 @@ private:
     void checkShutdown(long long at, Found& found);
     void runCountdown(long long at, Found& found);
     void collectDueAlarms(long long at, Found& found);
+    void collectSnoozes(long long now, bool jumped, Found& found);
     void report(const Found& found, const core::LocalTime& now);
     void disarmOnce();
     std::wstring wide(const std::string& bytes) const;
 
     SettingsKeeper& keeper_;
     TrayTip& tip_;
+    Snoozes& snoozes_;
     const Ports& ports_;
     bool shutdownPending_ = false;
     // Local and UTC seconds of the last check; -1 before the first.

@@ -5,14 +5,16 @@
 
 namespace clockwork {
 
-bool HourlyChime::onFrame(const core::LocalTime& now, const core::ClockSettings& settings) {
+bool HourlyChime::onFrame(const core::LocalTime& now, const core::ClockSettings& settings,
+                          bool snoozeAtTheHour) {
     const long long at = core::localSeconds(now);
     const long long utc = at - now.utcOffsetSeconds;
     // The previous frame as far back on this clock as the time that really passed.
     const long long previous = previousUtc_ < 0 ? -1 : at - (utc - previousUtc_);
     previousUtc_ = utc;
     const long long hour = at - at % core::SecondsPerHour;
-    const bool alarmDue = core::isAnyAlarmDue(settings.alarms, core::hourStartText(at));
+    const bool alarmDue =
+        snoozeAtTheHour || core::isAnyAlarmDue(settings.alarms, core::hourStartText(at));
     if (hour == lastChimedHour_ || !core::isChimeDue(previous, at, settings.hourlyChime, alarmDue))
         return false;
     lastChimedHour_ = hour;

@@ -16,7 +16,7 @@ std::vector<std::wstring> shownLines(const std::vector<MissedLine>& lines,
 }
 
 std::wstring TrayTip::text(const core::LocalTime& now) const {
-    return core::trayTipText(now, shownLines(missed_, now));
+    return core::trayTipText(now, shownLines(missed_, now), snoozes_.tipLines());
 }
 
 void TrayTip::addMissed(const std::vector<MissedLine>& lines, const core::LocalTime& now) {

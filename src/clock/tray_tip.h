@@ -1,7 +1,8 @@
 #pragma once
-// The tray icon's tip: today's date and, until the user has looked at the clock's menu or its
-// alarms, what a jump left undone, each line once.
+// The tray icon's tip: today's date, the alarms put off for later and, until the user has looked at
+// the clock's menu or its alarms, what a jump left undone, each line once.
 #include "clock/ports.h"
+#include "clock/snoozes.h"
 
 namespace clockwork {
 
@@ -15,7 +16,7 @@ struct MissedLine {
 
 class TrayTip {
 public:
-    explicit TrayTip(Tray& tray) : tray_(tray) {}
+    TrayTip(Tray& tray, const Snoozes& snoozes) : tray_(tray), snoozes_(snoozes) {}
 
     std::wstring text(const core::LocalTime& now) const;
     void refresh(const core::LocalTime& now) { tray_.setTip(text(now)); }
@@ -24,6 +25,7 @@ public:
 
 private:
     Tray& tray_;
+    const Snoozes& snoozes_;
     std::vector<MissedLine> missed_;
 };
 

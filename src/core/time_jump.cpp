@@ -130,8 +130,11 @@ std::wstring missedBalloonText(const std::vector<std::wstring>& lines) {
     return cutWide(text, BalloonTextMaxUnits);
 }
 
-std::wstring trayTipText(const LocalTime& t, const std::vector<std::wstring>& missedLines) {
-    const std::wstring head = trayTipText(t);
+std::wstring trayTipText(const LocalTime& t, const std::vector<std::wstring>& missedLines,
+                         const std::vector<std::wstring>& snoozeLines) {
+    std::wstring head = trayTipText(t);
+    for (const std::wstring& line : snoozeLines)
+        head += L"\n" + line;
     if (missedLines.empty()) {
         return head;
     }

@@ -67,9 +67,10 @@ std::wstring datedLine(const std::wstring& line, long long day, long long today)
 std::wstring missedShutdownLine(const std::string& shutdownTime);
 extern const wchar_t* const MissedTitle;
 std::wstring missedBalloonText(const std::vector<std::wstring>& lines);
-// The tip with the date and, until the user has seen them, the missed lines: the newest that
-// fit, in the order they happened.
-std::wstring trayTipText(const LocalTime& t, const std::vector<std::wstring>& missedLines);
+// The tip with the date, the alarms put off for later and, until the user has seen them, the
+// missed lines: the newest that fit, in the order they happened.
+std::wstring trayTipText(const LocalTime& t, const std::vector<std::wstring>& missedLines,
+                         const std::vector<std::wstring>& snoozeLines = {});
 
 // An alarm rings at most once per calendar date, also when the clock is set back over it. Kept
 // in memory only: a restart forgets it, as the file has no room for it.

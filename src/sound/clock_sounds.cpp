@@ -37,6 +37,13 @@ void ClockSounds::playChime() {
     requestChime(module_);
 }
 
+void ClockSounds::stopAlarm() {
+    fileStarted_ = 0; // no hand-over to the built-in alarm after the user silenced it
+    if (player_.isPlaying())
+        player_.stop();
+    stopBuiltInSounds();
+}
+
 void ClockSounds::shutDown() {
     player_.shutDown();
     // The sound thread must not play on while the process ends.

@@ -16,6 +16,7 @@ public:
     // Also hands over to the built-in alarm when a file that started has not moved after a
     // second: a device that takes a file and plays nothing must not leave the alarm silent.
     void limitAlarm(int seconds) override;
+    void stopAlarm() override;
     // Ends every sound, so none outlives the clock that started it.
     void shutDown();
 

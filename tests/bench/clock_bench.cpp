@@ -270,8 +270,17 @@ void printPresentsPerMinute(HWND window, core::LocalTime& now) {
     fakes::Tray tray;
     fakes::Sound sound;
     fakes::Countdown countdown;
-    clockwork::Clock clock(
-        {time, store, view, tray, sound, countdown, {win::isAnsiLeadByte, &win::ansiToWide}});
+    fakes::Ringing ringing;
+    fakes::Machine machine;
+    clockwork::Clock clock({time,
+                            store,
+                            view,
+                            tray,
+                            sound,
+                            countdown,
+                            ringing,
+                            machine,
+                            {win::isAnsiLeadByte, &win::ansiToWide}});
     clock.load();
     shown.attach(window, module, clock.settings());
     // In the last second before the first minute counted, so that each of its seconds is new.

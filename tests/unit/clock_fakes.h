@@ -65,10 +65,35 @@ struct Tray : clockwork::Tray {
 };
 
 struct Sound : clockwork::Sound {
-    int alarms = 0, chimes = 0;
+    int alarms = 0, chimes = 0, stops = 0;
     void playAlarm() override { ++alarms; }
     void playChime() override { ++chimes; }
     void limitAlarm(int) override {}
+    void stopAlarm() override { ++stops; }
+};
+
+struct Ringing : clockwork::RingingView {
+    std::vector<clockwork::RingingLine> lines;
+    bool open = false, soundOff = false, fails = false;
+    bool showRinging(const std::vector<clockwork::RingingLine>& shown, bool off) override {
+        if (fails)
+            return false;
+        lines = shown;
+        soundOff = off;
+        open = true;
+        return true;
+    }
+    void closeRinging() override { open = false; }
+};
+
+struct Machine : clockwork::Machine {
+    bool audible = true, busy = false, awake = false;
+    long long wakeUtc = -1; // -1: no timer
+    bool soundAudible() override { return audible; }
+    bool userBusy() override { return busy; }
+    void setWakeTimer(long long utcSeconds) override { wakeUtc = utcSeconds; }
+    void cancelWakeTimer() override { wakeUtc = -1; }
+    void keepAwake(bool on) override { awake = on; }
 };
 
 struct Store : clockwork::Store {
@@ -118,7 +143,10 @@ struct ClockOnFakes {
     Sound sound;
     Store store;
     Countdown countdown;
-    clockwork::Clock clock{{time, store, view, tray, sound, countdown, {nullptr, &fromUtf8}}};
+    Ringing ringing;
+    Machine machine;
+    clockwork::Clock clock{
+        {time, store, view, tray, sound, countdown, ringing, machine, {nullptr, &fromUtf8}}};
 
     // `lookShown`: the look the view manages to show, when not the one asked for.
     explicit ClockOnFakes(const core::ClockSettings& settings = {}, int hour = 9, int minute = 0,
