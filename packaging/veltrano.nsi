@@ -5,6 +5,7 @@
 ;   VERSION  the product version, major.minor, from the file VERSION
 ;   PROGRAM  the 64-bit veltrano.exe to install
 ;   PANEL_BITMAP  the picture beside the last page (the clock, 164 x 314)
+;   CLOCK_ICON  the clock's icon as an .ico, installed beside the program
 ;   OUTFILE  the installer to write
 ;
 ; It is a 64-bit installer for the 64-bit program; 32-bit Windows (XP included) takes the
@@ -18,8 +19,8 @@ RequestExecutionLevel user
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 
-!ifndef VERSION | PROGRAM | PANEL_BITMAP | OUTFILE
-    !error "define VERSION, PROGRAM, PANEL_BITMAP and OUTFILE (see scripts/dist.py)"
+!ifndef VERSION | PROGRAM | PANEL_BITMAP | CLOCK_ICON | OUTFILE
+    !error "define VERSION, PROGRAM, PANEL_BITMAP, CLOCK_ICON and OUTFILE (see scripts/dist.py)"
 !endif
 
 !define PRODUCT "Veltrano"
@@ -31,6 +32,10 @@ SetCompressor /SOLID lzma
 ; Where the clock's option "开机自动运行" registers it.
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define ICON "..\res\assets\icon_128.ico"
+; The id the clock claims for its process at start-up (src/app/app_identity.h). Under it Windows
+; finds the name and icon to show for the clock's notifications, in its balloons and settings.
+!define APP_ID_KEY "Software\Classes\AppUserModelId\Veltrano.Clock"
+!define APP_ICON "veltrano.ico"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -87,6 +92,7 @@ Section
     Call ClockMustNotRun
     SetOutPath "$INSTDIR"
     File "/oname=${EXE}" "${PROGRAM}"
+    File "/oname=${APP_ICON}" "${CLOCK_ICON}"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     ; A shortcut's working folder is the output path: the clock finds Settings.def there.
     CreateShortCut "${SHORTCUT}" "$INSTDIR\${EXE}"
@@ -102,14 +108,22 @@ Section
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ; IconUri is the full path of an image file (a plain path, not a file: URI), not an icon
+    ; inside a program as DisplayIcon is ("veltrano.exe",0). So the clock's icon lies beside the
+    ; program as an .ico file, in every size the clock draws it.
+    WriteRegStr HKCU "${APP_ID_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKCU "${APP_ID_KEY}" "IconUri" "$INSTDIR\${APP_ICON}"
 SectionEnd
 
 Section "Uninstall"
     Call un.ClockMustNotRun
     Delete "$INSTDIR\${EXE}"
+    Delete "$INSTDIR\${APP_ICON}"
     Delete "$INSTDIR\${UNINSTALLER}"
     Delete "${SHORTCUT}"
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+    DeleteRegKey HKCU "${APP_ID_KEY}"
 
     ; Settings.def holds the user's alarms and look. It is kept unless the user asks otherwise (a
     ; silent uninstall keeps it), so a reinstall into the same folder finds them again.

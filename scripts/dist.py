@@ -28,6 +28,9 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PACKAGING = os.path.join(ROOT, "packaging")
 EXE_NAME = "veltrano.exe"
 README_NAME = "readme.txt"
+# The clock's icon in every size the program draws it, which the installer lays beside the program
+# for Windows to show with the clock's notifications.
+CLOCK_ICON = os.path.join(ROOT, "res", "assets", "icon_2128.ico")
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 import pnglib  # noqa: E402
@@ -121,13 +124,16 @@ def write_installer(path, exe, version, when):
             f.write(panel_bitmap())
         program = os.path.join(scratch, EXE_NAME)
         shutil.copyfile(exe, program)
+        icon = os.path.join(scratch, os.path.basename(CLOCK_ICON))
+        shutil.copyfile(CLOCK_ICON, icon)
         # The installer keeps the times of the files it carries, to give them on installing.
-        for carried in (panel, program):
+        for carried in (panel, program, icon):
             os.utime(carried, (when, when))
         subprocess.run(
             ["makensis", "-V2", "-WX", "-INPUTCHARSET", "UTF8",
              "-DVERSION=" + version, "-DPROGRAM=" + program,
-             "-DPANEL_BITMAP=" + panel, "-DOUTFILE=" + os.path.abspath(path),
+             "-DPANEL_BITMAP=" + panel, "-DCLOCK_ICON=" + icon,
+             "-DOUTFILE=" + os.path.abspath(path),
              os.path.join(PACKAGING, "veltrano.nsi")],
             check=True)
 

@@ -1,5 +1,6 @@
 #include "app/clock_app.h"
 
+#include "app/app_identity.h"
 #include "app/clock_window.h"
 #include "app/settings_file_lock.h"
 #include "win/gdiplus_session.h"
@@ -10,6 +11,7 @@
 namespace app {
 
 int ClockApp::run() {
+    claimAppUserModelId();
     // Registered before anything can broadcast it, so a shell restart is never missed.
     taskbarCreatedMessage();
     // A second clock on the same file would overwrite the first's changes: it only points the

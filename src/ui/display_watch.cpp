@@ -31,10 +31,6 @@ using UnregisterPowerSetting = BOOL(WINAPI*)(void*);
 using RegisterSession = BOOL(WINAPI*)(HWND, DWORD);
 using UnregisterSession = BOOL(WINAPI*)(HWND);
 
-template <typename Function> Function lookUp(HMODULE library, const char* name) {
-    return library ? reinterpret_cast<Function>(GetProcAddress(library, name)) : nullptr;
-}
-
 HMODULE user32() {
     return GetModuleHandleW(L"user32.dll");
 }
@@ -51,28 +47,28 @@ bool hasConsoleDisplayState() {
 
 void DisplayWatch::start(HWND window) {
     window_ = window;
-    if (auto registerPower =
-            lookUp<RegisterPowerSetting>(user32(), "RegisterPowerSettingNotification")) {
+    if (auto registerPower = win::systemFunction<RegisterPowerSetting>(
+            user32(), "RegisterPowerSettingNotification")) {
         displayNotification_ = registerPower(
             window_, hasConsoleDisplayState() ? &ConsoleDisplayState : &MonitorPowerOn,
             DeviceNotifyWindowHandle);
     }
     sessionLibrary_ = win::loadSystemLibrary(L"wtsapi32.dll");
     if (auto registerSession =
-            lookUp<RegisterSession>(sessionLibrary_, "WTSRegisterSessionNotification"))
+            win::systemFunction<RegisterSession>(sessionLibrary_, "WTSRegisterSessionNotification"))
         sessionRegistered_ = registerSession(window_, NotifyForThisSession) != FALSE;
 }
 
 void DisplayWatch::stop() {
     if (displayNotification_) {
-        if (auto unregisterPower =
-                lookUp<UnregisterPowerSetting>(user32(), "UnregisterPowerSettingNotification"))
+        if (auto unregisterPower = win::systemFunction<UnregisterPowerSetting>(
+                user32(), "UnregisterPowerSettingNotification"))
             unregisterPower(displayNotification_);
         displayNotification_ = nullptr;
     }
     if (sessionRegistered_) {
-        if (auto unregisterSession =
-                lookUp<UnregisterSession>(sessionLibrary_, "WTSUnRegisterSessionNotification"))
+        if (auto unregisterSession = win::systemFunction<UnregisterSession>(
+                sessionLibrary_, "WTSUnRegisterSessionNotification"))
             unregisterSession(window_);
         sessionRegistered_ = false;
     }

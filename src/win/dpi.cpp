@@ -13,12 +13,6 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int EffectiveDpi = 0;
 
-template <typename Function> Function lookUp(HMODULE library, const char* name) {
-    return library
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)))
-               : nullptr;
-}
-
 int systemDpi() {
     WindowDc screen(nullptr);
     const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
@@ -28,7 +22,7 @@ int systemDpi() {
 int effectiveMonitorDpi(HMONITOR monitor) {
     // Looked up once: shcore exists from Windows 8.1 on and is kept for the rest of the run.
     static const GetDpiForMonitorFn getDpiForMonitor =
-        lookUp<GetDpiForMonitorFn>(loadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+        systemFunction<GetDpiForMonitorFn>(loadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     if (!getDpiForMonitor)
         return 0;
     UINT x = 0, y = 0;
@@ -48,7 +42,7 @@ int monitorDpi(HMONITOR monitor) {
 
 int windowDpi(HWND window) {
     static const GetDpiForWindowFn getDpiForWindow =
-        lookUp<GetDpiForWindowFn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+        systemFunction<GetDpiForWindowFn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
     if (getDpiForWindow && window) {
         if (const UINT dpi = getDpiForWindow(window))
             return static_cast<int>(dpi);

@@ -1,5 +1,6 @@
 """The installer under Wine: a per-user install, the clock started from its shortcut's folder,
-and an uninstall that takes away everything the install and the clock's options added."""
+the clock's name and icon registered for its app id, and an uninstall that takes away everything
+the install and the clock's options added."""
 
 import glob
 import os
@@ -18,6 +19,9 @@ UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Veltr
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "Veltrano"
 UNINSTALLER = "uninstall.exe"
+APP_ID = "Veltrano.Clock"
+APP_ID_KEY = r"HKCU\Software\Classes\AppUserModelId\%s" % APP_ID
+APP_ICON = "veltrano.ico"
 SHORTCUT = "AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Veltrano.lnk"
 # An NSIS installer ends with 2 when it was cancelled.
 INSTALLER_CANCELLED = 2
@@ -94,9 +98,15 @@ class Installer(unittest.TestCase):
         self.assertTrue(location.lower().endswith(r"\appdata\local\programs\veltrano"), location)
         self.assertEqual(reg_query(UNINSTALL_KEY, "DisplayVersion"), packages.version())
         folder = unix_path(location)
-        self.assertEqual(sorted(os.listdir(folder)), [UNINSTALLER, packages.EXE_NAME])
+        self.assertEqual(sorted(os.listdir(folder)),
+                         sorted([UNINSTALLER, APP_ICON, packages.EXE_NAME]))
         with open(os.path.join(folder, packages.EXE_NAME), "rb") as f:
-            self.assertEqual(f.read(), packages.program_bytes("x64"))
+            program = f.read()
+        self.assertEqual(program, packages.program_bytes("x64"))
+        # Under the id that the program claims, the name and the icon beside it.
+        self.assertIn(APP_ID.encode("utf-16-le"), program)
+        self.assertEqual(reg_query(APP_ID_KEY, "DisplayName"), "Veltrano")
+        self.assertEqual(reg_query(APP_ID_KEY, "IconUri"), location + "\\" + APP_ICON)
 
         shortcut = start_menu_shortcut()
         self.assertIsNotNone(shortcut, "no Start-menu shortcut")
@@ -126,6 +136,7 @@ class Installer(unittest.TestCase):
         self.assertEqual(os.listdir(folder), ["Settings.def"])
         self.assertIsNone(start_menu_shortcut())
         self.assertIsNone(reg_query(RUN_KEY, RUN_VALUE))
+        self.assertIsNone(reg_query(APP_ID_KEY, "DisplayName"))
 
 
 if __name__ == "__main__":
