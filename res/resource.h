@@ -30,7 +30,7 @@
 #define IDC_CHOOSE_SOUND 1018
 #define IDC_PLAY_SOUND 1019
 #define IDC_STOP_SOUND 1020
-#define IDC_WAKE_FOR_ALARMS 1060
+#define IDC_WAKE_FOR_ALARMS 1070
 
 // Alarm music duration dialog
 #define IDD_MUSIC_DURATION 188

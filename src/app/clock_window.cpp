@@ -247,11 +247,12 @@ void ClockWindow::chooseCustomLook() {
 
 void ClockWindow::editAlarms() {
     clock_.onLookedAt();
+    const core::AlarmTable before = clock_.settings().alarms;
     dialogs::AlarmShutdownDialog dialog(module(), clock_.settings(), sounds_.player());
     if (dialog.doModal(hwnd()) != IDOK)
         return;
     clock_.save();
-    clock_.onAlarmsEdited();
+    clock_.onAlarmsEdited(before);
 }
 
 void ClockWindow::editOptions() {

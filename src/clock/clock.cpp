@@ -82,9 +82,9 @@ void Clock::dismissRinging() {
     ringing_.answer();
 }
 
-void Clock::onAlarmsEdited() {
+void Clock::onAlarmsEdited(const core::AlarmTable& before) {
     const core::LocalTime now = ports_.time.now();
-    snoozes_.keepOnly(settings().alarms);
+    snoozes_.onTableEdited(before, settings().alarms);
     tip_.refresh(now);
     planWake(now);
 }

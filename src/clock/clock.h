@@ -41,8 +41,9 @@ public:
     // not.
     void snooze(int minutes);
     void dismissRinging();
-    // The alarm dialog was accepted: snoozes of alarms that were switched off or deleted end.
-    void onAlarmsEdited();
+    // The alarm dialog was accepted over the table `before`: snoozes of alarms that were
+    // switched off or deleted end.
+    void onAlarmsEdited(const core::AlarmTable& before);
 
     // Whether anyone can see the clock; no frames are drawn while nobody can.
     void setDisplayOn(bool on);

@@ -48,19 +48,27 @@ Snoozes::Due Snoozes::takeDue(long long nowLocal, bool jumped) {
     return due;
 }
 
-void Snoozes::keepOnly(const core::AlarmTable& table) {
-    const auto stillOn = [&](const Snooze& s) {
-        for (int i = 0; i < table.count(); ++i) {
-            const core::AlarmEntry entry = table.entry(i);
-            if (entry.enabled == 1 && entry.time == s.alarm.time &&
-                entry.reminder == s.alarm.reminder)
-                return true;
-        }
-        return false;
+namespace {
+
+// -1: the alarm is not in the table; otherwise whether it is on.
+int stateIn(const core::AlarmTable& table, const Ring& alarm) {
+    int state = -1;
+    for (int i = 0; i < table.count(); ++i) {
+        const core::AlarmEntry entry = table.entry(i);
+        if (entry.time == alarm.time && entry.reminder == alarm.reminder)
+            state = std::max(state, entry.enabled == 1 ? 1 : 0);
+    }
+    return state;
+}
+
+} // namespace
+
+void Snoozes::onTableEdited(const core::AlarmTable& before, const core::AlarmTable& after) {
+    const auto ended = [&](const Snooze& s) {
+        const int now = stateIn(after, s.alarm);
+        return now < 0 || (now == 0 && stateIn(before, s.alarm) == 1);
     };
-    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
-                                  [&](const Snooze& s) { return !stillOn(s); }),
-                   pending_.end());
+    pending_.erase(std::remove_if(pending_.begin(), pending_.end(), ended), pending_.end());
 }
 
 bool Snoozes::dueAt(long long local) const {

@@ -35,8 +35,9 @@ public:
     // The snoozes whose time has come by `nowLocal`: `jumped` (sleep, a clock set forward)
     // rings those at most a little late and gives back the rest as missed.
     Due takeDue(long long nowLocal, bool jumped);
-    // Those whose alarm is no longer in the table, or is switched off, are dropped.
-    void keepOnly(const core::AlarmTable& table);
+    // The table was edited from `before`: the snoozes of alarms deleted or switched off end. An
+    // alarm that switched itself off after ringing once keeps its snooze.
+    void onTableEdited(const core::AlarmTable& before, const core::AlarmTable& after);
     bool dueAt(long long local) const;
     // The next one due after `nowLocal`, or -1.
     long long nextAfter(long long nowLocal) const;

@@ -94,8 +94,9 @@ TEST(ClockSnooze, EndsWhenItsAlarmIsSwitchedOffOrDeleted) {
                    6, 59, 59);
     c.at(7, 0, 0);
     c.clock.snooze(5);
+    const core::AlarmTable before = c.clock.settings().alarms;
     c.clock.settings().alarms.assign({{0, "07:00:00", "a"}, {1, "07:00:00", "c"}}, nullptr);
-    c.clock.onAlarmsEdited();
+    c.clock.onAlarmsEdited(before);
     EXPECT_EQ(c.tray.tip.find(L" a"), std::wstring::npos);
     c.reach(7, 5, 0);
     EXPECT_EQ(c.tray.balloon, L"现在是北京时间：07:05:00\n\nc");
@@ -118,7 +119,7 @@ TEST(ClockWakeTimer, AMinuteBeforeTheNextAlarmOrSnoozeAndOnlyWhenAsked) {
     c.clock.onSuspending();
     EXPECT_EQ(c.machine.wakeUtc, utcOn7th(7, 5, 0));
     core::setWakeForAlarms(c.clock.settings(), false);
-    c.clock.onAlarmsEdited();
+    c.clock.onAlarmsEdited(c.clock.settings().alarms);
     EXPECT_EQ(c.machine.wakeUtc, -1);
 }
 
