@@ -66,6 +66,8 @@ public:
     // Stops a playing file that has played this many whole seconds (0: never), in case the
     // device did not stop it itself.
     virtual void limitAlarm(int seconds) = 0;
+    // The user answered the alarm: silence at once.
+    virtual void stopAlarm() = 0;
 
 protected:
     ~Sound() = default;
@@ -81,6 +83,45 @@ public:
 
 protected:
     ~Store() = default;
+};
+
+// One ringing alarm as its window lists it: "07:00:00", its reminder, and for a late alarm the
+// line that says how late.
+struct RingingLine {
+    std::wstring time;
+    std::wstring reminder;
+    std::wstring lateness;
+};
+
+// The window that holds ringing alarms until the user answers them.
+class RingingView {
+public:
+    // Opens the window beside the clock without taking the keyboard from the user, or replaces
+    // its list while it is open. `soundOff`: the system's sound is muted, so it says so. False
+    // when it cannot be shown; the balloon and the sound still tell.
+    virtual bool showRinging(const std::vector<RingingLine>& lines, bool soundOff) = 0;
+    virtual void closeRinging() = 0;
+
+protected:
+    ~RingingView() = default;
+};
+
+// What the clock asks of the computer around an alarm.
+class Machine {
+public:
+    // False when the default playback device is muted or at volume 0; true when unknown.
+    virtual bool soundAudible() = 0;
+    // A full-screen program, a presentation or quiet time.
+    virtual bool userBusy() = 0;
+    // Wakes the computer from sleep at this UTC second (since 1970); replaces an earlier one.
+    // A timer that cannot be set leaves the alarms as they are.
+    virtual void setWakeTimer(long long utcSeconds) = 0;
+    virtual void cancelWakeTimer() = 0;
+    // Keeps the system and the display on while set.
+    virtual void keepAwake(bool on) = 0;
+
+protected:
+    ~Machine() = default;
 };
 
 // Interrupted: the computer slept or the clock jumped while it showed.
@@ -111,6 +152,8 @@ struct Ports {
     Tray& tray;
     Sound& sound;
     Countdown& countdown;
+    RingingView& ringing;
+    Machine& machine;
     CodePage codePage;
 };
 
