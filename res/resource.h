@@ -67,6 +67,12 @@
 #define IDC_LINK 1013
 #define IDC_ABOUT_VERSION 1037
 
+// Ringing window: the snooze is IDOK (Enter), closing is IDCANCEL (Escape, the close box)
+#define IDD_RINGING 191
+#define IDC_RINGING_LIST 1060
+#define IDC_RINGING_SOUND_OFF 1061
+#define IDC_SNOOZE_MINUTES 1062
+
 // Alarm dialog artwork
 #define IDI_MUSIC_NOTE 187
 #define IDC_LINK_HAND 186

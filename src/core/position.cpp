@@ -99,4 +99,26 @@ WindowPosition positionAfterDisplayChange(WindowPosition current, int clockWidth
     return correctStartPosition(current, screenWidth, screenHeight, clockWidth);
 }
 
+WindowPosition placeBesideClock(const ScreenRect& clock, int width, int height,
+                                const ScreenRect& workArea, int gap) {
+    const int centredLeft = clock.left + (clock.right - clock.left - width) / 2;
+    const WindowPosition sides[] = {
+        {centredLeft, clock.bottom + gap},
+        {centredLeft, clock.top - gap - height},
+        {clock.right + gap, clock.top},
+        {clock.left - gap - width, clock.top},
+    };
+    const auto withinWorkArea = [&](WindowPosition place) {
+        return WindowPosition{placeBetween(place.left, width, workArea.left, workArea.right),
+                              placeBetween(place.top, height, workArea.top, workArea.bottom)};
+    };
+    for (const WindowPosition& side : sides) {
+        const WindowPosition place = withinWorkArea(side);
+        const ScreenRect window{place.left, place.top, place.left + width, place.top + height};
+        if (overlapArea(window, clock) == 0)
+            return place;
+    }
+    return withinWorkArea(sides[0]);
+}
+
 } // namespace core

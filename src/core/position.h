@@ -52,4 +52,13 @@ WindowPosition positionAfterDisplayChange(WindowPosition current, int clockWidth
                                           const std::vector<ScreenRect>& monitors, int screenWidth,
                                           int screenHeight);
 
+// Where a window of `width` x `height` pixels opens beside the clock (`clock`, screen pixels) on
+// the clock's monitor: `gap` pixels below it, else above it, else right of it, else left of it,
+// the first of these that, moved as little as needed to lie within `workArea`, leaves the clock
+// uncovered. Below and above it is centred on the clock, beside it level with the clock's top.
+// When none leaves the clock uncovered it goes below, moved within the work area; one larger
+// than the work area is centred on it.
+WindowPosition placeBesideClock(const ScreenRect& clock, int width, int height,
+                                const ScreenRect& workArea, int gap);
+
 } // namespace core

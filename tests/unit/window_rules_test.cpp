@@ -295,3 +295,27 @@ TEST(WakePhase, EveryWakeLandsJustAfterAFullSecond) {
     EXPECT_EQ(core::millisecondsToNextSecond(core::TickOffsetMs), core::SecondMs);
     EXPECT_EQ(core::millisecondsToNextSecond(995), core::TickOffsetMs + 5);
 }
+
+// A 300 x 150 window beside a clock on a 1024 x 768 monitor whose work area ends above a taskbar
+// 30 pixels high, 8 pixels from the clock.
+TEST(PlaceBesideClock, TheFirstSideThatLeavesTheClockUncoveredWithinTheWorkArea) {
+    const core::ScreenRect work{0, 0, 1024, 738};
+    struct Case {
+        const char* what;
+        core::ScreenRect clock, workArea;
+        core::WindowPosition expected;
+    };
+    const Case cases[] = {
+        {"top right corner: below, moved left", {884, 10, 1014, 140}, work, {724, 148}},
+        {"bottom edge: above", {400, 600, 530, 730}, work, {315, 442}},
+        {"left edge, full height: right of it", {0, 0, 200, 738}, work, {208, 0}},
+        {"right edge, tall: left of it", {824, 100, 1024, 738}, work, {516, 100}},
+        {"monitor left of the main one", {-140, 10, -10, 140}, {-1280, 0, 0, 1024}, {-300, 148}},
+        {"larger than the space: below, within", {0, 0, 1024, 738}, work, {362, 588}},
+    };
+    for (const Case& c : cases) {
+        const core::WindowPosition p = core::placeBesideClock(c.clock, 300, 150, c.workArea, 8);
+        EXPECT_EQ(p.left, c.expected.left) << c.what;
+        EXPECT_EQ(p.top, c.expected.top) << c.what;
+    }
+}
