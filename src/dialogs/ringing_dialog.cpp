@@ -42,8 +42,8 @@ core::ScreenRect screenRect(const RECT& rect) {
 
 } // namespace
 
-RingingDialog::RingingDialog(HINSTANCE module, HWND clock, RingingAnswer& answer)
-    : Dialog(module, IDD_RINGING), clock_(clock), answer_(answer) {}
+RingingDialog::RingingDialog(HINSTANCE module, RingingAnswer& answer)
+    : Dialog(module, IDD_RINGING), answer_(answer) {}
 
 win::Handled RingingDialog::handleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
     switch (message) {

@@ -22,9 +22,11 @@ protected:
 
 class RingingDialog : public win::Dialog, public clockwork::RingingView {
 public:
-    // `clock`: the clock's window, which owns this one and which it opens beside. The window is
-    // made on the first showRinging and kept, hidden in between, until this object goes.
-    RingingDialog(HINSTANCE module, HWND clock, RingingAnswer& answer);
+    // The window is made on the first showRinging and kept, hidden in between, until this
+    // object goes.
+    RingingDialog(HINSTANCE module, RingingAnswer& answer);
+    // `clock`: the clock's window, which owns this one and which it opens beside.
+    void attach(HWND clock) { clock_ = clock; }
 
     bool showRinging(const std::vector<clockwork::RingingLine>& lines, bool soundOff) override;
     void closeRinging() override;
@@ -47,7 +49,7 @@ private:
     void flash(bool on);
     void focusFirstControl();
 
-    HWND clock_;
+    HWND clock_ = nullptr;
     RingingAnswer& answer_;
     win::ModelessKeys keys_;
 };

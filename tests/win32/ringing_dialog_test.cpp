@@ -47,7 +47,8 @@ protected:
         CreateWindowExW(0, L"STATIC", L"", WS_POPUP, work.right - 130, work.bottom - 130, 130, 130,
                         nullptr, nullptr, nullptr, nullptr);
     Answers answers;
-    dialogs::RingingDialog dialog{GetModuleHandleW(nullptr), clock, answers};
+    dialogs::RingingDialog dialog{GetModuleHandleW(nullptr), answers};
+    void SetUp() override { dialog.attach(clock); }
 };
 
 TEST_F(RingingWindow, OpensBesideTheClockAndUpdatesWithoutTakingTheKeyboard) {
@@ -89,7 +90,7 @@ TEST_F(RingingWindow, ClickedItAnswersKeysAndEachOpeningOffersTenMinutes) {
 // Run only in a prefix set to 144 DPI (tests/win32/CMakeLists.txt).
 TEST(AtDpi144, RingingWindowGrowsByHalfWithItsControlsApartInsideIt) {
     Answers answers;
-    dialogs::RingingDialog dialog(GetModuleHandleW(nullptr), nullptr, answers);
+    dialogs::RingingDialog dialog(GetModuleHandleW(nullptr), answers);
     ASSERT_TRUE(dialog.showRinging(Ringing, true));
     RECT client{}, common{};
     GetClientRect(dialog.hwnd(), &client);
