@@ -22,20 +22,31 @@ constexpr std::size_t QuotedLineMaxUnits = 60;
 std::optional<char32_t> nextCodePoint(const std::string& bytes, std::size_t& i) {
     const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
     const unsigned char first = byte(i);
-    int length = 0;
-    char32_t value = 0, least = 0;
     if (first < 0x80) {
         ++i;
         return first;
-    } else if (first >= 0xC2 && first <= 0xDF) {
-        length = 2, value = first & 0x1Fu, least = 0x80;
-    } else if (first >= 0xE0 && first <= 0xEF) {
-        length = 3, value = first & 0x0Fu, least = 0x800;
-    } else if (first >= 0xF0 && first <= 0xF4) {
-        length = 4, value = first & 0x07u, least = 0x10000;
-    } else {
+    }
+    // The sequence's length, the bits of its first byte, and the least value it may encode.
+    struct Form {
+        unsigned char firstMin, firstMax;
+        int length;
+        unsigned char bits;
+        char32_t least;
+    };
+    static constexpr Form Forms[] = {
+        {0xC2, 0xDF, 2, 0x1F, 0x80}, {0xE0, 0xEF, 3, 0x0F, 0x800}, {0xF0, 0xF4, 4, 0x07, 0x10000}};
+    const Form* form = nullptr;
+    for (const Form& candidate : Forms) {
+        if (first >= candidate.firstMin && first <= candidate.firstMax) {
+            form = &candidate;
+        }
+    }
+    if (form == nullptr) {
         return std::nullopt;
     }
+    const int length = form->length;
+    const char32_t least = form->least;
+    char32_t value = first & form->bits;
     if (bytes.size() - i < static_cast<std::size_t>(length)) {
         return std::nullopt;
     }
@@ -109,7 +120,8 @@ std::optional<int> readNumber(const std::wstring& text, std::size_t& i, std::siz
     std::size_t digits = 0;
     while (i < text.size() && digits < maxDigits && text[i] >= L'0' && text[i] <= L'9') {
         value = value * 10 + (text[i] - L'0');
-        ++i, ++digits;
+        ++i;
+        ++digits;
     }
     return digits >= minDigits ? std::optional<int>(value) : std::nullopt;
 }

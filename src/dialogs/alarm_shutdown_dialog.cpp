@@ -6,9 +6,9 @@
 #include "dialogs/music_duration_dialog.h"
 #include "dialogs/sound_path.h"
 #include "sound/alarm_sound_player.h"
+#include "win/local_time.h"
 #include "win/message_box.h"
 #include "win/open_file_dialog.h"
-#include "win/local_time.h"
 #include "win/strings.h"
 
 #include "resource.h"
@@ -25,7 +25,6 @@ namespace {
 const wchar_t* const AlarmHeadings = L"闹铃时间, 80; 提醒内容, 260; 重复, 150";
 constexpr int TimeColumn = 0;
 constexpr int ReminderColumn = 1;
-constexpr int RuleColumn = 2;
 const wchar_t* const PickerFormat = L"HH:mm:ss";
 // A stored time is shown on this day; only the time of day is ever read back.
 constexpr WORD ShownYear = 2008, ShownMonth = 1, ShownDay = 1, ShownDayOfWeek = 2;
@@ -40,6 +39,10 @@ const wchar_t* const StopSoundTip = L"停止";
 
 const wchar_t* const TooManyAlarmsMessage = L"请不要设置超过50个闹铃！";
 const wchar_t* const NoDayChosenMessage = L"请选择闹铃在星期几响。";
+const wchar_t* const PathRefusedMessage =
+    L"这个声音文件的路径无法保存（超过255字节，或含有系统编码无法表示的字符），"
+    L"闹铃声保持不变：\n";
+const wchar_t* const SoundNotOpenedMessage = L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n";
 
 int dayBoxId(int weekdayFromMonday) {
     return IDC_RULE_MONDAY + weekdayFromMonday;
@@ -50,10 +53,6 @@ static_assert(IDC_RULE_SUNDAY == IDC_RULE_MONDAY + core::DaysPerWeek - 1, "a box
 std::uint8_t ruleOfRow(LPARAM ownerData) {
     return static_cast<std::uint8_t>(ownerData);
 }
-const wchar_t* const PathRefusedMessage =
-    L"这个声音文件的路径无法保存（超过255字节，或含有系统编码无法表示的字符），"
-    L"闹铃声保持不变：\n";
-const wchar_t* const SoundNotOpenedMessage = L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n";
 
 } // namespace
 
@@ -295,8 +294,7 @@ void AlarmShutdownDialog::showRule(std::uint8_t repeat) {
 
 // A choice of days starts from the days the previous rule showed.
 void AlarmShutdownDialog::onRuleChosen() {
-    const auto choice =
-        static_cast<core::RuleChoice>(SendMessageW(item(IDC_ALARM_RULE), CB_GETCURSEL, 0, 0));
+    const core::RuleChoice choice = shownChoice();
     if (choice == core::RuleChoice::ChosenDays) {
         for (int day = 0; day < core::DaysPerWeek; ++day)
             EnableWindow(item(dayBoxId(day)), TRUE);
@@ -308,9 +306,7 @@ void AlarmShutdownDialog::onRuleChosen() {
 
 void AlarmShutdownDialog::showRuleNotice() {
     const core::LocalTime now = win::currentLocalTime();
-    const std::optional<std::uint8_t> rule = core::ruleOfChoice(
-        static_cast<core::RuleChoice>(SendMessageW(item(IDC_ALARM_RULE), CB_GETCURSEL, 0, 0)),
-        core::RepeatDayBits);
+    const std::optional<std::uint8_t> rule = core::ruleOfChoice(shownChoice(), core::RepeatDayBits);
     setItemText(IDC_RULE_NOTICE,
                 core::chinaCalendarNotice(rule.value_or(core::RepeatEveryDay),
                                           {now.year, now.month, now.day}, calendar_));
@@ -321,14 +317,17 @@ std::optional<std::uint8_t> AlarmShutdownDialog::chosenRule() {
     std::uint8_t days = 0;
     for (int day = 0; day < core::DaysPerWeek; ++day)
         days |= isChecked(dayBoxId(day)) ? core::weekdayBit(day) : 0;
-    const std::optional<std::uint8_t> rule = core::ruleOfChoice(
-        static_cast<core::RuleChoice>(SendMessageW(item(IDC_ALARM_RULE), CB_GETCURSEL, 0, 0)),
-        days);
+    const std::optional<std::uint8_t> rule = core::ruleOfChoice(shownChoice(), days);
     if (!rule)
         win::showMessage(hwnd(), NoDayChosenMessage);
     return rule;
 }
 
+core::RuleChoice AlarmShutdownDialog::shownChoice() const {
+    return static_cast<core::RuleChoice>(SendMessageW(item(IDC_ALARM_RULE), CB_GETCURSEL, 0, 0));
+}
+
+// The cells of a row: its time, its reminder and its rule's text.
 std::vector<std::string> AlarmShutdownDialog::rowTexts(const std::string& time,
                                                        const std::string& reminder,
                                                        std::uint8_t repeat) const {

@@ -4,6 +4,7 @@
 // settings; the sound buttons act at once, and Cancel does not undo them.
 #include "controls/bitmap_button.h"
 #include "controls/sort_list_control.h"
+#include "core/alarm_editing.h"
 #include "core/alarm_table.h"
 #include "core/settings.h"
 #include "core/work_calendar.h"
@@ -52,6 +53,7 @@ private:
     void onRuleChosen();
     void showRuleNotice();
     std::optional<std::uint8_t> chosenRule();
+    core::RuleChoice shownChoice() const;
     std::vector<std::string> rowTexts(const std::string& time, const std::string& reminder,
                                       std::uint8_t repeat) const;
     void chooseSoundFile();
