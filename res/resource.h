@@ -31,6 +31,13 @@
 #define IDC_PLAY_SOUND 1019
 #define IDC_STOP_SOUND 1020
 #define IDC_WAKE_FOR_ALARMS 1070
+// The repeat rule of the alarm being added or changed: the rule, the days of a rule of chosen
+// days (Monday first, ids in a row), the notice of a year China's calendar does not know.
+#define IDC_CHANGE_ALARM 1040
+#define IDC_ALARM_RULE 1041
+#define IDC_RULE_MONDAY 1042
+#define IDC_RULE_SUNDAY 1048
+#define IDC_RULE_NOTICE 1049
 
 // Alarm music duration dialog
 #define IDD_MUSIC_DURATION 188

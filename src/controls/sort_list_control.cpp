@@ -84,9 +84,8 @@ void SortListControl::recopyTexts() {
     }
 }
 
-int SortListControl::addRow(int index, const std::vector<std::string>& texts) {
-    std::vector<std::string> rowTexts = texts;
-    rowTexts.resize(static_cast<size_t>(std::max(columnCount(), 1)));
+int SortListControl::addRow(int index, const std::vector<std::string>& texts, LPARAM ownerData) {
+    std::vector<std::string> rowTexts = paddedTexts(texts);
     std::wstring first = win::ansiToWide(rowTexts[0]);
     LVITEMW item{};
     item.mask = LVIF_TEXT;
@@ -99,7 +98,7 @@ int SortListControl::addRow(int index, const std::vector<std::string>& texts) {
         std::wstring cell = win::ansiToWide(rowTexts[column]);
         ListView_SetItemText(hwnd(), row, static_cast<int>(column), &cell[0]);
     }
-    auto rowRecord = std::make_unique<RowRecord>(std::move(rowTexts), userData(row));
+    auto rowRecord = std::make_unique<RowRecord>(std::move(rowTexts), ownerData);
     LVITEMW param{};
     param.mask = LVIF_PARAM;
     param.iItem = row;
@@ -107,6 +106,26 @@ int SortListControl::addRow(int index, const std::vector<std::string>& texts) {
     if (ListView_SetItem(hwnd(), &param))
         rowRecord.release(); // the row owns it now
     return row;
+}
+
+bool SortListControl::replaceRow(int index, const std::vector<std::string>& texts,
+                                 LPARAM ownerData) {
+    RowRecord* rowRecord = record(index);
+    if (!rowRecord)
+        return false;
+    rowRecord->texts = paddedTexts(texts);
+    rowRecord->userData = ownerData;
+    for (size_t column = 0; column < rowRecord->texts.size(); ++column) {
+        std::wstring cell = win::ansiToWide(rowRecord->texts[column]);
+        ListView_SetItemText(hwnd(), index, static_cast<int>(column), &cell[0]);
+    }
+    return true;
+}
+
+std::vector<std::string> SortListControl::paddedTexts(const std::vector<std::string>& texts) const {
+    std::vector<std::string> rowTexts = texts;
+    rowTexts.resize(static_cast<size_t>(std::max(columnCount(), 1)));
+    return rowTexts;
 }
 
 bool SortListControl::deleteRow(int index, bool selectAfter, const RowFilter& deletable) {

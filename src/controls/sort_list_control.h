@@ -26,9 +26,11 @@ public:
     int insertColumn(int index, const std::wstring& heading, core::ColumnAlignment alignment,
                      int width);
 
-    // A row at `index` with one text per column (missing texts are empty); the new row's index,
-    // or -1 when the list refused it.
-    int addRow(int index, const std::vector<std::string>& texts);
+    // A row at `index` with one text per column (missing texts are empty) and a word for the
+    // owner; the new row's index, or -1 when the list refused it.
+    int addRow(int index, const std::vector<std::string>& texts, LPARAM ownerData = 0);
+    // New texts and word for an existing row, which keeps its place, check box and selection.
+    bool replaceRow(int index, const std::vector<std::string>& texts, LPARAM ownerData);
     // Deletes the row unless `keep` says otherwise for its user data; frees its record only once
     // the list has let go of it. With `selectAfter` the row now at that place is selected.
     using RowFilter = std::function<bool(LPARAM userData)>;
@@ -70,6 +72,8 @@ private:
     void onDpiChanged();
     void onDestroy();
     RowRecord* record(int index) const;
+    // One text per column.
+    std::vector<std::string> paddedTexts(const std::vector<std::string>& texts) const;
     void freeRowData(int index);
     bool setItemState(int index, UINT state, UINT mask);
     void setExtendedStyle(DWORD flag, bool on);

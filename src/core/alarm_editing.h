@@ -2,6 +2,7 @@
 // The rules of the alarm and shutdown dialog that need no window: how its list becomes the
 // table, how a reminder is kept within its field, and what OK stores for the shutdown.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,13 @@
 
 namespace core {
 
-// One row of the alarm list as it shows: its check box, its time and its reminder (ANSI bytes).
+// One row of the alarm list as it shows: its check box, its time, its reminder (ANSI bytes) and
+// its repeat rule.
 struct AlarmRow {
     bool ticked = false;
     std::string time;
     std::string reminder;
+    std::uint8_t repeat = 0;
 };
 
 // Replaces the whole table with the rows in display order: a ticked row is on (1), any other
@@ -31,6 +34,27 @@ constexpr int RepeatOnceChoice = 0;
 constexpr int RepeatAlwaysChoice = 1;
 int repeatChoiceOf(std::int32_t storedRepeat);
 std::int32_t storedRepeatOf(int choice);
+
+// The repeat rules the dialog offers, in the order of its list. A choice of days is made with
+// one check box per day of the week.
+enum class RuleChoice {
+    EveryDay,
+    MondayToFriday,
+    ChinaWorkdays,
+    ChinaRestDays,
+    Weekend,
+    Once,
+    ChosenDays
+};
+constexpr int RuleChoiceCount = 7;
+std::wstring ruleChoiceText(RuleChoice choice);
+// A rule the dialog does not know is shown as every day, which is how it rings.
+RuleChoice ruleChoiceOf(std::uint8_t repeat);
+// The days ticked while a rule is shown, so that turning to a choice of days starts from them.
+std::uint8_t daysOfRule(std::uint8_t repeat);
+// The rule stored for a choice; for a choice of days, the ticked days (bit 0 Monday), none when
+// no day is ticked.
+std::optional<std::uint8_t> ruleOfChoice(RuleChoice choice, std::uint8_t tickedDays);
 
 // The schedule OK stores. Normally what the shutdown controls say; but when the schedule changed
 // while the dialog was open (the tick disarms a once-only shutdown that came due) and the user

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/byte_io.h"
+#include "core/repeat_rule.h"
 
 namespace core {
 
@@ -12,6 +13,9 @@ constexpr std::size_t CountSize = 4;
 constexpr std::size_t EnabledSize = 4;
 constexpr std::size_t TimeOffset = EnabledSize;
 constexpr std::size_t ReminderOffset = TimeOffset + AlarmTimeFieldSize;
+// The rule takes the time field's last byte; the text and its terminator keep the rest.
+constexpr std::size_t RepeatOffset = ReminderOffset - 1;
+constexpr std::size_t TimeTextMaxBytes = RepeatOffset - TimeOffset - 1;
 
 static_assert(EnabledSize + AlarmTimeFieldSize + AlarmReminderFieldSize == AlarmEntrySize,
               "entry fields must fill the entry");
@@ -51,11 +55,23 @@ AlarmEntry AlarmTable::entry(int i) const {
     result.enabled = byte_io::readInt32(p);
     result.time = byte_io::fieldText(p + TimeOffset, AlarmTimeFieldSize);
     result.reminder = byte_io::fieldText(p + ReminderOffset, AlarmReminderFieldSize);
+    result.repeat = p[RepeatOffset];
     return result;
 }
 
 std::int32_t AlarmTable::enabledAt(int i) const {
     return validIndex(i) ? byte_io::readInt32(entryData(i)) : 0;
+}
+
+std::uint8_t AlarmTable::repeatAt(int i) const {
+    return validIndex(i) ? entryData(i)[RepeatOffset] : RepeatEveryDay;
+}
+
+void AlarmTable::setEnabledAt(int i, std::int32_t enabled) {
+    if (validIndex(i)) {
+        byte_io::writeInt32(
+            bytes_.data() + CountSize + static_cast<std::size_t>(i) * AlarmEntrySize, enabled);
+    }
 }
 
 bool AlarmTable::timeEquals(int i, const std::string& timeText) const {
@@ -70,7 +86,8 @@ void AlarmTable::assign(const std::vector<AlarmEntry>& rows, LeadBytePredicate i
     for (std::size_t i = 0; i < n; ++i) {
         std::uint8_t* p = bytes_.data() + CountSize + i * AlarmEntrySize;
         byte_io::writeInt32(p, rows[i].enabled);
-        byte_io::putText(p + TimeOffset, cutAnsi(rows[i].time, AlarmTimeFieldSize - 1, isLead));
+        byte_io::putText(p + TimeOffset, cutAnsi(rows[i].time, TimeTextMaxBytes, isLead));
+        p[RepeatOffset] = normalizedRepeat(rows[i].repeat);
         byte_io::putText(p + ReminderOffset,
                          cutAnsi(rows[i].reminder, AlarmReminderFieldSize - 1, isLead));
     }

@@ -15,10 +15,13 @@ constexpr std::size_t AlarmEntrySize = 272, AlarmTableSize = 13604, AlarmTimeFie
                       AlarmReminderFieldSize = 258;
 
 // Decoded view of one 272-byte entry: enabled (int32), time (10 bytes), reminder (258 bytes).
+// The last byte of the time field, after the text's terminator, holds the repeat rule
+// (core/repeat_rule.h); files that predate it hold 0 there, every day.
 struct AlarmEntry {
     std::int32_t enabled = 0;
     std::string time;
     std::string reminder;
+    std::uint8_t repeat = 0;
 };
 
 // The alarm block exactly as stored: a little-endian count followed by 50 entries. The bytes are
@@ -33,10 +36,14 @@ public:
     // Entries are addressed 0..49 regardless of count; other indexes give an empty entry.
     AlarmEntry entry(int i) const;
     std::int32_t enabledAt(int i) const;
+    std::uint8_t repeatAt(int i) const;
+    // Turns one entry on or off and leaves every other byte as it is (a once-alarm that rang).
+    void setEnabledAt(int i, std::int32_t enabled);
     bool timeEquals(int i, const std::string& timeText) const;
 
     // Replaces the whole table: everything zeroed, at most 50 rows written in order, texts cut on
-    // a character boundary so each field keeps its terminator.
+    // a character boundary so each field keeps its terminator (the time also keeps the rule's
+    // byte after it), rules normalised.
     void assign(const std::vector<AlarmEntry>& rows, LeadBytePredicate isLead);
 
     // The count field as it is stored, also a damaged one (for tools that build test files).

@@ -2,9 +2,11 @@
 
 #include "core/alarm_editing.h"
 #include "core/clock_time.h"
+#include "core/repeat_rule.h"
 #include "dialogs/music_duration_dialog.h"
 #include "dialogs/sound_path.h"
 #include "sound/alarm_sound_player.h"
+#include "win/local_time.h"
 #include "win/message_box.h"
 #include "win/open_file_dialog.h"
 #include "win/strings.h"
@@ -20,7 +22,7 @@ namespace dialogs {
 
 namespace {
 
-const wchar_t* const AlarmHeadings = L"闹铃时间, 80; 提醒内容, 260";
+const wchar_t* const AlarmHeadings = L"闹铃时间, 80; 提醒内容, 260; 重复, 150";
 constexpr int TimeColumn = 0;
 constexpr int ReminderColumn = 1;
 const wchar_t* const PickerFormat = L"HH:mm:ss";
@@ -36,16 +38,29 @@ const wchar_t* const PlaySoundTip = L"试听";
 const wchar_t* const StopSoundTip = L"停止";
 
 const wchar_t* const TooManyAlarmsMessage = L"请不要设置超过50个闹铃！";
+const wchar_t* const NoDayChosenMessage = L"请选择闹铃在星期几响。";
 const wchar_t* const PathRefusedMessage =
     L"这个声音文件的路径无法保存（超过255字节，或含有系统编码无法表示的字符），"
     L"闹铃声保持不变：\n";
 const wchar_t* const SoundNotOpenedMessage = L"无法打开这个声音文件，闹铃响时将使用默认铃声：\n";
 
+int dayBoxId(int weekdayFromMonday) {
+    return IDC_RULE_MONDAY + weekdayFromMonday;
+}
+static_assert(IDC_RULE_SUNDAY == IDC_RULE_MONDAY + core::DaysPerWeek - 1, "a box for every day");
+
+// Each row carries its rule, so a rule the dialog does not offer survives it unchanged.
+std::uint8_t ruleOfRow(LPARAM ownerData) {
+    return static_cast<std::uint8_t>(ownerData);
+}
+
 } // namespace
 
 AlarmShutdownDialog::AlarmShutdownDialog(HINSTANCE module, core::ClockSettings& settings,
-                                         sound::AlarmSoundPlayer& player)
-    : Dialog(module, IDD_ALARM_SHUTDOWN), settings_(settings), player_(player) {
+                                         sound::AlarmSoundPlayer& player,
+                                         core::WorkCalendar calendar)
+    : Dialog(module, IDD_ALARM_SHUTDOWN), settings_(settings), player_(player),
+      calendar_(std::move(calendar)) {
     // The template makes a list view and time pickers; their classes must exist first.
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&classes);
@@ -61,6 +76,7 @@ bool AlarmShutdownDialog::onInitDialog() {
     alarmList_.setCheckBoxes(true);
     alarmList_.setColumns(AlarmHeadings);
     fillAlarmList();
+    showRuleChoices();
     showShutdown();
     showSoundPath();
     setChecked(IDC_WAKE_FOR_ALARMS, core::wakesForAlarms(settings_));
@@ -79,6 +95,7 @@ bool AlarmShutdownDialog::onButtonClicked(int id) {
         return true;
     case IDC_ADD_ALARM: addAlarm(); return true;
     case IDC_DELETE_ALARM: deleteAlarm(); return true;
+    case IDC_CHANGE_ALARM: changeAlarm(); return true;
     case IDC_CHOOSE_SOUND: chooseSoundFile(); return true;
     case IDC_DEFAULT_SOUND: useDefaultSound(); return true;
     case IDC_PLAY_SOUND: playSound(); return true;
@@ -87,10 +104,21 @@ bool AlarmShutdownDialog::onButtonClicked(int id) {
     }
 }
 
-bool AlarmShutdownDialog::onNotify(int id, NMHDR& header, LRESULT& result) {
-    if (id != IDC_ALARM_LIST || header.code != LVN_KEYDOWN)
+bool AlarmShutdownDialog::onCommand(int id, int code, HWND) {
+    if (id != IDC_ALARM_RULE || code != CBN_SELCHANGE)
         return false;
-    onAlarmListKey(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
+    onRuleChosen();
+    return true;
+}
+
+bool AlarmShutdownDialog::onNotify(int id, NMHDR& header, LRESULT& result) {
+    if (id != IDC_ALARM_LIST)
+        return false;
+    switch (header.code) {
+    case LVN_KEYDOWN: onAlarmListKey(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey); break;
+    case LVN_ITEMCHANGED: onAlarmListChanged(reinterpret_cast<const NMLISTVIEW&>(header)); break;
+    default: return false;
+    }
     result = 0;
     return true;
 }
@@ -113,7 +141,8 @@ void AlarmShutdownDialog::fillAlarmList() {
     const core::AlarmTable& table = settings_.alarms;
     for (int i = 0; i < table.count(); ++i) {
         const core::AlarmEntry entry = table.entry(i);
-        const int row = alarmList_.addRow(i, {entry.time, entry.reminder});
+        const int row =
+            alarmList_.addRow(i, rowTexts(entry.time, entry.reminder, entry.repeat), entry.repeat);
         if (row >= 0)
             alarmList_.setRowChecked(row, entry.enabled != 0);
     }
@@ -133,10 +162,13 @@ void AlarmShutdownDialog::showShutdown() {
     showShutdownTime();
 }
 
-// A time that is not a valid "HH:MM:SS" leaves the picker at the current time.
 void AlarmShutdownDialog::showShutdownTime() {
-    const std::optional<core::TimeOfDay> time =
-        core::parseTimeOfDay(settings_.shutdown.shutdownTime);
+    showTime(IDC_SHUTDOWN_TIME, settings_.shutdown.shutdownTime);
+}
+
+// A time that is not a valid "HH:MM:SS" leaves the picker as it is.
+void AlarmShutdownDialog::showTime(int pickerId, const std::string& timeText) {
+    const std::optional<core::TimeOfDay> time = core::parseTimeOfDay(timeText);
     if (!time)
         return;
     SYSTEMTIME shown{};
@@ -147,7 +179,7 @@ void AlarmShutdownDialog::showShutdownTime() {
     shown.wHour = static_cast<WORD>(time->hour);
     shown.wMinute = static_cast<WORD>(time->minute);
     shown.wSecond = static_cast<WORD>(time->second);
-    DateTime_SetSystemtime(item(IDC_SHUTDOWN_TIME), GDT_VALID, &shown);
+    DateTime_SetSystemtime(item(pickerId), GDT_VALID, &shown);
 }
 
 void AlarmShutdownDialog::showSoundPath() {
@@ -180,15 +212,35 @@ void AlarmShutdownDialog::addAlarm() {
         win::showMessage(hwnd(), TooManyAlarmsMessage);
         return;
     }
+    const std::optional<std::uint8_t> rule = chosenRule();
+    if (!rule)
+        return;
     // Converted and cut once: the row shows exactly what OK will store.
     const std::string reminder =
         core::fitReminder(win::wideToAnsi(itemText(IDC_REMINDER)), win::isAnsiLeadByte);
-    const int row = alarmList_.addRow(alarmList_.rowCount(), {*time, reminder});
+    const int row =
+        alarmList_.addRow(alarmList_.rowCount(), rowTexts(*time, reminder, *rule), *rule);
     if (row < 0)
         return;
     alarmList_.setRowChecked(row, true);
     // The selection goes with the new row through the sort, which is how it is found again.
     alarmList_.selectOnly(row);
+    alarmList_.sortBy(TimeColumn, true);
+    alarmList_.scrollIntoView(alarmList_.nextSelectedRow(-1));
+}
+
+// The selected row takes the time, reminder and rule shown below the list; its check box stays.
+void AlarmShutdownDialog::changeAlarm() {
+    const int row = alarmList_.nextSelectedRow(-1);
+    const std::optional<std::string> time = pickedTime(IDC_ALARM_TIME);
+    if (row < 0 || !time)
+        return;
+    const std::optional<std::uint8_t> rule = chosenRule();
+    if (!rule)
+        return;
+    const std::string reminder =
+        core::fitReminder(win::wideToAnsi(itemText(IDC_REMINDER)), win::isAnsiLeadByte);
+    alarmList_.replaceRow(row, rowTexts(*time, reminder, *rule), *rule);
     alarmList_.sortBy(TimeColumn, true);
     alarmList_.scrollIntoView(alarmList_.nextSelectedRow(-1));
 }
@@ -200,6 +252,86 @@ void AlarmShutdownDialog::deleteAlarm() {
 void AlarmShutdownDialog::onAlarmListKey(WORD key) {
     if (key == VK_DELETE)
         alarmList_.deleteSelectedRows();
+}
+
+// A row the user picks is shown for changing; a row selected by the dialog itself (the one just
+// added) leaves what the user typed.
+void AlarmShutdownDialog::onAlarmListChanged(const NMLISTVIEW& change) {
+    EnableWindow(item(IDC_CHANGE_ALARM), alarmList_.nextSelectedRow(-1) >= 0);
+    const bool picked = (change.uChanged & LVIF_STATE) != 0 &&
+                        (change.uNewState & LVIS_SELECTED) != 0 &&
+                        (change.uOldState & LVIS_SELECTED) == 0;
+    if (picked && hasFocusWithin(IDC_ALARM_LIST))
+        editRow(change.iItem);
+}
+
+void AlarmShutdownDialog::editRow(int row) {
+    showTime(IDC_ALARM_TIME, alarmList_.cellText(row, TimeColumn));
+    setItemText(IDC_REMINDER, win::ansiToWide(alarmList_.cellText(row, ReminderColumn)));
+    showRule(ruleOfRow(alarmList_.userData(row)));
+}
+
+void AlarmShutdownDialog::showRuleChoices() {
+    const HWND rules = item(IDC_ALARM_RULE);
+    for (int choice = 0; choice < core::RuleChoiceCount; ++choice) {
+        const std::wstring text = core::ruleChoiceText(static_cast<core::RuleChoice>(choice));
+        SendMessageW(rules, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    showRule(core::RepeatEveryDay);
+}
+
+// The rule's choice and its days; the boxes can be changed only for a choice of days.
+void AlarmShutdownDialog::showRule(std::uint8_t repeat) {
+    const core::RuleChoice choice = core::ruleChoiceOf(repeat);
+    SendMessageW(item(IDC_ALARM_RULE), CB_SETCURSEL, static_cast<WPARAM>(choice), 0);
+    const std::uint8_t days = core::daysOfRule(repeat);
+    for (int day = 0; day < core::DaysPerWeek; ++day) {
+        setChecked(dayBoxId(day), (days & core::weekdayBit(day)) != 0);
+        EnableWindow(item(dayBoxId(day)), choice == core::RuleChoice::ChosenDays);
+    }
+    showRuleNotice();
+}
+
+// A choice of days starts from the days the previous rule showed.
+void AlarmShutdownDialog::onRuleChosen() {
+    const core::RuleChoice choice = shownChoice();
+    if (choice == core::RuleChoice::ChosenDays) {
+        for (int day = 0; day < core::DaysPerWeek; ++day)
+            EnableWindow(item(dayBoxId(day)), TRUE);
+        showRuleNotice();
+        return;
+    }
+    showRule(core::ruleOfChoice(choice, 0).value_or(core::RepeatEveryDay));
+}
+
+void AlarmShutdownDialog::showRuleNotice() {
+    const core::LocalTime now = win::currentLocalTime();
+    const std::optional<std::uint8_t> rule = core::ruleOfChoice(shownChoice(), core::RepeatDayBits);
+    setItemText(IDC_RULE_NOTICE,
+                core::chinaCalendarNotice(rule.value_or(core::RepeatEveryDay),
+                                          {now.year, now.month, now.day}, calendar_));
+}
+
+// The rule of the controls, or none (and a message) for a choice of days without a day.
+std::optional<std::uint8_t> AlarmShutdownDialog::chosenRule() {
+    std::uint8_t days = 0;
+    for (int day = 0; day < core::DaysPerWeek; ++day)
+        days |= isChecked(dayBoxId(day)) ? core::weekdayBit(day) : 0;
+    const std::optional<std::uint8_t> rule = core::ruleOfChoice(shownChoice(), days);
+    if (!rule)
+        win::showMessage(hwnd(), NoDayChosenMessage);
+    return rule;
+}
+
+core::RuleChoice AlarmShutdownDialog::shownChoice() const {
+    return static_cast<core::RuleChoice>(SendMessageW(item(IDC_ALARM_RULE), CB_GETCURSEL, 0, 0));
+}
+
+// The cells of a row: its time, its reminder and its rule's text.
+std::vector<std::string> AlarmShutdownDialog::rowTexts(const std::string& time,
+                                                       const std::string& reminder,
+                                                       std::uint8_t repeat) const {
+    return {time, reminder, win::wideToAnsi(core::repeatText(repeat))};
 }
 
 void AlarmShutdownDialog::chooseSoundFile() {
@@ -241,7 +373,8 @@ void AlarmShutdownDialog::onOK() {
     std::vector<core::AlarmRow> rows;
     for (int row = 0; row < alarmList_.rowCount(); ++row) {
         rows.push_back({alarmList_.isRowChecked(row), alarmList_.cellText(row, TimeColumn),
-                        alarmList_.cellText(row, ReminderColumn)});
+                        alarmList_.cellText(row, ReminderColumn),
+                        ruleOfRow(alarmList_.userData(row))});
     }
     core::storeAlarmRows(settings_.alarms, rows, win::isAnsiLeadByte);
     settings_.shutdown = core::scheduleOnAccept(scheduleAtOpen_, settings_.shutdown,

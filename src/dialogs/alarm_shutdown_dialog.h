@@ -4,11 +4,15 @@
 // settings; the sound buttons act at once, and Cancel does not undo them.
 #include "controls/bitmap_button.h"
 #include "controls/sort_list_control.h"
+#include "core/alarm_editing.h"
 #include "core/alarm_table.h"
 #include "core/settings.h"
+#include "core/work_calendar.h"
 #include "win/dialog.h"
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 #include <string>
 
 namespace sound {
@@ -19,12 +23,14 @@ namespace dialogs {
 
 class AlarmShutdownDialog : public win::Dialog {
 public:
+    // The calendar decides whether a rule of China's calendar needs the unknown-year notice.
     AlarmShutdownDialog(HINSTANCE module, core::ClockSettings& settings,
-                        sound::AlarmSoundPlayer& player);
+                        sound::AlarmSoundPlayer& player, core::WorkCalendar calendar = {});
 
 protected:
     bool onInitDialog() override;
     bool onButtonClicked(int id) override;
+    bool onCommand(int id, int code, HWND control) override;
     bool onNotify(int id, NMHDR& header, LRESULT& result) override;
     void onOK() override;
 
@@ -35,9 +41,21 @@ private:
     void showShutdown();
     void showShutdownTime();
     void showSoundPath();
+    void showRuleChoices();
+    void showTime(int pickerId, const std::string& timeText);
     void addAlarm();
+    void changeAlarm();
     void deleteAlarm();
     void onAlarmListKey(WORD key);
+    void onAlarmListChanged(const NMLISTVIEW& change);
+    void editRow(int row);
+    void showRule(std::uint8_t repeat);
+    void onRuleChosen();
+    void showRuleNotice();
+    std::optional<std::uint8_t> chosenRule();
+    core::RuleChoice shownChoice() const;
+    std::vector<std::string> rowTexts(const std::string& time, const std::string& reminder,
+                                      std::uint8_t repeat) const;
     void chooseSoundFile();
     void useDefaultSound();
     void playSound();
@@ -47,6 +65,7 @@ private:
 
     core::ClockSettings& settings_;
     sound::AlarmSoundPlayer& player_;
+    const core::WorkCalendar calendar_;
     controls::SortListControl alarmList_;
     controls::BitmapButton chooseButton_;
     controls::BitmapButton playButton_;

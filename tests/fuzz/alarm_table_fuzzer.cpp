@@ -6,8 +6,9 @@
 //   (negative, 50 on, the int limits, the input's) gives an empty entry that is never due;
 // - isAlarmDue(i, text) holds exactly when entry i is enabled with 1 and its time is the text;
 // - the round trip of the alarm dialog: the entries 0..count-1 assigned back give a table of the
-//   same count holding those entries, texts cut on a character boundary to fit their fields, and
-//   nothing after them; assigning that table's entries once more changes no byte.
+//   same count holding those entries, texts cut on a character boundary to fit their fields (the
+//   time one byte shorter, which holds the repeat rule), rules normalised, and nothing after them;
+//   assigning that table's entries once more changes no byte.
 // The table has an allocation of its own size, so AddressSanitizer sees any read past its end.
 #include <algorithm>
 #include <climits>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "core/alarm_table.h"
+#include "core/repeat_rule.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -33,7 +35,7 @@ std::unique_ptr<AlarmTable> tableFrom(const std::uint8_t* data, std::size_t size
 }
 
 bool isEmpty(const AlarmEntry& e) {
-    return e.enabled == 0 && e.time.empty() && e.reminder.empty();
+    return e.enabled == 0 && e.time.empty() && e.reminder.empty() && e.repeat == 0;
 }
 
 std::vector<AlarmEntry> rowsOf(const AlarmTable& table) {
@@ -76,10 +78,11 @@ void checkRoundTrip(const AlarmTable& table) {
         const AlarmEntry& row = rows[static_cast<std::size_t>(i)];
         fuzz::require(e.enabled == row.enabled, "the flag is stored as it is");
         fuzz::require(
-            e.time == core::cutAnsi(row.time, core::AlarmTimeFieldSize - 1, core::isGbkLeadByte) &&
+            e.time == core::cutAnsi(row.time, core::AlarmTimeFieldSize - 2, core::isGbkLeadByte) &&
                 e.reminder == core::cutAnsi(row.reminder, core::AlarmReminderFieldSize - 1,
                                             core::isGbkLeadByte),
             "texts are stored cut to their fields");
+        fuzz::require(e.repeat == core::normalizedRepeat(row.repeat), "the rule is stored");
     }
     const auto again = std::make_unique<AlarmTable>();
     again->assign(rowsOf(*stored), core::isGbkLeadByte);

@@ -1,6 +1,7 @@
 // The alarm and shutdown dialog, its sortable list and the music duration dialog, driven by
 // messages; the menu command that opens the alarm dialog and saves on OK.
 #include "controls/row_record.h"
+#include "core/repeat_rule.h"
 #include "dialogs/alarm_shutdown_dialog.h"
 #include "dialogs/music_duration_dialog.h"
 #include "dialogs/sound_path.h"
@@ -268,6 +269,61 @@ TEST_F(AlarmDialogTest, EnterAddsTheTypedAlarmSelectedInViewAndDeletingTakesTheS
     EXPECT_EQ(settings.alarms.count(), 19);
     EXPECT_EQ(settings.shutdown.shutdownRepeat, 1);
     EXPECT_EQ(settings.shutdown.shutdownEnabled, 1);
+}
+
+// The controls of the repeat rule, in tab order after the list's buttons.
+const std::vector<int> RuleControls = {
+    IDC_CHANGE_ALARM,    IDC_ALARM_RULE,      IDC_RULE_MONDAY,     IDC_RULE_MONDAY + 1,
+    IDC_RULE_MONDAY + 2, IDC_RULE_MONDAY + 3, IDC_RULE_MONDAY + 4, IDC_RULE_MONDAY + 5,
+    IDC_RULE_SUNDAY,     IDC_RULE_NOTICE};
+
+void chooseRule(HWND dialog, const wchar_t* text) {
+    SendDlgItemMessageW(dialog, IDC_ALARM_RULE, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(text));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ALARM_RULE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_ALARM_RULE)));
+}
+
+TEST_F(AlarmDialogTest, APickedRowIsChangedInPlaceAndEveryRowKeepsItsRule) {
+    FixedTime today{12, 0, 0}; // 2026-12-07, less than a month before a year without data
+    core::ClockSettings settings;
+    settings.alarms.assign({{1, "08:00:00", "a", 0x81}, {0, "09:00:00", "b", 0x90}},
+                           win::isAnsiLeadByte);
+    const HWND window = open(settings);
+    EXPECT_EQ(cell(list(), 0, 2) + L"|" + cell(list(), 1, 2), L"法定工作日|每天");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CHANGE_ALARM)));
+
+    SetFocus(list());
+    ListView_SetItemState(list(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(win::windowText(GetDlgItem(window, IDC_REMINDER)), L"a");
+    EXPECT_EQ(win::windowText(GetDlgItem(window, IDC_ALARM_RULE)), L"法定工作日");
+    EXPECT_EQ(win::windowText(GetDlgItem(window, IDC_RULE_NOTICE)),
+              core::unknownYearNotice(2027, core::WorkCalendar()));
+    EXPECT_EQ(layoutFaults(window, RuleControls), "");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_RULE_MONDAY)));
+
+    // Mon-Fri from the working days, Saturday added; the row moves to its new time.
+    chooseRule(window, L"自定义");
+    SendDlgItemMessageW(window, IDC_RULE_MONDAY + 5, BM_CLICK, 0, 0);
+    SYSTEMTIME later{2008, 1, 2, 1, 10, 0, 0, 0};
+    DateTime_SetSystemtime(GetDlgItem(window, IDC_ALARM_TIME), GDT_VALID, &later);
+    SetDlgItemTextW(window, IDC_REMINDER, L"c");
+    click(window, IDC_CHANGE_ALARM);
+    EXPECT_EQ(rowsOf(list()),
+              (std::vector<Row>{{false, L"09:00:00", L"b"}, {true, L"10:00:00", L"c"}}));
+    EXPECT_EQ(cell(list(), 1, 2), L"一 二 三 四 五 六");
+    EXPECT_EQ(win::windowText(GetDlgItem(window, IDC_RULE_NOTICE)), L"");
+
+    // A choice of days without a day adds nothing.
+    for (int day = 0; day < 6; ++day)
+        SendDlgItemMessageW(window, IDC_RULE_MONDAY + day, BM_CLICK, 0, 0);
+    click(window, IDC_ADD_ALARM);
+    EXPECT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(ListView_GetItemCount(list()), 2);
+
+    click(window, IDOK);
+    EXPECT_EQ(settings.alarms.entry(0).repeat, 0x90);
+    EXPECT_EQ(settings.alarms.entry(1).repeat, 0x3F);
 }
 
 TEST_F(AlarmDialogTest, SoundButtonsSinkWhenPressedShowTheKeyboardFocusAndTheirNames) {

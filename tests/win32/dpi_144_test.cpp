@@ -20,13 +20,20 @@ TEST(AtDpi144, AlarmListShowsItsHeadingAndTimesWhole) {
     core::ClockSettings settings;
     settings.alarms.assign({{1, "08:00:00", ""}}, win::isAnsiLeadByte);
     ASSERT_TRUE(under.start(settings));
-    int widths[2] = {}, needed = 0;
+    int widths[3] = {}, needed = 0;
+    std::string faults;
     ASSERT_TRUE(inDialog(
         L"自动关机&闹铃设置", [&] { under.command(ID_ALARM_SHUTDOWN); },
         [&](HWND d) {
             const HWND list = GetDlgItem(d, IDC_ALARM_LIST);
             widths[0] = ListView_GetColumnWidth(list, 0);
             widths[1] = ListView_GetColumnWidth(list, 1);
+            widths[2] = ListView_GetColumnWidth(list, 2);
+            // A rule of China's calendar, so the notice of 2027 shows.
+            SendDlgItemMessageW(d, IDC_ALARM_RULE, CB_SETCURSEL, 2, 0);
+            SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_ALARM_RULE, CBN_SELCHANGE), 0);
+            faults = layoutFaults(d, {IDC_CHANGE_ALARM, IDC_ALARM_RULE, IDC_RULE_MONDAY,
+                                      IDC_RULE_SUNDAY, IDC_RULE_NOTICE});
             // The list's own measure of "闹铃时间" and "08:00:00", its margins and box included.
             ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE_USEHEADER);
             needed = ListView_GetColumnWidth(list, 0);
@@ -34,6 +41,8 @@ TEST(AtDpi144, AlarmListShowsItsHeadingAndTimesWhole) {
         }));
     EXPECT_EQ(widths[0], 120);
     EXPECT_EQ(widths[1], 390);
+    EXPECT_EQ(widths[2], 225);
+    EXPECT_EQ(faults, "");
     EXPECT_GE(widths[0], needed);
 }
 

@@ -6,6 +6,8 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "win/dpi.h"
+#include "win/handles.h"
 #include "win/local_time.h"
 #include "win/message_box.h"
 #include "win/strings.h"
@@ -401,6 +403,84 @@ int wakesWithin(HWND clock, DWORD ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
     }
     return wakes;
+}
+
+namespace {
+
+RECT rectInDialog(HWND dialog, HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The size `text` takes in the control's font; wrapped at `wrapWidth` when it is given.
+SIZE textSize(HWND control, const std::wstring& text, int wrapWidth = 0) {
+    const win::WindowDc dc(control);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const win::SelectGuard selected(dc.get(), font);
+    RECT r{0, 0, wrapWidth, 0};
+    DrawTextW(dc.get(), text.c_str(), -1, &r,
+              DT_CALCRECT | DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+    return {r.right, r.bottom};
+}
+
+// Room the control's own parts take beside its text at 96 DPI, as the system draws them: a
+// check box's box and the gap after it, a combo box's arrow and margins, a button's edges.
+int partsWidth(HWND control, const std::wstring& className, int dpi) {
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    if (className == L"ComboBox")
+        return win::scaleForDpi(23, dpi);
+    if (className == L"Button" && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
+        return win::scaleForDpi(16, dpi);
+    return className == L"Button" ? win::scaleForDpi(6, dpi) : 0;
+}
+
+std::wstring widestText(HWND control, const std::wstring& className) {
+    if (className != L"ComboBox")
+        return win::windowText(control);
+    std::wstring widest;
+    const int count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring text(static_cast<size_t>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0)) + 1,
+                          L'\0');
+        SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(text.size() - 1);
+        if (textSize(control, text).cx > textSize(control, widest).cx)
+            widest = text;
+    }
+    return widest;
+}
+
+} // namespace
+
+std::string layoutFaults(HWND dialog, const std::vector<int>& ids) {
+    std::string faults;
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const int dpi = win::windowDpi(dialog);
+    for (const int id : ids) {
+        const HWND control = GetDlgItem(dialog, id);
+        const RECT r = rectInDialog(dialog, control);
+        const std::string name = std::to_string(id);
+        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+            faults += name + " is outside the dialog\n";
+        for (HWND other = GetWindow(dialog, GW_CHILD); other;
+             other = GetWindow(other, GW_HWNDNEXT)) {
+            RECT both{}, otherRect = rectInDialog(dialog, other);
+            if (other != control && IsWindowVisible(other) && IntersectRect(&both, &r, &otherRect))
+                faults += name + " lies over " + std::to_string(GetDlgCtrlID(other)) + "\n";
+        }
+        wchar_t className[32] = {};
+        GetClassNameW(control, className, 32);
+        const std::wstring text = widestText(control, className);
+        const int width = r.right - r.left;
+        const SIZE needed = std::wstring(className) == L"Static" ? textSize(control, text, width)
+                                                                 : textSize(control, text);
+        if (needed.cx + partsWidth(control, className, dpi) > width || needed.cy > r.bottom - r.top)
+            faults += name + " is too small for " + win::wideToAnsi(text) + "\n";
+    }
+    return faults;
 }
 
 } // namespace testing_support

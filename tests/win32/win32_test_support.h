@@ -138,6 +138,11 @@ void setRegistryText(HKEY root, const std::wstring& key, const std::wstring& nam
 DWORD gdiObjects();
 DWORD userObjects();
 
+// What keeps the dialog's controls `ids` from showing whole, one line per fault: a control
+// outside the client area, over another control, or too small for its text (a combo box for its
+// longest item, a static text for its lines); empty when there is none.
+std::string layoutFaults(HWND dialog, const std::vector<int>& ids);
+
 // Top-level windows of this thread with the given class name ("#32770" for dialogs).
 std::vector<HWND> threadWindows(const wchar_t* className);
 
