@@ -248,7 +248,8 @@ void ClockWindow::chooseCustomLook() {
 void ClockWindow::editAlarms() {
     clock_.onLookedAt();
     const core::AlarmTable before = clock_.settings().alarms;
-    dialogs::AlarmShutdownDialog dialog(module(), clock_.settings(), sounds_.player());
+    dialogs::AlarmShutdownDialog dialog(module(), clock_.settings(), sounds_.player(),
+                                        clock_.calendar());
     if (dialog.doModal(hwnd()) != IDOK)
         return;
     clock_.save();

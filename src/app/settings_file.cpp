@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include "core/holidays_file.h"
 #include "win/handles.h"
 #include "win/program_path.h"
 #include "win/strings.h"
@@ -14,13 +15,17 @@ const wchar_t* const SettingsFileName = L"Settings.def";
 
 namespace {
 
-bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
+// No list of holidays comes near it; a larger file is no such list.
+constexpr std::size_t HolidaysFileMaxBytes = 1 << 20;
+
+bool readWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes,
+                   std::size_t maxBytes = core::SettingsFileSize) {
     win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     // A file larger than the record only needs its first part; the rest is ignored.
-    bytes.assign(core::SettingsFileSize, 0);
+    bytes.assign(maxBytes, 0);
     DWORD read = 0;
     if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
         bytes.clear();
@@ -122,6 +127,18 @@ bool SettingsFile::load(std::vector<std::uint8_t>& bytes) {
         return true;
     }
     return false;
+}
+
+std::wstring SettingsFile::holidaysLocation() const {
+    const std::wstring settings = path();
+    const std::size_t slash = settings.find_last_of(L"\\/");
+    return joinPath(slash == std::wstring::npos ? startDirectory_ : settings.substr(0, slash),
+                    core::HolidaysFileName);
+}
+
+bool SettingsFile::loadHolidays(std::vector<std::uint8_t>& bytes) {
+    const std::wstring holidays = holidaysLocation();
+    return fileExists(holidays) && readWholeFile(holidays, bytes, HolidaysFileMaxBytes);
 }
 
 bool SettingsFile::save(const std::vector<std::uint8_t>& bytes) {

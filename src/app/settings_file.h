@@ -22,6 +22,9 @@ public:
     // stays as it was and false is returned; a file marked read-only counts as a failure.
     bool save(const std::vector<std::uint8_t>& bytes) override;
     std::wstring location() const override { return path(); }
+    // Beside the settings file in use. A file over a megabyte is read up to there.
+    bool loadHolidays(std::vector<std::uint8_t>& bytes) override;
+    std::wstring holidaysLocation() const override;
 
     // The file a clock started here uses: the first of the two places that holds one, else a new
     // one in the start directory.

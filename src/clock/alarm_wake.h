@@ -5,24 +5,29 @@
 #include "clock/ports.h"
 #include "clock/snoozes.h"
 #include "core/settings.h"
+#include "core/work_calendar.h"
 
 namespace clockwork {
 
 // The computer wakes this long before the alarm, so it is ready when the alarm rings.
 constexpr long long WakeAheadSeconds = 60;
 
-// The next local second after `nowLocal` at which an enabled alarm or a snooze rings; -1: none.
-long long nextRingAfter(const core::AlarmTable& alarms, const Snoozes& snoozes, long long nowLocal);
+// The next local second after `nowLocal` at which an enabled alarm (on a day its rule rings) or a
+// snooze rings; -1: none.
+long long nextRingAfter(const core::AlarmTable& alarms, const Snoozes& snoozes, long long nowLocal,
+                        const core::WorkCalendar& calendar);
 
 class AlarmWake {
 public:
-    explicit AlarmWake(Machine& machine) : machine_(machine) {}
+    AlarmWake(Machine& machine, const core::WorkCalendar& calendar)
+        : machine_(machine), calendar_(calendar) {}
 
     void plan(const core::ClockSettings& settings, const Snoozes& snoozes,
               const core::LocalTime& now);
 
 private:
     Machine& machine_;
+    const core::WorkCalendar& calendar_;
     bool set_ = false;
 };
 

@@ -7,8 +7,21 @@ namespace clockwork {
 
 Clock::Clock(const Ports& ports)
     : ports_(ports), keeper_(ports_.store, ports_.tray, ports_.codePage),
-      tip_(ports_.tray, snoozes_), check_(keeper_, tip_, snoozes_, ports_),
-      ringing_(ports_.ringing, ports_.sound, ports_.machine), wake_(ports_.machine) {}
+      calendar_(ports_.store, ports_.codePage), tip_(ports_.tray, snoozes_),
+      check_(keeper_, tip_, snoozes_, calendar_.calendar(), ports_),
+      ringing_(ports_.ringing, ports_.sound, ports_.machine),
+      wake_(ports_.machine, calendar_.calendar()) {}
+
+bool Clock::load() {
+    const bool loaded = keeper_.load();
+    holidaysTrouble_ = calendar_.load();
+    return loaded;
+}
+
+void Clock::refreshNotice(const core::LocalTime& now) {
+    noticeDay_ = core::daysFromCivil(now.year, now.month, now.day);
+    tip_.setNotice(calendar_.notice(settings().alarms, now), now);
+}
 
 namespace {
 
@@ -26,6 +39,9 @@ void Clock::start() {
     showFrame(now, displayedOpacity());
     wakeNext(now);
     planWake(now);
+    refreshNotice(now);
+    if (!holidaysTrouble_.empty())
+        ports_.tray.showBalloon(holidaysTrouble_, NoticeTitle);
 }
 
 void Clock::onWake() {
@@ -41,6 +57,8 @@ void Clock::onWake() {
     ports_.sound.limitAlarm(settings().alarmSoundSeconds);
     ringing_.onTime(utcSeconds(now));
     afterCheck(check_.onTime(now), now);
+    if (core::daysFromCivil(now.year, now.month, now.day) != noticeDay_)
+        refreshNotice(now);
 }
 
 void Clock::onTimeChanged() {
@@ -85,6 +103,7 @@ void Clock::dismissRinging() {
 void Clock::onAlarmsEdited(const core::AlarmTable& before) {
     const core::LocalTime now = ports_.time.now();
     snoozes_.onTableEdited(before, settings().alarms);
+    refreshNotice(now);
     tip_.refresh(now);
     planWake(now);
 }
@@ -97,7 +116,8 @@ void Clock::wakeNext(const core::LocalTime& now) {
 void Clock::showFrame(const core::LocalTime& now, int opacity) {
     const long long hour = core::localSeconds(now) / core::SecondsPerHour * core::SecondsPerHour;
     // Asked only when the chime is due; a presentation or a full-screen game is not disturbed.
-    if (chime_.onFrame(now, settings(), snoozes_.dueAt(hour)) && !ports_.machine.userBusy())
+    const bool alarmAtTheHour = snoozes_.dueAt(hour) || check_.ringsAt(hour);
+    if (chime_.onFrame(now, settings(), alarmAtTheHour) && !ports_.machine.userBusy())
         ports_.sound.playChime();
     // No frames while nobody can see them: the display is off or the session locked.
     if (!seen())

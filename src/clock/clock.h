@@ -12,6 +12,7 @@
 #include "clock/settings_keeper.h"
 #include "clock/snoozes.h"
 #include "clock/tray_tip.h"
+#include "clock/user_calendar.h"
 
 namespace clockwork {
 
@@ -21,8 +22,9 @@ public:
     Clock(const Clock&) = delete;
     Clock& operator=(const Clock&) = delete;
 
-    // Before the window is there: the stored settings, or the defaults when there are none.
-    bool load() { return keeper_.load(); }
+    // Before the window is there: the stored settings, or the defaults when there are none,
+    // and the user's calendar.
+    bool load();
     // The window is there: the stored look and opacity, the first frame, the first wake.
     void start();
     // The one timer the clock asks for (View::wakeAfter) has fired.
@@ -70,6 +72,7 @@ public:
     void redraw();
     bool save() { return keeper_.save(); }
 
+    const core::WorkCalendar& calendar() const { return calendar_.calendar(); }
     core::ClockSettings& settings() { return keeper_.settings(); }
     const core::ClockSettings& settings() const { return keeper_.settings(); }
     int displayedOpacity() const { return fade_.displayedOpacity(); }
@@ -81,12 +84,15 @@ private:
     void applyLook();
     void afterCheck(const std::vector<Ring>& rung, const core::LocalTime& now);
     void planWake(const core::LocalTime& now) { wake_.plan(settings(), snoozes_, now); }
+    // The tip's notice about China's calendar, after a change of the alarms or of the date.
+    void refreshNotice(const core::LocalTime& now);
     // One of the reasons nobody can see the clock comes or goes.
     void setHidden(bool& reason, bool hidden);
     bool seen() const { return !displayOff_ && !sessionLocked_; }
 
     Ports ports_;
     SettingsKeeper keeper_;
+    UserCalendar calendar_;
     Snoozes snoozes_;
     TrayTip tip_;
     ClockCheck check_;
@@ -97,6 +103,9 @@ private:
     bool displayOff_ = false, sessionLocked_ = false;
     // UTC second of the last resume from sleep; -1: none.
     long long resumedUtc_ = -1;
+    // What "Holidays.txt" could not read, told once the tray is there.
+    std::wstring holidaysTrouble_;
+    long long noticeDay_ = -1;
 };
 
 } // namespace clockwork

@@ -1,5 +1,7 @@
 #include "clock/clock_check.h"
 
+#include "core/repeat_rule.h"
+
 namespace clockwork {
 
 const wchar_t* const ShutdownRefusedMessage = L"计算机没有关机：系统拒绝了关机请求。";
@@ -80,7 +82,14 @@ void ClockCheck::settleJump(long long previous, long long now, Found& found) {
     if (shutdownPending_)
         ports_.countdown.interrupt();
     const core::ClockSettings& settings = keeper_.settings();
-    for (const core::JumpedAlarm& jumped : core::alarmsInGap(settings.alarms, previous, now)) {
+    for (core::JumpedAlarm jumped : core::alarmsInGap(settings.alarms, previous, now)) {
+        // The latest time in the gap on a day its rule rings.
+        while (jumped.at > previous && !ringsOn(jumped.index, jumped.at)) {
+            jumped.at -= core::SecondsPerDay;
+            jumped.lateSeconds += core::SecondsPerDay;
+        }
+        if (jumped.at <= previous)
+            continue;
         const core::AlarmEntry entry = settings.alarms.entry(jumped.index);
         const long long day = dayOf(jumped.at);
         if (rung_.hasRung(day, entry.time, entry.reminder))
@@ -92,6 +101,8 @@ void ClockCheck::settleJump(long long previous, long long now, Found& found) {
                                    entry.time,
                                    entry.reminder});
         }
+        // Missed or rung late, a once-alarm's time has come.
+        switchOffOnce(jumped.index);
     }
     // A shutdown long after its time would surprise whoever is now at the computer. A daily one
     // comes again tomorrow; a once-only one is over, as if it had run.
@@ -112,9 +123,12 @@ void ClockCheck::ringSkipped(long long previous, long long now, const std::strin
     // now, on time.
     const core::ClockSettings& settings = keeper_.settings();
     for (const core::JumpedAlarm& skipped : core::alarmsInGap(settings.alarms, previous, now)) {
+        if (!ringsOn(skipped.index, now))
+            continue;
         const core::AlarmEntry entry = settings.alarms.entry(skipped.index);
         if (rung_.firstRing(dayOf(now), entry.time, entry.reminder))
             found.fired.push_back({{nowText, wide(entry.reminder)}, entry.time, entry.reminder});
+        switchOffOnce(skipped.index);
     }
     const core::ShutdownSchedule& shutdown = settings.shutdown;
     if (core::fellInGap(shutdown.shutdownTime, previous, now) &&
@@ -169,13 +183,36 @@ void ClockCheck::collectDueAlarms(long long at, Found& found) {
     const std::string timeText = textOf(at);
     // The count is read afresh each round: a dialog open in a nested loop may change the table.
     for (int i = 0; i < settings.alarms.count(); ++i) {
-        if (!core::isAlarmDue(settings.alarms, i, timeText))
+        if (!core::isAlarmDue(settings.alarms, i, timeText) || !ringsOn(i, at))
             continue;
         const core::AlarmEntry entry = settings.alarms.entry(i);
         // Once a day, also when the clock is set back over it or checks its second twice.
         if (rung_.firstRing(dayOf(at), entry.time, entry.reminder))
             found.fired.push_back({{timeText, wide(entry.reminder)}, entry.time, entry.reminder});
+        switchOffOnce(i);
     }
+}
+
+bool ClockCheck::ringsAt(long long local) const {
+    const core::AlarmTable& alarms = keeper_.settings().alarms;
+    const std::string timeText = textOf(local);
+    for (int i = 0; i < alarms.count(); ++i)
+        if (core::isAlarmDue(alarms, i, timeText) && ringsOn(i, local))
+            return true;
+    return false;
+}
+
+bool ClockCheck::ringsOn(int index, long long at) const {
+    return core::ringsOn(keeper_.settings().alarms.repeatAt(index), core::civilFromDays(dayOf(at)),
+                         calendar_);
+}
+
+void ClockCheck::switchOffOnce(int index) {
+    core::AlarmTable& alarms = keeper_.settings().alarms;
+    if (!core::isOnce(alarms.repeatAt(index)) || alarms.enabledAt(index) != 1)
+        return;
+    alarms.setEnabledAt(index, 0);
+    keeper_.save();
 }
 
 void ClockCheck::report(const Found& found, const core::LocalTime& now) {

@@ -10,6 +10,7 @@
 #include "clock/tray_tip.h"
 #include "core/clock_time.h"
 #include "core/time_jump.h"
+#include "core/work_calendar.h"
 
 #include <string>
 #include <vector>
@@ -18,8 +19,9 @@ namespace clockwork {
 
 class ClockCheck {
 public:
-    ClockCheck(SettingsKeeper& keeper, TrayTip& tip, Snoozes& snoozes, const Ports& ports)
-        : keeper_(keeper), tip_(tip), snoozes_(snoozes), ports_(ports) {}
+    ClockCheck(SettingsKeeper& keeper, TrayTip& tip, Snoozes& snoozes,
+               const core::WorkCalendar& calendar, const Ports& ports)
+        : keeper_(keeper), tip_(tip), snoozes_(snoozes), calendar_(calendar), ports_(ports) {}
 
     // The alarms that rang (their sound and balloon are out).
     std::vector<Ring> onTime(const core::LocalTime& now);
@@ -27,6 +29,8 @@ public:
     void onResumed();
     // Set while the countdown shows, and after a shutdown was requested.
     bool shutdownPending() const { return shutdownPending_; }
+    // Whether an alarm rings at this local second (its time, and its rule on that date).
+    bool ringsAt(long long local) const;
 
 private:
     struct Found {
@@ -39,6 +43,10 @@ private:
     void runCountdown(long long at, Found& found);
     void collectDueAlarms(long long at, Found& found);
     void collectSnoozes(long long now, bool jumped, Found& found);
+    // Whether the alarm's rule rings on the date of `at`.
+    bool ringsOn(int index, long long at) const;
+    // A once-alarm whose time came turns itself off.
+    void switchOffOnce(int index);
     void report(const Found& found, const core::LocalTime& now);
     void disarmOnce();
     std::wstring wide(const std::string& bytes) const;
@@ -46,6 +54,7 @@ private:
     SettingsKeeper& keeper_;
     TrayTip& tip_;
     Snoozes& snoozes_;
+    const core::WorkCalendar& calendar_;
     const Ports& ports_;
     bool shutdownPending_ = false;
     // Local and UTC seconds of the last check; -1 before the first.

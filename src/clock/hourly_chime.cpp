@@ -6,16 +6,15 @@
 namespace clockwork {
 
 bool HourlyChime::onFrame(const core::LocalTime& now, const core::ClockSettings& settings,
-                          bool snoozeAtTheHour) {
+                          bool alarmAtTheHour) {
     const long long at = core::localSeconds(now);
     const long long utc = at - now.utcOffsetSeconds;
     // The previous frame as far back on this clock as the time that really passed.
     const long long previous = previousUtc_ < 0 ? -1 : at - (utc - previousUtc_);
     previousUtc_ = utc;
     const long long hour = at - at % core::SecondsPerHour;
-    const bool alarmDue =
-        snoozeAtTheHour || core::isAnyAlarmDue(settings.alarms, core::hourStartText(at));
-    if (hour == lastChimedHour_ || !core::isChimeDue(previous, at, settings.hourlyChime, alarmDue))
+    if (hour == lastChimedHour_ ||
+        !core::isChimeDue(previous, at, settings.hourlyChime, alarmAtTheHour))
         return false;
     lastChimedHour_ = hour;
     return true;

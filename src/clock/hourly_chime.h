@@ -11,9 +11,9 @@ public:
     // Every frame drawn, with the time it shows: true when the chime sounds now. Once per hour,
     // also when the clock is set back into it; an hour that daylight saving skipped to is
     // reached live.
-    // `snoozeAtTheHour`: a snoozed alarm rings in the hour's first second.
+    // `alarmAtTheHour`: an alarm or a snooze rings in the hour's first second.
     bool onFrame(const core::LocalTime& now, const core::ClockSettings& settings,
-                 bool snoozeAtTheHour = false);
+                 bool alarmAtTheHour);
 
 private:
     long long previousUtc_ = -1;

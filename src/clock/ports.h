@@ -80,6 +80,9 @@ public:
     virtual bool save(const std::vector<std::uint8_t>& bytes) = 0;
     // Where saves go, as the user would look for it.
     virtual std::wstring location() const = 0;
+    // "Holidays.txt" beside the settings: false when there is none.
+    virtual bool loadHolidays(std::vector<std::uint8_t>& bytes) = 0;
+    virtual std::wstring holidaysLocation() const = 0;
 
 protected:
     ~Store() = default;

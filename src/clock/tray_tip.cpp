@@ -16,7 +16,10 @@ std::vector<std::wstring> shownLines(const std::vector<MissedLine>& lines,
 }
 
 std::wstring TrayTip::text(const core::LocalTime& now) const {
-    return core::trayTipText(now, shownLines(missed_, now), snoozes_.tipLines());
+    std::vector<std::wstring> lines = snoozes_.tipLines();
+    if (!notice_.empty())
+        lines.insert(lines.begin(), notice_);
+    return core::trayTipText(now, shownLines(missed_, now), lines);
 }
 
 void TrayTip::addMissed(const std::vector<MissedLine>& lines, const core::LocalTime& now) {
@@ -25,6 +28,13 @@ void TrayTip::addMissed(const std::vector<MissedLine>& lines, const core::LocalT
         missed_.erase(std::remove(missed_.begin(), missed_.end(), line), missed_.end());
         missed_.push_back(line);
     }
+    refresh(now);
+}
+
+void TrayTip::setNotice(const std::wstring& notice, const core::LocalTime& now) {
+    if (notice == notice_)
+        return;
+    notice_ = notice;
     refresh(now);
 }
 

@@ -22,11 +22,14 @@ public:
     void refresh(const core::LocalTime& now) { tray_.setTip(text(now)); }
     void addMissed(const std::vector<MissedLine>& lines, const core::LocalTime& now);
     void clearMissed(const core::LocalTime& now);
+    // A line under the date that stays until it is replaced (empty: none).
+    void setNotice(const std::wstring& notice, const core::LocalTime& now);
 
 private:
     Tray& tray_;
     const Snoozes& snoozes_;
     std::vector<MissedLine> missed_;
+    std::wstring notice_;
 };
 
 // The lines as shown on `now`'s date: with their own date when it is another.

@@ -111,6 +111,12 @@ struct Store : clockwork::Store {
         return !fails;
     }
     std::wstring location() const override { return L"C:\\clock\\Settings.def"; }
+    std::string holidays; // "Holidays.txt", when not empty
+    bool loadHolidays(std::vector<std::uint8_t>& out) override {
+        out.assign(holidays.begin(), holidays.end());
+        return !holidays.empty();
+    }
+    std::wstring holidaysLocation() const override { return L"C:\\clock\\Holidays.txt"; }
     core::ClockSettings saved() const {
         core::ClockSettings s;
         core::decodeSettings(bytes.data(), bytes.size(), s);
@@ -152,6 +158,21 @@ struct ClockOnFakes {
     explicit ClockOnFakes(const core::ClockSettings& settings = {}, int hour = 9, int minute = 0,
                           int second = 0, int lookShown = -1) {
         view.lookShown = lookShown;
+        start(settings, hour, minute, second);
+    }
+    // Started on this date, beside this "Holidays.txt".
+    ClockOnFakes(const core::ClockSettings& settings, core::CivilDate date, int hour, int minute,
+                 int second, const std::string& holidays = {}) {
+        onDate(date);
+        store.holidays = holidays;
+        start(settings, hour, minute, second);
+    }
+    void onDate(core::CivilDate date) {
+        time.t.year = date.year;
+        time.t.month = date.month;
+        time.t.day = date.day;
+    }
+    void start(const core::ClockSettings& settings, int hour, int minute, int second) {
         store.bytes = core::encodeSettings(settings, nullptr);
         time.set(hour, minute, second);
         clock.load();
