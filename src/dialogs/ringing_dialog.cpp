@@ -89,8 +89,8 @@ void RingingDialog::closeRinging() {
     if (!hwnd() || !IsWindowVisible(hwnd()))
         return;
     keys_.stop();
-    flash(false);
     ShowWindow(hwnd(), SW_HIDE);
+    flash(false);
 }
 
 // Shown, topmost, and not activated. A move onto a monitor of another DPI can rescale the
@@ -133,7 +133,12 @@ void RingingDialog::chooseSnoozeMinutes(int minutes) {
 }
 
 // The window says the sound is off; the volume itself is the user's and stays as it is.
+// Stopped only when it flashes: Wine leaves a window that was told to stop on the screen after
+// it is hidden.
 void RingingDialog::flash(bool on) {
+    if (!on && !flashing_)
+        return;
+    flashing_ = on;
     FLASHWINFO info{};
     info.cbSize = sizeof(info);
     info.hwnd = hwnd();
@@ -152,16 +157,16 @@ void RingingDialog::focusFirstControl() {
         SetFocus(first);
 }
 
-// Hidden before the answer: the clock may show the window again at once, or close it.
+// The answer first: it silences the alarm, which must not wait for the window to go (hiding can
+// take a while where a window manager is slow to confirm it).
 void RingingDialog::onOK() {
-    const int minutes = snoozeMinutes();
+    answer_.snooze(snoozeMinutes());
     closeRinging();
-    answer_.snooze(minutes);
 }
 
 void RingingDialog::onCancel() {
-    closeRinging();
     answer_.dismiss();
+    closeRinging();
 }
 
 } // namespace dialogs

@@ -52,6 +52,7 @@ private:
     HWND clock_ = nullptr;
     RingingAnswer& answer_;
     win::ModelessKeys keys_;
+    bool flashing_ = false;
 };
 
 } // namespace dialogs
