@@ -99,7 +99,8 @@ int decode(const char* path) {
         std::cout << name << "=" << toHex(s.*field) << "\n";
     std::cout << "shutdownEnabled=" << s.shutdown.shutdownEnabled << "\n"
               << "shutdownRepeat=" << s.shutdown.shutdownRepeat << "\n"
-              << "shutdownTime=" << toHex(s.shutdown.shutdownTime) << "\n";
+              << "shutdownTime=" << toHex(s.shutdown.shutdownTime) << "\n"
+              << "alarmWakeFlags=" << static_cast<int>(s.alarmWakeFlags) << "\n";
     char zoom[16];
     std::snprintf(zoom, sizeof zoom, "%08x", static_cast<unsigned>(floatBits(s.zoom)));
     std::cout << "zoom=" << zoom << "\n";
@@ -107,7 +108,10 @@ int decode(const char* path) {
     for (int i = 0; i < s.alarms.count(); ++i) {
         const core::AlarmEntry entry = s.alarms.entry(i);
         std::cout << "alarm=" << entry.enabled << " " << toHex(entry.time) << " "
-                  << toHex(entry.reminder) << "\n";
+                  << toHex(entry.reminder);
+        if (entry.repeat != 0)
+            std::cout << " " << static_cast<int>(entry.repeat);
+        std::cout << "\n";
     }
     return 0;
 }
@@ -134,6 +138,8 @@ int encode(const char* path) {
             s.shutdown.shutdownRepeat = static_cast<std::int32_t>(std::stoll(value));
         } else if (name == "shutdownTime") {
             s.shutdown.shutdownTime = fromHex(value);
+        } else if (name == "alarmWakeFlags") {
+            s.alarmWakeFlags = static_cast<std::uint8_t>(std::stoi(value));
         } else if (name == "zoom") {
             s.zoom = floatFromBits(static_cast<std::uint32_t>(std::stoul(value, nullptr, 16)));
         } else if (name == "alarmCount") {
@@ -143,7 +149,9 @@ int encode(const char* path) {
             std::istringstream parts(value);
             core::AlarmEntry entry;
             std::string time, reminder;
-            parts >> entry.enabled >> time >> reminder;
+            int repeat = 0; // the rule, when given: every day otherwise
+            parts >> entry.enabled >> time >> reminder >> repeat;
+            entry.repeat = static_cast<std::uint8_t>(repeat);
             entry.time = fromHex(time);
             entry.reminder = fromHex(reminder);
             alarms.push_back(entry);

@@ -110,6 +110,22 @@ class ClockSetForward(unittest.TestCase):
                                delta=0.5 + HEARD_WITHIN)
 
 
+class RepeatRule(unittest.TestCase):
+    CHINA_WORKDAYS = 0x81
+
+    def test_a_working_days_alarm_rings_on_a_makeup_saturday_and_not_on_a_holiday(self):
+        for day, heard in (("2026-10-10 ", True), ("2026-10-05 ", False)):
+            settings = h.make_settings()
+            h.add_alarm(settings, "08:40:00", b"work", repeat=self.CHINA_WORKDAYS)
+            with h.Recorder() as rec:
+                clock = h.start_clock(settings_bytes=settings, faketime=day + "08:39:54")
+                try:
+                    h.wait_until(clock.real_time_of(day + "08:40:03"), "the alarm's second")
+                finally:
+                    clock.stop()
+            self.assertEqual(bool(rec.wall_spans(THRESHOLD)), heard, day)
+
+
 class SoundFile(unittest.TestCase):
     """Alarms away from the full hour, so the chime does not mix in."""
 

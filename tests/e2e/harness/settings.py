@@ -44,9 +44,9 @@ def settings_of(data):
     for line in out.splitlines():
         name, _, value = line.partition("=")
         if name == "alarm":
-            enabled, time_hex, reminder_hex = (value.split(" ") + ["", ""])[:3]
-            fields["alarms"].append((int(enabled), bytes.fromhex(time_hex),
-                                     bytes.fromhex(reminder_hex)))
+            enabled, time_hex, reminder_hex, *rule = value.split(" ") + ["", ""]
+            alarm = (int(enabled), bytes.fromhex(time_hex), bytes.fromhex(reminder_hex))
+            fields["alarms"].append(alarm + ((int(rule[0]),) if rule and rule[0] else ()))
         elif name == "zoom":
             fields["zoom"] = struct.unpack("<f", struct.pack("<I", int(value, 16)))[0]
         elif name in _TEXT_FIELDS:
@@ -61,9 +61,10 @@ def encode_settings(fields):
     lines = []
     for name, value in fields.items():
         if name == "alarms":
-            for enabled, time_text, reminder in value:
-                lines.append("alarm=%d %s %s" % (enabled, _text_bytes(time_text).hex(),
-                                                 _text_bytes(reminder).hex()))
+            for enabled, time_text, reminder, *rule in value:
+                lines.append("alarm=%d %s %s %d" % (enabled, _text_bytes(time_text).hex(),
+                                                    _text_bytes(reminder).hex(),
+                                                    rule[0] if rule else 0))
         elif name == "zoom":
             lines.append("zoom=%08x" % struct.unpack("<I", struct.pack("<f", float(value)))[0])
         elif name in _TEXT_FIELDS:
@@ -83,11 +84,12 @@ def make_settings(**fields):
     return encode_settings({_camel(name): value for name, value in fields.items()})
 
 
-def add_alarm(b, time_text, reminder=b"", enabled=1):
-    """Appends an alarm to the bytearray `b` in place; returns the new entry's index."""
+def add_alarm(b, time_text, reminder=b"", enabled=1, repeat=0):
+    """Appends an alarm (with its repeat rule, when not every day) to the bytearray `b` in place;
+    returns the new entry's index."""
     fields = settings_of(b)
     fields.pop("alarmCount")
-    fields["alarms"].append((enabled, time_text, reminder))
+    fields["alarms"].append((enabled, time_text, reminder) + ((repeat,) if repeat else ()))
     b[:] = encode_settings(fields)
     return len(fields["alarms"]) - 1
 
