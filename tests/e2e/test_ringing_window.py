@@ -8,7 +8,6 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
-from harness.process import run  # noqa: E402
 
 THRESHOLD = 1500
 # A sound due at a second is heard within this long of it (see test_alarms_and_chime).
@@ -18,9 +17,7 @@ STOPPED_WITHIN = 0.5
 DAY = "2026-12-07 "
 
 
-def ringing_windows():
-    out = run(["xdotool", "search", "--onlyvisible", "--name", "^闹铃$"], check=False)
-    return {int(line) for line in out.split()}
+ringing_windows = h.ringing_windows
 
 
 def answer(windows, *keys):

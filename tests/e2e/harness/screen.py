@@ -59,6 +59,16 @@ def wait_for_new_window(before, timeout=5, name=None, pid=None):
                     timeout, what="a new window of %s" % (name or exe_name()))[-1]
 
 
+RINGING_TITLE = "闹铃"
+
+
+def ringing_windows():
+    """Ids of the visible ringing windows (an alarm's "闹铃"), of any clock."""
+    out = run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % RINGING_TITLE],
+              check=False)
+    return {int(line) for line in out.split()}
+
+
 def balloon_windows():
     """Ids of the balloons shown: Wine's tray shows each as a tooltip window of its explorer."""
     return {w.id for w in tray_windows() if w.override_redirect}

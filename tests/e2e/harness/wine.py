@@ -13,7 +13,8 @@ import tempfile
 import time
 
 from .process import exe_path, wait_for, wine_env
-from .screen import click, key, screenshot, wait_for_new_window, window_info, windows_of_exe
+from .screen import (click, key, ringing_windows, screenshot, wait_for_new_window, window_info,
+                     windows_of_exe)
 from .settings import make_settings, settings_file_size, settings_of
 
 _LIBFAKETIME_CANDIDATES = (
@@ -154,8 +155,10 @@ class Clock:
 
     def _find_main_window(self):
         # The clock is the largest visible top-level window of this process that is not
-        # override-redirect (menus and tooltips are).
-        candidates = [w for w in self.windows() if not w.override_redirect and min(w.w, w.h) >= 16]
+        # override-redirect (menus and tooltips are) nor the window of a ringing alarm.
+        ringing = ringing_windows()
+        candidates = [w for w in self.windows() if not w.override_redirect and min(w.w, w.h) >= 16
+                      and w.id not in ringing]
         return max(candidates, key=lambda w: (w.w * w.h, w.id), default=None)
 
     def wait_for_window(self, timeout=30):
