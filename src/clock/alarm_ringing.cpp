@@ -21,9 +21,12 @@ RingingLine lineOf(const Ring& ring) {
 void AlarmRinging::ring(const std::vector<Ring>& alarms, bool keepAwakeNow, long long nowUtc) {
     for (const Ring& alarm : alarms) {
         // An alarm listed again (its snooze came round) shows once, as it rings now.
-        listed_.erase(std::remove_if(listed_.begin(), listed_.end(),
-                                     [&](const Ring& r) { return r.sameAlarm(alarm); }),
-                      listed_.end());
+        for (auto r = listed_.begin(); r != listed_.end(); ++r) {
+            if (r->sameAlarm(alarm)) {
+                listed_.erase(r);
+                break;
+            }
+        }
         listed_.push_back(alarm);
     }
     std::vector<RingingLine> lines;

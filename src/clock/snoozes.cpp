@@ -17,15 +17,21 @@ std::wstring hoursAndMinutes(long long local) {
 
 } // namespace
 
+// Kept in the order they come due, snoozes of one time in the order they were made. Plain
+// loops: the list holds a few entries, and sorting templates would cost more code than it.
 void Snoozes::add(const std::vector<Ring>& alarms, long long dueLocal) {
     for (const Ring& alarm : alarms) {
-        pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
-                                      [&](const Snooze& s) { return s.alarm.sameAlarm(alarm); }),
-                       pending_.end());
-        pending_.push_back({dueLocal, alarm});
+        for (auto s = pending_.begin(); s != pending_.end(); ++s) {
+            if (s->alarm.sameAlarm(alarm)) {
+                pending_.erase(s);
+                break;
+            }
+        }
+        auto later = pending_.begin();
+        while (later != pending_.end() && later->dueLocal <= dueLocal)
+            ++later;
+        pending_.insert(later, {dueLocal, alarm});
     }
-    std::stable_sort(pending_.begin(), pending_.end(),
-                     [](const Snooze& a, const Snooze& b) { return a.dueLocal < b.dueLocal; });
 }
 
 Snoozes::Due Snoozes::takeDue(long long nowLocal, bool jumped) {
@@ -68,7 +74,8 @@ void Snoozes::onTableEdited(const core::AlarmTable& before, const core::AlarmTab
         const int now = stateIn(after, s.alarm);
         return now < 0 || (now == 0 && stateIn(before, s.alarm) == 1);
     };
-    pending_.erase(std::remove_if(pending_.begin(), pending_.end(), ended), pending_.end());
+    for (auto s = pending_.begin(); s != pending_.end();)
+        s = ended(*s) ? pending_.erase(s) : s + 1;
 }
 
 bool Snoozes::dueAt(long long local) const {
