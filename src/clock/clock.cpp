@@ -115,8 +115,10 @@ void Clock::wakeNext(const core::LocalTime& now) {
 
 void Clock::showFrame(const core::LocalTime& now, int opacity) {
     const long long hour = core::localSeconds(now) / core::SecondsPerHour * core::SecondsPerHour;
+    // The alarms are looked up only in the seconds the chime may still sound in.
+    const bool nearHour = core::localSeconds(now) - hour <= core::ChimeLateLimitSeconds;
+    const bool alarmAtTheHour = nearHour && (snoozes_.dueAt(hour) || check_.ringsAt(hour));
     // Asked only when the chime is due; a presentation or a full-screen game is not disturbed.
-    const bool alarmAtTheHour = snoozes_.dueAt(hour) || check_.ringsAt(hour);
     if (chime_.onFrame(now, settings(), alarmAtTheHour) && !ports_.machine.userBusy())
         ports_.sound.playChime();
     // No frames while nobody can see them: the display is off or the session locked.

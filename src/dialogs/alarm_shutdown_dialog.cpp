@@ -204,22 +204,31 @@ core::ShutdownSchedule AlarmShutdownDialog::shutdownControls() const {
     return shown;
 }
 
-void AlarmShutdownDialog::addAlarm() {
+std::optional<AlarmShutdownDialog::TypedAlarm> AlarmShutdownDialog::typedAlarm() {
     const std::optional<std::string> time = pickedTime(IDC_ALARM_TIME);
     if (!time)
+        return std::nullopt;
+    const std::optional<std::uint8_t> rule = chosenRule();
+    if (!rule)
+        return std::nullopt;
+    // Converted and cut once: the row shows exactly what OK will store.
+    return TypedAlarm{
+        *time, core::fitReminder(win::wideToAnsi(itemText(IDC_REMINDER)), win::isAnsiLeadByte),
+        *rule};
+}
+
+void AlarmShutdownDialog::addAlarm() {
+    if (!pickedTime(IDC_ALARM_TIME))
         return;
     if (alarmList_.rowCount() >= core::AlarmMaxCount) {
         win::showMessage(hwnd(), TooManyAlarmsMessage);
         return;
     }
-    const std::optional<std::uint8_t> rule = chosenRule();
-    if (!rule)
+    const std::optional<TypedAlarm> typed = typedAlarm();
+    if (!typed)
         return;
-    // Converted and cut once: the row shows exactly what OK will store.
-    const std::string reminder =
-        core::fitReminder(win::wideToAnsi(itemText(IDC_REMINDER)), win::isAnsiLeadByte);
-    const int row =
-        alarmList_.addRow(alarmList_.rowCount(), rowTexts(*time, reminder, *rule), *rule);
+    const int row = alarmList_.addRow(
+        alarmList_.rowCount(), rowTexts(typed->time, typed->reminder, typed->rule), typed->rule);
     if (row < 0)
         return;
     alarmList_.setRowChecked(row, true);
@@ -232,15 +241,12 @@ void AlarmShutdownDialog::addAlarm() {
 // The selected row takes the time, reminder and rule shown below the list; its check box stays.
 void AlarmShutdownDialog::changeAlarm() {
     const int row = alarmList_.nextSelectedRow(-1);
-    const std::optional<std::string> time = pickedTime(IDC_ALARM_TIME);
-    if (row < 0 || !time)
+    if (row < 0)
         return;
-    const std::optional<std::uint8_t> rule = chosenRule();
-    if (!rule)
+    const std::optional<TypedAlarm> typed = typedAlarm();
+    if (!typed)
         return;
-    const std::string reminder =
-        core::fitReminder(win::wideToAnsi(itemText(IDC_REMINDER)), win::isAnsiLeadByte);
-    alarmList_.replaceRow(row, rowTexts(*time, reminder, *rule), *rule);
+    alarmList_.replaceRow(row, rowTexts(typed->time, typed->reminder, typed->rule), typed->rule);
     alarmList_.sortBy(TimeColumn, true);
     alarmList_.scrollIntoView(alarmList_.nextSelectedRow(-1));
 }

@@ -53,6 +53,13 @@ private:
     void onRuleChosen();
     void showRuleNotice();
     std::optional<std::uint8_t> chosenRule();
+    // The alarm typed below the list; none when its time or its rule cannot be taken (the user
+    // is told about a rule of no days).
+    struct TypedAlarm {
+        std::string time, reminder;
+        std::uint8_t rule;
+    };
+    std::optional<TypedAlarm> typedAlarm();
     core::RuleChoice shownChoice() const;
     std::vector<std::string> rowTexts(const std::string& time, const std::string& reminder,
                                       std::uint8_t repeat) const;
